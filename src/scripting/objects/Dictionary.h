@@ -1,0 +1,77 @@
+#pragma once
+
+#include "scripting/objects/DispatchObject.h"
+#include "scripting/objects/Variant.h"
+
+#include <QHash>
+#include <QVector>
+
+namespace sorvane {
+
+// The scripts' string-keyed dictionary: keys keep the order in which they
+// were added, reading an absent key through item() adds it as Empty, and
+// keys compare exactly unless the compare mode is Text.
+// Serves the settings, the cue tables and "Scripting.Dictionary".
+class Dictionary : public DispatchObject {
+public:
+    enum class CompareMode { Binary = 0, Text = 1 };
+
+    QString typeName() const override { return QStringLiteral("Dictionary"); }
+
+    // Item(key): the value; an absent key is added with Empty.
+    Variant item(const Variant &key);
+    // Item(key) = value: replaces the value, or adds the key at the end.
+    void setItem(const Variant &key, Variant value);
+    // The value without adding the key; nullptr when absent.
+    const Variant *find(const Variant &key) const;
+
+    // Add(key, value): error 457 when the key is present.
+    Status add(const Variant &key, Variant value);
+    bool exists(const Variant &key) const;
+    // Remove(key): error 32811 when the key is absent.
+    Status remove(const Variant &key);
+    void removeAll();
+    // Key(old) = new: renames a key in place; 32811 when absent, 457 when taken.
+    Status renameKey(const Variant &oldKey, const Variant &newKey);
+
+    QVector<Variant> keys() const;
+    QVector<Variant> items() const;
+    int count() const { return int(m_index.size()); }
+
+    CompareMode compareMode() const { return m_mode; }
+    // Only an empty dictionary may change its mode (error 5 otherwise).
+    Status setCompareMode(CompareMode mode);
+
+    // Visits the entries in order.
+    template <typename F>
+    void forEach(F &&visit) const
+    {
+        for (const Entry &e : m_entries)
+            if (e.alive)
+                visit(e.key, e.value);
+    }
+
+private:
+    struct Token {
+        quint8 kind = 0;
+        QString text;
+        bool operator==(const Token &) const = default;
+    };
+    friend size_t qHash(const Token &t, size_t seed) { return qHash(t.text, seed) ^ t.kind; }
+
+    struct Entry {
+        Variant key;
+        Variant value;
+        bool alive = true;
+    };
+
+    Token tokenOf(const Variant &key) const;
+    void compact();
+
+    QVector<Entry> m_entries;
+    QHash<Token, qsizetype> m_index;
+    qsizetype m_dead = 0;
+    CompareMode m_mode = CompareMode::Binary;
+};
+
+} // namespace sorvane

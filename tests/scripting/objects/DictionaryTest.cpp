@@ -1,0 +1,95 @@
+#include "scripting/objects/Dictionary.h"
+
+#include <gtest/gtest.h>
+
+using namespace sorvane;
+
+namespace {
+
+QStringList keyTexts(const Dictionary &d)
+{
+    QStringList out;
+    for (const Variant &k : d.keys())
+        out << k.text();
+    return out;
+}
+
+TEST(Dictionary, KeysCompareExactly)
+{
+    Dictionary d;
+    d.setItem("Color", "cyan");
+    EXPECT_TRUE(d.exists("Color"));
+    EXPECT_FALSE(d.exists("color"));
+    // Reading an absent key adds it, empty, at the end.
+    EXPECT_TRUE(d.item("color").isEmpty());
+    EXPECT_EQ(keyTexts(d), (QStringList{"Color", "color"}));
+    EXPECT_EQ(d.item("Color"), Variant("cyan"));
+}
+
+TEST(Dictionary, ReplacingKeepsTheKeysPlace)
+{
+    Dictionary d;
+    d.setItem("a", 1);
+    d.setItem("b", 2);
+    d.setItem("a", 3);
+    EXPECT_EQ(keyTexts(d), (QStringList{"a", "b"}));
+    EXPECT_EQ(d.items(), (QVector<Variant>{3, 2}));
+    EXPECT_EQ(d.count(), 2);
+}
+
+TEST(Dictionary, ErrorsOfTheScriptsDictionary)
+{
+    Dictionary d;
+    EXPECT_TRUE(d.add("k", 1).ok());
+    EXPECT_EQ(d.add("k", 2).error().number, 457);
+    EXPECT_EQ(d.item("k"), Variant(1));
+    EXPECT_EQ(d.remove("missing").error().number, 32811);
+    EXPECT_EQ(d.renameKey("missing", "x").error().number, 32811);
+    d.setItem("other", 0);
+    EXPECT_EQ(d.renameKey("k", "other").error().number, 457);
+    EXPECT_EQ(d.setCompareMode(Dictionary::CompareMode::Text).error().number, 5);
+}
+
+TEST(Dictionary, RemoveAndRenameKeepOrder)
+{
+    Dictionary d;
+    for (int i = 0; i < 200; ++i)
+        d.setItem(QString::number(i), i);
+    for (int i = 0; i < 200; i += 2)
+        ASSERT_TRUE(d.remove(QString::number(i)).ok());
+    ASSERT_EQ(d.count(), 100);
+    EXPECT_EQ(d.keys().first(), Variant("1"));
+    EXPECT_EQ(d.keys().last(), Variant("199"));
+    EXPECT_EQ(d.item("101"), Variant(101));
+    ASSERT_TRUE(d.renameKey("3", "three").ok());
+    EXPECT_EQ(d.keys()[1], Variant("three"));
+    EXPECT_FALSE(d.exists("3"));
+    d.removeAll();
+    EXPECT_EQ(d.count(), 0);
+    EXPECT_TRUE(d.keys().isEmpty());
+}
+
+TEST(Dictionary, KeyKinds)
+{
+    Dictionary d;
+    d.setItem(1, "long");
+    EXPECT_TRUE(d.exists(1.0));
+    EXPECT_TRUE(d.exists(Variant::fromInteger(1)));
+    EXPECT_FALSE(d.exists("1"));
+    d.setItem("1", "text");
+    EXPECT_EQ(d.count(), 2);
+    EXPECT_EQ(d.keys()[0], Variant(1)); // the key keeps its kind
+}
+
+TEST(Dictionary, TextModeIgnoresCase)
+{
+    Dictionary d;
+    ASSERT_TRUE(d.setCompareMode(Dictionary::CompareMode::Text).ok());
+    d.setItem("Größe", 1);
+    EXPECT_TRUE(d.exists("GRÖßE"));
+    d.setItem("ABC", 2);
+    EXPECT_EQ(d.item("abc"), Variant(2));
+    EXPECT_EQ(d.count(), 2);
+}
+
+} // namespace
