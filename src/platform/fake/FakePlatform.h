@@ -1,0 +1,90 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QList>
+#include <QSet>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+namespace sorvane {
+
+// The platform for tests: a manual millisecond counter, keys set by the
+// test, boxes answered from queues, and every window operation recorded in
+// order in `calls`.
+class FakePlatform : public Clock, public KeyState, public SystemInfo, public WindowHost, public DialogHost {
+public:
+    PlatformServices services();
+
+    // Clock
+    quint32 now = 0;
+    quint32 milliseconds() override { return now; }
+    void advance(quint32 ms) { now += ms; }
+
+    // Keys: a held key reads as down on every query; a tap reads as down at
+    // the next query of that key only.
+    void holdKey(int virtualKey, bool down = true);
+    void tapKey(int virtualKey);
+    bool asyncKeyState(int virtualKey) override;
+
+    // System
+    QString programFile = QStringLiteral("/opt/sorvane/sorvane");
+    Size screen{1920, 1080};
+    Point cursor;
+    QString programFilePath() override { return programFile; }
+    Size screenSize() override { return screen; }
+    Point cursorPosition() override { return cursor; }
+
+    // Window
+    QString caption;
+    Rect rect{100, 100, 800, 150};
+    Size client{784, 102};
+    bool minimized = false;
+    bool topmost = false;
+    bool menuBarVisible = true;
+    bool frameVisible = true;
+    bool colorKey = false;
+    bool pageInput = true;
+    bool acceptDrops = false;
+    bool moveCursor = false;
+    quintptr id = 0x5001;
+    QStringList calls;
+    int processEventsCount = 0;
+    std::function<void()> onProcessEvents;
+
+    void setCaption(const QString &text) override;
+    Rect windowRect() override { return rect; }
+    Size clientSize() override { return client; }
+    void moveWindow(int left, int top) override;
+    bool isMinimized() override { return minimized; }
+    void setTopmost(bool on) override;
+    void setMenuBarVisible(bool visible) override;
+    void setFrameVisible(bool visible) override;
+    void setColorKeyTransparency(bool on) override;
+    void setPageInputEnabled(bool enabled) override;
+    void setAcceptDrops(bool accept) override;
+    void setMoveCursor(bool on) override;
+    quintptr windowId() override { return id; }
+    std::optional<Rect> rectOfWindow(quintptr window) override;
+    void processEvents() override;
+
+    // Dialogs: requests are recorded; answers are taken from the front of
+    // the queues (an empty queue answers OK, or Cancel for an input box).
+    QVector<MessageBoxRequest> messageBoxes;
+    QVector<InputBoxRequest> inputBoxes;
+    QList<int> messageAnswers;
+    QList<std::optional<QString>> inputAnswers;
+    // Runs while a box is open, as the event loop keeps running then.
+    std::function<void()> whileBoxOpen;
+
+    int messageBox(const MessageBoxRequest &request) override;
+    std::optional<QString> inputBox(const InputBoxRequest &request) override;
+
+private:
+    QSet<int> m_held;
+    QSet<int> m_tapped;
+};
+
+} // namespace sorvane
