@@ -1,0 +1,195 @@
+#include "app/Main.h"
+
+#include "app/ConfigDefaults.h"
+#include "app/PageDocument.h"
+#include "app/PageTemplate.h"
+#include "dialogs/Dialogs.h"
+#include "scripting/objects/Dictionary.h"
+
+#include <QFileInfo>
+
+#include <functional>
+#include <iterator>
+
+namespace sorvane {
+
+const char16_t kAuthorLine[] = u"作者：Sorvane 开发组";
+
+namespace {
+
+const QString kSeparator = QStringLiteral("/");
+
+struct Command {
+    const char *name;
+    void (*run)(Main &main, int index);
+};
+
+// Menu items and the commands they run; items of a group pass their index.
+constexpr Command kCommands[] = {
+    {"OnInfo", [](Main &m, int) { m.OnInfo(); }},
+    {"OnTop", [](Main &m, int) { m.OnTop(); }},
+    {"OnEnabled", [](Main &m, int) { m.OnEnabled(); }},
+};
+
+const Command *findCommand(const QString &name)
+{
+    for (const Command &c : kCommands)
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+// The folder of a file, always ending in the separator; a root stays as it is.
+QString folderOf(const QString &filePath)
+{
+    QString folder = QFileInfo(filePath).absolutePath();
+    if (!folder.endsWith(kSeparator))
+        folder += kSeparator;
+    return folder;
+}
+
+} // namespace
+
+Main::Main(PlatformServices platform)
+    : menu(MenuModel::design())
+    , m_platform(platform)
+    , m_dialogs(std::make_unique<Dialogs>(*platform.dialogs, *platform.window))
+{
+}
+
+Main::~Main() = default;
+
+void Main::initialise()
+{
+    subtitles = std::make_shared<Dictionary>();
+    subtitlesSort = std::make_shared<Dictionary>();
+    Config = std::make_shared<Dictionary>();
+
+    Folder = folderOf(m_platform.system->programFilePath());
+    ScriptPath = Folder + QStringLiteral("script") + kSeparator;
+
+    addConfigDefaults(*Config, ConfigContext{Folder, ScriptPath, m_platform.system->screenSize()});
+
+    showTime = QStringLiteral("00:00:00");
+    stopTime = QStringLiteral("00:00:00");
+
+    setCaption(QStringLiteral("Sorvane - (") + QString::fromUtf16(kAuthorLine) + QStringLiteral(")"));
+    load();
+
+    // No file has been taken in yet, so there is nothing to reload.
+    menu.setEnabled(menu.find(QStringLiteral("OnGetSrt")), false);
+}
+
+void Main::load()
+{
+    writePage();
+    OnTop();
+    SetTopCenter(0);
+    // Mouse input over the page goes to the window, for dragging and double-click.
+    m_platform.window->setPageInputEnabled(false);
+    m_platform.window->setAcceptDrops(true);
+    m_platform.window->setMoveCursor(true);
+}
+
+void Main::unload()
+{
+    m_platform.window->setAcceptDrops(false);
+    m_platform.window->setMoveCursor(false);
+}
+
+void Main::writePage()
+{
+    document = PageDocument::write(pageText(Config->item(QStringLiteral("Color")).text()));
+}
+
+void Main::setCaption(const QString &caption)
+{
+    m_caption = caption;
+    m_platform.window->setCaption(caption);
+}
+
+void Main::menuClicked(const QString &name, int index)
+{
+    if (const Command *command = findCommand(name))
+        command->run(*this, index);
+}
+
+bool Main::hasCommand(const QString &name) const
+{
+    return findCommand(name) != nullptr;
+}
+
+void Main::checkItem(const QString &name, bool checked)
+{
+    menu.setChecked(menu.find(name), checked);
+}
+
+bool Main::isChecked(const QString &name) const
+{
+    return menu.at(menu.find(name)).checked;
+}
+
+void Main::OnInfo()
+{
+    MessageBoxTimeout(m_platform.window->windowId(), QString::fromUtf16(kAuthorLine), QStringLiteral("关于作者"),
+                      BoxType::IconQuestion, 0, 5000);
+}
+
+void Main::OnTop()
+{
+    checkItem(QStringLiteral("OnTop"), !isChecked(QStringLiteral("OnTop")));
+    m_platform.window->setTopmost(isChecked(QStringLiteral("OnTop")));
+}
+
+void Main::OnEnabled()
+{
+    checkItem(QStringLiteral("OnEnabled"), !isChecked(QStringLiteral("OnEnabled")));
+    // Checked: the window takes the mouse (dragging); unchecked: the page does.
+    m_platform.window->setPageInputEnabled(!isChecked(QStringLiteral("OnEnabled")));
+}
+
+void Main::SetTopCenter(qint32 offset)
+{
+    WindowHost &window = *m_platform.window;
+    if (window.isMinimized())
+        return;
+    // Twips throughout, at 15 twips a pixel.
+    const Size screen = m_platform.system->screenSize();
+    const Rect rect = window.windowRect();
+    const double screenWidth = screen.width * 15.0, screenHeight = screen.height * 15.0;
+    const double width = rect.width * 15.0, height = rect.height * 15.0;
+
+    const qint64 half = qint64(roundHalfEven((screenHeight - height) / 15.0 / 2.0));
+    qint64 clamped = offset;
+    if (clamped < -half)
+        clamped = -half;
+    if (clamped > half)
+        clamped = half;
+
+    const double left = (screenWidth - width) / 2.0;
+    const double top = (screenHeight - height) / 2.0 + double(clamped) * 15.0;
+    window.moveWindow(int(roundHalfEven(left / 15.0)), int(roundHalfEven(top / 15.0)));
+}
+
+QString Main::MsgBoxInfoB(const QString &Text, const QString &Title, const QString &Butt1, const QString &Butt2)
+{
+    return m_dialogs->MsgBoxInfoB(Text, Title, Butt1, Butt2);
+}
+
+int Main::MsgBoxB(const QString &lpText, int wType, const QString &lpCaption)
+{
+    return m_dialogs->MsgBoxB(lpText, wType, lpCaption);
+}
+
+QString Main::InputBoxB(const QString &lpText, const QString &lpCaption, const QString &Value)
+{
+    return m_dialogs->InputBoxB(lpText, lpCaption, Value);
+}
+
+int Main::MessageBoxTimeout(quintptr hWnd, const QString &lpText, const QString &lpCaption, int wType, int wlange,
+                            int Timeout)
+{
+    return m_dialogs->MessageBoxTimeout(hWnd, lpText, lpCaption, wType, wlange, Timeout);
+}
+
+} // namespace sorvane

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "app/MenuModel.h"
+#include "app/TimerControl.h"
+#include "platform/Platform.h"
+#include "scripting/objects/Variant.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace sorvane {
+
+class Dialogs;
+class Dictionary;
+class PageDocument;
+
+// The author line shown in the initial caption and by the about box.
+extern const char16_t kAuthorLine[];
+
+// The main window: it owns the page, the settings, the cue tables, the clock
+// state, the timers and the menu, and lives as long as the program. Every
+// command is an operation on it; its public variables and methods are what
+// scripts see, under these names.
+class Main {
+public:
+    explicit Main(PlatformServices platform);
+    ~Main();
+    Main(const Main &) = delete;
+    Main &operator=(const Main &) = delete;
+
+    // Window variables, in the order scripts see them.
+    std::shared_ptr<PageDocument> document;
+    QString Folder;
+    QString ScriptPath;
+    std::shared_ptr<Dictionary> subtitles;
+    std::shared_ptr<Dictionary> subtitlesSort;
+    std::shared_ptr<Dictionary> Config;
+    qint32 MSID = 0;
+    qint32 Mode = 0;
+    Variant SavTime;
+    QString NewTime;
+    QString showTime;
+    QString stopTime;
+    qint32 showOut = 0;
+    bool shortcuts = false;
+
+    // The window's fixed parts.
+    MenuModel menu;
+    TimerControl Timer1{1, false};
+    TimerControl Timer2{200, true};
+
+    // Start-up: initialisation, then the window's load, then the last step.
+    void initialise();
+    // The window closes: drop handling off, cursor released; nothing is saved.
+    void unload();
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &caption);
+
+    // A click on a menu item; items of a group pass their index.
+    void menuClicked(const QString &name, int index = -1);
+    // Whether a command is bound to that item name.
+    bool hasCommand(const QString &name) const;
+
+    // Commands
+    void OnInfo();
+    void OnTop();
+    void OnEnabled();
+
+    // Window placement
+    void SetTopCenter(qint32 offset);
+
+    // Boxes
+    QString MsgBoxInfoB(const QString &Text, const QString &Title, const QString &Butt1, const QString &Butt2);
+    int MsgBoxB(const QString &lpText, int wType, const QString &lpCaption);
+    QString InputBoxB(const QString &lpText, const QString &lpCaption, const QString &Value);
+    int MessageBoxTimeout(quintptr hWnd, const QString &lpText, const QString &lpCaption, int wType, int wlange,
+                          int Timeout);
+
+    PlatformServices platform() const { return m_platform; }
+
+private:
+    void load();
+    void writePage();
+    void checkItem(const QString &name, bool checked);
+    bool isChecked(const QString &name) const;
+
+    PlatformServices m_platform;
+    std::unique_ptr<Dialogs> m_dialogs;
+    QString m_caption;
+};
+
+} // namespace sorvane
