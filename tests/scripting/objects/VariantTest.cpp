@@ -35,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, VariantToString,
                                          TextCase{Variant::fromDate(45000.75), "2023/3/15 18:00:00"},
                                          TextCase{Variant::fromDate(45000), "2023/3/15"},
                                          TextCase{Variant::fromDate(0.5), "12:00:00"},
-                                         TextCase{Variant(u"微软雅黑"), u"微软雅黑"}));
+                                         TextCase{Variant(u"微软雅黑"), QString::fromUtf8("微软雅黑")}));
 
 struct LongCase {
     Variant value;
