@@ -1,0 +1,254 @@
+#include "platform/qt/QtDialogHost.h"
+
+#include "dialogs/BoxButtons.h"
+#include "dialogs/BoxPlacement.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVector>
+#include <QWindow>
+
+namespace sorvane {
+namespace {
+
+// The standard button that carries a button code.
+QDialogButtonBox::StandardButton standardButtonOf(int code)
+{
+    switch (code) {
+    case BoxResult::Cancel:
+        return QDialogButtonBox::Cancel;
+    case BoxResult::Abort:
+        return QDialogButtonBox::Abort;
+    case BoxResult::Retry:
+        return QDialogButtonBox::Retry;
+    case BoxResult::Ignore:
+        return QDialogButtonBox::Ignore;
+    case BoxResult::Yes:
+        return QDialogButtonBox::Yes;
+    case BoxResult::No:
+        return QDialogButtonBox::No;
+    default:
+        return QDialogButtonBox::Ok;
+    }
+}
+
+QMessageBox::Icon iconOf(int type)
+{
+    switch (type & BoxType::IconMask) {
+    case BoxType::IconStop:
+        return QMessageBox::Critical;
+    case BoxType::IconQuestion:
+        return QMessageBox::Question;
+    case BoxType::IconExclamation:
+        return QMessageBox::Warning;
+    case BoxType::IconInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+// Texts arrive with CR LF line ends from scripts; the labels break on LF.
+QString plainLines(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+// The caption of a standard button in the program's language, as the
+// message boxes show it.
+QString standardText(QDialogButtonBox::StandardButton button)
+{
+    QDialogButtonBox box(button);
+    return box.button(button)->text();
+}
+
+// Makes the box a transient of the main window, so that the window manager
+// keeps it above that always-on-top window. The box is not the window's
+// child widget: it must not take on the window's style sheet or palette.
+void keepAbove(QWidget *box, QWidget *mainWindow)
+{
+    if (!mainWindow || !mainWindow->windowHandle())
+        return;
+    box->winId();
+    box->windowHandle()->setTransientParent(mainWindow->windowHandle());
+}
+
+// Moves a box that has its final size to its place, before it is mapped.
+void placeBox(QWidget *box, const std::optional<Rect> &owner)
+{
+    QRect screen;
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        screen = primary->geometry();
+    const QSize size = box->frameGeometry().size();
+    const Point at = BoxPlacement::place(owner, Rect{screen.x(), screen.y(), screen.width(), screen.height()},
+                                         Size{size.width(), size.height()});
+    box->move(at.x, at.y);
+}
+
+class PlacedMessageBox : public QMessageBox {
+public:
+    PlacedMessageBox(const std::optional<Rect> &owner, bool closable)
+        : m_owner(owner)
+        , m_closable(closable)
+    {
+        if (!closable) {
+            setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+                           & ~Qt::WindowCloseButtonHint);
+        }
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        // The message box settles its size here; it is not mapped yet.
+        QMessageBox::showEvent(event);
+        placeBox(this, m_owner);
+    }
+
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (!m_closable) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (!m_closable && event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+
+private:
+    std::optional<Rect> m_owner;
+    bool m_closable;
+};
+
+class PlacedInputBox : public QDialog {
+public:
+    explicit PlacedInputBox(const InputBoxRequest &request)
+        : m_owner(request.owner)
+    {
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        setWindowTitle(request.title);
+        setFixedSize(InputBoxLayout::box.width, InputBoxLayout::box.height);
+
+        auto *prompt = new QLabel(plainLines(request.prompt), this);
+        prompt->setTextFormat(Qt::PlainText);
+        m_edit = new QLineEdit(request.value, this);
+        auto *ok = new QPushButton(standardText(QDialogButtonBox::Ok), this);
+        auto *cancel = new QPushButton(standardText(QDialogButtonBox::Cancel), this);
+        const auto put = [](QWidget *w, const Rect &r) { w->setGeometry(r.left, r.top, r.width, r.height); };
+        put(prompt, InputBoxLayout::prompt);
+        put(m_edit, InputBoxLayout::edit);
+        put(ok, InputBoxLayout::okButton);
+        put(cancel, InputBoxLayout::cancelButton);
+
+        ok->setDefault(true);
+        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+        m_edit->selectAll();
+        m_edit->setFocus();
+    }
+
+    QString text() const { return m_edit->text(); }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QDialog::showEvent(event);
+        placeBox(this, m_owner);
+    }
+
+private:
+    std::optional<Rect> m_owner;
+    QLineEdit *m_edit = nullptr;
+};
+
+} // namespace
+
+void QtDialogHost::setMainWindow(QWidget *window)
+{
+    m_mainWindow = window;
+}
+
+int QtDialogHost::messageBox(const MessageBoxRequest &request)
+{
+    const BoxButtons kind = BoxButtons::ofType(request.type);
+    const int unanswered = kind.closeCode.value_or(BoxResult::Ok);
+
+    // On the heap and watched: whatever runs while the box is open (timers,
+    // scripts, nested boxes) may end the program and delete the box.
+    QPointer<PlacedMessageBox> box = new PlacedMessageBox(request.owner, kind.closeCode.has_value());
+    box->setWindowTitle(request.caption);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(plainLines(request.text));
+    box->setIcon(iconOf(request.type));
+
+    // One role for all buttons keeps them in the order of the type on every
+    // desktop; the default and escape buttons are chosen here, not by role.
+    QVector<QPushButton *> buttons;
+    for (int code : kind.codes) {
+        QPushButton *button = box->addButton(standardText(standardButtonOf(code)), QMessageBox::ActionRole);
+        buttons.append(button);
+        if (kind.closeCode == code)
+            box->setEscapeButton(button);
+    }
+    if (!request.firstButton.isEmpty())
+        buttons[0]->setText(request.firstButton);
+    if (!request.secondButton.isEmpty() && buttons.size() > 1)
+        buttons[1]->setText(request.secondButton);
+    box->setDefaultButton(buttons[kind.defaultIndex]);
+
+    bool timedOut = false;
+    if (request.timeoutMs > 0) {
+        QTimer::singleShot(request.timeoutMs, Qt::PreciseTimer, box, [&timedOut, box] {
+            timedOut = true;
+            box->done(0);
+        });
+    }
+
+    keepAbove(box, m_mainWindow);
+    box->exec();
+    if (!box)
+        return unanswered;
+    int code = unanswered;
+    if (timedOut) {
+        code = BoxResult::TimedOut;
+    } else if (const qsizetype i = buttons.indexOf(box->clickedButton()); i >= 0) {
+        code = kind.codes[i];
+    }
+    delete box;
+    return code;
+}
+
+std::optional<QString> QtDialogHost::inputBox(const InputBoxRequest &request)
+{
+    QPointer<PlacedInputBox> box = new PlacedInputBox(request);
+    keepAbove(box, m_mainWindow);
+    const int result = box->exec();
+    if (!box)
+        return std::nullopt;
+    std::optional<QString> answer;
+    if (result == QDialog::Accepted)
+        answer = box->text();
+    delete box;
+    return answer;
+}
+
+} // namespace sorvane
