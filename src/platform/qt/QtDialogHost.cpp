@@ -190,65 +190,52 @@ void QtDialogHost::setMainWindow(QWidget *window)
 int QtDialogHost::messageBox(const MessageBoxRequest &request)
 {
     const BoxButtons kind = BoxButtons::ofType(request.type);
-    const int unanswered = kind.closeCode.value_or(BoxResult::Ok);
 
-    // On the heap and watched: whatever runs while the box is open (timers,
-    // scripts, nested boxes) may end the program and delete the box.
-    QPointer<PlacedMessageBox> box = new PlacedMessageBox(request.owner, kind.closeCode.has_value());
-    box->setWindowTitle(request.caption);
-    box->setTextFormat(Qt::PlainText);
-    box->setText(plainLines(request.text));
-    box->setIcon(iconOf(request.type));
+    PlacedMessageBox box(request.owner, kind.closeCode.has_value());
+    box.setWindowTitle(request.caption);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(plainLines(request.text));
+    box.setIcon(iconOf(request.type));
 
     // One role for all buttons keeps them in the order of the type on every
     // desktop; the default and escape buttons are chosen here, not by role.
     QVector<QPushButton *> buttons;
     for (int code : kind.codes) {
-        QPushButton *button = box->addButton(standardText(standardButtonOf(code)), QMessageBox::ActionRole);
+        QPushButton *button = box.addButton(standardText(standardButtonOf(code)), QMessageBox::ActionRole);
         buttons.append(button);
         if (kind.closeCode == code)
-            box->setEscapeButton(button);
+            box.setEscapeButton(button);
     }
     if (!request.firstButton.isEmpty())
         buttons[0]->setText(request.firstButton);
     if (!request.secondButton.isEmpty() && buttons.size() > 1)
         buttons[1]->setText(request.secondButton);
-    box->setDefaultButton(buttons[kind.defaultIndex]);
+    box.setDefaultButton(buttons[kind.defaultIndex]);
 
     bool timedOut = false;
     if (request.timeoutMs > 0) {
-        QTimer::singleShot(request.timeoutMs, Qt::PreciseTimer, box, [&timedOut, box] {
+        QTimer::singleShot(request.timeoutMs, Qt::PreciseTimer, &box, [&timedOut, &box] {
             timedOut = true;
-            box->done(0);
+            box.done(0);
         });
     }
 
-    keepAbove(box, m_mainWindow);
-    box->exec();
-    if (!box)
-        return unanswered;
-    int code = unanswered;
-    if (timedOut) {
-        code = BoxResult::TimedOut;
-    } else if (const qsizetype i = buttons.indexOf(box->clickedButton()); i >= 0) {
-        code = kind.codes[i];
-    }
-    delete box;
-    return code;
+    keepAbove(&box, m_mainWindow);
+    box.exec();
+    if (timedOut)
+        return BoxResult::TimedOut;
+    if (const qsizetype i = buttons.indexOf(box.clickedButton()); i >= 0)
+        return kind.codes[i];
+    return kind.closeCode.value_or(BoxResult::Ok);
 }
 
 std::optional<QString> QtDialogHost::inputBox(const InputBoxRequest &request)
 {
-    QPointer<PlacedInputBox> box = new PlacedInputBox(request);
-    keepAbove(box, m_mainWindow);
-    const int result = box->exec();
-    if (!box)
+    PlacedInputBox box(request);
+    keepAbove(&box, m_mainWindow);
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    std::optional<QString> answer;
-    if (result == QDialog::Accepted)
-        answer = box->text();
-    delete box;
-    return answer;
+    return box.text();
 }
 
 } // namespace sorvane
