@@ -154,6 +154,29 @@ TEST(PageDocument, ElementsInsideElementsStayFindable)
     EXPECT_EQ(page->getElementById(u"inner"_qs), nullptr);
 }
 
+TEST(PageDocument, ToleratesLooseMarkup)
+{
+    const struct {
+        QString html, id, innerHTML;
+    } cases[] = {
+        {u"<p id=a>one</p><p id=a>two</p>"_qs, u"a"_qs, u"one"_qs},
+        {u"<DIV ID=\"x\" class=c>in<b>side</DIV>after"_qs, u"x"_qs, u"in<b>side"_qs},
+        {u"<div id=outer><span id=open>never closed</div>"_qs, u"open"_qs, u"never closed"_qs},
+        {u"<!-- <b id=hidden>no</b> --><i id=shown>yes</i>"_qs, u"shown"_qs, u"yes"_qs},
+        {u"<style>#s{color:red}</style><br id=void>text"_qs, u"void"_qs, QString()},
+        {u"<b id=stray>x</i>y</b>"_qs, u"stray"_qs, u"x</i>y"_qs},
+        {u"<span id=tail>to the end"_qs, u"tail"_qs, u"to the end"_qs},
+    };
+    for (const auto &c : cases) {
+        const auto page = PageDocument::write(c.html);
+        PageElement *e = page->getElementById(c.id);
+        ASSERT_NE(e, nullptr) << c.html.toStdString();
+        EXPECT_EQ(e->innerHTML(), c.innerHTML) << c.html.toStdString();
+    }
+    EXPECT_EQ(PageDocument::write(u"<!-- <b id=hidden>no</b> -->"_qs)->getElementById(u"hidden"_qs), nullptr);
+    EXPECT_EQ(PageDocument::write(u"<style>x{}</style>"_qs)->rule(u"x"_qs).cssText(), QString());
+}
+
 TEST(PageStyle, NamesMapBetweenScriptAndCssForms)
 {
     const struct {
