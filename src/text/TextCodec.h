@@ -1,0 +1,70 @@
+#pragma once
+
+#include "scripting/objects/ScriptError.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+namespace sorvane {
+
+class Dictionary;
+
+// Reads and writes whole text files, in a named character set or one found
+// from the file's bytes. Each file is read once: detection works on the
+// bytes already in memory.
+//
+// Detection yields one of five names, stored in the settings under "CharSet":
+// "UTF-8" (mark EF BB BF), "UTF-32" (FF FE 00 00 or 00 00 FE FF), "UTF-16"
+// (FF FE or FE FF), "utf-8" (no mark, the UTF-8 test holds) or "GB2312".
+// "GB2312" reads and writes GB18030, which holds every GBK file; "UTF-16"
+// and "UTF-32" follow the mark's byte order. The mark is dropped on reading.
+// On writing, "UTF-8", "UTF-16" and "UTF-32" write their mark (in the byte
+// order last read under that name, little-endian before any) and "utf-8"
+// none, so a file saved back keeps its form. Any other name goes to iconv as
+// it is.
+class TextCodec {
+public:
+    // Shows `description` to the user (the box with style 48, "系统提示").
+    using FailureReporter = std::function<void(const QString &description)>;
+
+    TextCodec(Dictionary &config, FailureReporter reportFailure);
+
+    // The decoded text; empty when the file does not exist (silently, and
+    // "CharSet" keeps its value) or when reading fails (after the box).
+    QString GetStrText(const QString &fileName, const QString &charset);
+    // Writes `text` in `charset`, replacing the file; a failure shows the box
+    // and leaves an existing file as it was.
+    void PutStrText(const QString &fileName, const QString &text, const QString &charset);
+    // Bytes `addr` .. `addr` + `count` as two hex digits each, joined by
+    // `separator`; bytes past the end of the file are left out.
+    Result<QString> GetFileHeader(const QString &fileName, qint32 addr, qint32 count, const QString &separator);
+    // The whole file, one character per byte with the byte's value as code.
+    Result<QString> GetBytes(const QString &fileName);
+    static bool IsUtf8(const QString &byteString);
+    // A text file in the system code page (UTF-8); a file that is not valid
+    // UTF-8 reads as GB18030. Empty when it does not exist or cannot be read.
+    QString GetFileText(const QString &fileName);
+    // Writes in the system code page; failures are ignored.
+    void SetFileText(const QString &fileName, const QString &text);
+
+    // The building blocks, without files or settings.
+    static QString headerText(const QByteArray &bytes, qsizetype from, qsizetype count, const QString &separator);
+    static QString detectCharSet(const QByteArray &bytes);
+    // Decodes under a character-set name as GetStrText does; the error names
+    // the reason (an unknown character set).
+    Result<QString> decode(const QByteArray &bytes, const QString &charset);
+    Result<QByteArray> encode(const QString &text, const QString &charset) const;
+
+    // Whether a path names an existing file (hidden files count, folders do not).
+    static bool fileExists(const QString &fileName);
+
+private:
+    Dictionary &m_config;
+    FailureReporter m_reportFailure;
+    bool m_utf16BigEndian = false;
+    bool m_utf32BigEndian = false;
+};
+
+} // namespace sorvane
