@@ -385,8 +385,10 @@ NumPattern parseNumberPattern(const QString &f)
         } else if (c == QLatin1Char('0') || c == QLatin1Char('#')) {
             const NumKind kind = c == QLatin1Char('0') ? NumKind::Digit0 : NumKind::DigitHash;
             if (p.expIndex >= 0) {
-                ++p.expMinDigits;
-            } else if (inInteger) {
+                ++p.expMinDigits; // written with the exponent, not in place
+                continue;
+            }
+            if (inInteger) {
                 if (pendingCommas > 0 && p.intPlaceholders > 0)
                     p.grouping = true;
                 pendingCommas = 0;
@@ -411,7 +413,6 @@ NumPattern parseNumberPattern(const QString &f)
             p.items.append({NumKind::Percent, {}});
         } else if ((c == QLatin1Char('E') || c == QLatin1Char('e')) && p.expIndex < 0 && i + 1 < f.size() &&
                    (f[i + 1] == QLatin1Char('+') || f[i + 1] == QLatin1Char('-')) && p.intPlaceholders > 0) {
-            p.scale += inInteger ? pendingCommas : 0;
             pendingCommas = 0;
             p.expIndex = int(p.items.size());
             p.items.append({NumKind::Exponent, QString(f[i + 1]) + c});
@@ -530,6 +531,7 @@ QString renderNumber(double v, const NumPattern &p, bool *shownNonZero)
     bool afterPoint = false;
     const qsizetype intTotal = integer.size();
     auto emitInteger = [&](qsizetype count) {
+        count = std::min(count, intTotal - intEmitted);
         for (qsizetype k = 0; k < count; ++k) {
             out += integer[intEmitted];
             ++intEmitted;
@@ -548,10 +550,6 @@ QString renderNumber(double v, const NumPattern &p, bool *shownNonZero)
             else if (item.text[0] == QLatin1Char('+'))
                 out += QLatin1Char('+');
             out += QString::number(std::abs(exponent)).rightJustified(p.expMinDigits, QLatin1Char('0'));
-            // The exponent's own placeholders are written above.
-            while (k + 1 < p.items.size() &&
-                   (p.items[k + 1].kind == NumKind::Digit0 || p.items[k + 1].kind == NumKind::DigitHash))
-                ++k;
             continue;
         }
         switch (item.kind) {

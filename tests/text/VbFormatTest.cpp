@@ -90,6 +90,8 @@ INSTANTIATE_TEST_SUITE_P(Numbers, VbFormatCases, ::testing::Values(
     FormatCase{Variant(0.000123), "0.0E-0", QStringLiteral("1.2E-4")},
     FormatCase{Variant(9.999), "0.0E+0", QStringLiteral("1.0E+1")},
     FormatCase{Variant(42), "\"No. \"0", QStringLiteral("No. 42")},
+    FormatCase{Variant(12345), "0E+0.0", QStringLiteral("1E+04.")},   // placeholders after the exponent are its digits
+    FormatCase{Variant(12.5), "#,E-0.00;(0)", QStringLiteral("1E001.")},
     FormatCase{Variant(QStringLiteral("12.5")), "000.0", QStringLiteral("012.5")},
     FormatCase{Variant(QStringLiteral("abc")), "000", QStringLiteral("abc")},
     FormatCase{Variant(true), "0", QStringLiteral("-1")}));
