@@ -42,8 +42,31 @@ ScriptError unknownCharset(const char *charset)
 
 } // namespace
 
+namespace {
+
+// ASCII runs shorter than this stay with iconv: one call per run would cost
+// more than it saves.
+constexpr std::size_t kShortestCopiedRun = 16;
+
+std::size_t asciiRunEnd(const unsigned char *p, std::size_t from, std::size_t size)
+{
+    std::size_t i = from;
+    while (i + 8 <= size) {
+        unsigned long long word;
+        std::memcpy(&word, p + i, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+        i += 8;
+    }
+    while (i < size && p[i] < 0x80)
+        ++i;
+    return i;
+}
+
+} // namespace
+
 Result<CharsetConverter::Decoded> CharsetConverter::decode(const char *bytes, std::size_t size, const char *charset,
-                                                           std::size_t invalidUnit)
+                                                           std::size_t invalidUnit, bool asciiRuns)
 {
     Iconv cd(kHostUtf16, charset);
     if (!cd.valid())
@@ -57,14 +80,12 @@ Result<CharsetConverter::Decoded> CharsetConverter::decode(const char *bytes, st
     char *outBase = reinterpret_cast<char *>(out.data());
     char *outPtr = outBase;
     size_t outLeft = size_t(out.size()) * 2;
-    char *in = const_cast<char *>(bytes);
-    size_t inLeft = size;
 
     auto grow = [&](size_t neededBytes) {
         if (outLeft >= neededBytes)
             return;
         const qsizetype used = qsizetype(outPtr - outBase);
-        out.resize(out.size() + std::max<qsizetype>(out.size() / 2, 64));
+        out.resize(out.size() + std::max<qsizetype>(out.size() / 2, qsizetype(neededBytes) + 64));
         outBase = reinterpret_cast<char *>(out.data());
         outPtr = outBase + used;
         outLeft = size_t(out.size()) * 2 - size_t(used);
@@ -77,21 +98,62 @@ Result<CharsetConverter::Decoded> CharsetConverter::decode(const char *bytes, st
         outLeft -= 2;
         result.clean = false;
     };
+    // Bytes [from, to) through iconv. In the sets taken in pieces no
+    // character goes on into the ASCII run that follows a piece, so a
+    // character cut off at `to` is bad data as it would be at the end.
+    auto convert = [&](std::size_t from, std::size_t to) {
+        char *in = const_cast<char *>(bytes) + from;
+        size_t inLeft = to - from;
+        while (inLeft > 0) {
+            const size_t rc = iconv(cd.get(), &in, &inLeft, &outPtr, &outLeft);
+            if (rc != size_t(-1))
+                break;
+            if (errno == E2BIG) {
+                grow(outLeft + 64);
+            } else {
+                // EILSEQ, or EINVAL: too few bytes left for the character
+                // begun, which some decoders say even when a later byte
+                // already rules it out. Either way the bytes after the
+                // bad unit still decode.
+                putReplacement();
+                const size_t skip = std::min(invalidUnit, inLeft);
+                in += skip;
+                inLeft -= skip;
+            }
+        }
+    };
 
-    while (inLeft > 0) {
-        const size_t rc = iconv(cd.get(), &in, &inLeft, &outPtr, &outLeft);
-        if (rc != size_t(-1))
-            break;
-        if (errno == E2BIG) {
-            grow(outLeft + 64);
-        } else if (errno == EILSEQ) {
-            putReplacement();
-            const size_t skip = std::min(invalidUnit, inLeft);
-            in += skip;
-            inLeft -= skip;
-        } else { // EINVAL: the bytes end inside a character
-            putReplacement();
-            inLeft = 0;
+    if (!asciiRuns) {
+        convert(0, size);
+    } else {
+        const auto *p = reinterpret_cast<const unsigned char *>(bytes);
+        std::size_t pos = 0;
+        while (pos < size) {
+            const std::size_t runEnd = asciiRunEnd(p, pos, size);
+            grow((runEnd - pos) * 2);
+            auto *dst = reinterpret_cast<char16_t *>(outPtr);
+            for (std::size_t i = pos; i < runEnd; ++i)
+                *dst++ = p[i];
+            outPtr += (runEnd - pos) * 2;
+            outLeft -= (runEnd - pos) * 2;
+            if (runEnd == size)
+                break;
+            // The piece for iconv ends after the first byte of the next long
+            // ASCII run: that byte may still close a character, every later
+            // one is a character of its own.
+            std::size_t to = runEnd;
+            for (;;) {
+                while (to < size && p[to] >= 0x80)
+                    ++to;
+                const std::size_t next = asciiRunEnd(p, to, size);
+                if (next == size || next - to >= kShortestCopiedRun) {
+                    to = std::min(size, to + 1);
+                    break;
+                }
+                to = next;
+            }
+            convert(runEnd, to);
+            pos = to;
         }
     }
     // Ends a shift state, for the sets that have one.

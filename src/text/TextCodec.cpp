@@ -167,7 +167,9 @@ Result<QString> TextCodec::decode(const QByteArray &bytes, const QString &charse
     size_t size = size_t(bytes.size());
     QByteArray iconvName;
     size_t invalidUnit = 1;
+    bool asciiRuns = false;
     if (is(charset, "UTF-8")) {
+        asciiRuns = true;
         iconvName = "UTF-8";
         if (startsWith(bytes, "\xEF\xBB\xBF", 3)) {
             data += 3;
@@ -175,6 +177,7 @@ Result<QString> TextCodec::decode(const QByteArray &bytes, const QString &charse
         }
     } else if (is(charset, "GB2312")) {
         iconvName = "GB18030";
+        asciiRuns = true;
     } else if (is(charset, "UTF-16")) {
         invalidUnit = 2;
         if (startsWith(bytes, "\xFF\xFE", 2) || startsWith(bytes, "\xFE\xFF", 2)) {
@@ -198,7 +201,7 @@ Result<QString> TextCodec::decode(const QByteArray &bytes, const QString &charse
     } else {
         iconvName = charset.toLatin1();
     }
-    Result<CharsetConverter::Decoded> decoded = CharsetConverter::decode(data, size, iconvName.constData(), invalidUnit);
+    Result<CharsetConverter::Decoded> decoded = CharsetConverter::decode(data, size, iconvName.constData(), invalidUnit, asciiRuns);
     if (!decoded)
         return decoded.error();
     return withoutLeadingMark(std::move(decoded->text));
@@ -322,10 +325,10 @@ QString TextCodec::GetFileText(const QString &fileName)
         return QString();
     const QByteArray &b = *bytes;
     const qsizetype skip = startsWith(b, "\xEF\xBB\xBF", 3) ? 3 : 0;
-    Result<CharsetConverter::Decoded> utf8 = CharsetConverter::decode(b.constData() + skip, size_t(b.size() - skip), "UTF-8");
+    Result<CharsetConverter::Decoded> utf8 = CharsetConverter::decode(b.constData() + skip, size_t(b.size() - skip), "UTF-8", 1, true);
     if (utf8 && utf8->clean)
         return std::move(utf8->text);
-    Result<CharsetConverter::Decoded> gb = CharsetConverter::decode(b.constData(), size_t(b.size()), "GB18030");
+    Result<CharsetConverter::Decoded> gb = CharsetConverter::decode(b.constData(), size_t(b.size()), "GB18030", 1, true);
     return gb ? std::move(gb->text) : QString();
 }
 

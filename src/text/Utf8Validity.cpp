@@ -95,6 +95,13 @@ bool scan(Units u, std::size_t size)
             ++i;
             continue;
         }
+        if (b >= 0xE0 && b <= 0xEF && size - i > 3) {
+            // The common case of Chinese text, with a byte after the run.
+            if (!isContinuation(u[i + 1]) || !isContinuation(u[i + 2]) || isContinuation(u[i + 3]))
+                return false;
+            i += 3;
+            continue;
+        }
         const std::size_t run = kRunLength[b - 0xC0];
         if (run == 0) { // FF
             ++i;

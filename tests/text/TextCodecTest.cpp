@@ -89,6 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Table, Detection, ::testing::Values(
     DetectCase{"feff dc00 0041", "UTF-16", u"\uFFFDA"},       // lone low surrogate, big-endian
     DetectCase{"fffe3dd800de", "UTF-16", u"\U0001F600"},      // a pair decodes
     DetectCase{"d6d081204142", "GB2312", u"中\uFFFD AB"},      // broken GB18030 lead
+    DetectCase{"d6d0823640", "GB2312", u"中\uFFFD6@"},         // a broken four-byte start hides nothing after it
     DetectCase{"fffe0000ffffff7f", "UTF-32", u"\uFFFD"}));
 
 TEST_F(TextCodecTest, GivenCharSetSkipsDetectionButIsStored)
