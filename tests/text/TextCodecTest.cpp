@@ -11,6 +11,10 @@
 #include <random>
 #include <string_view>
 
+#include <cstdio>
+#include <cstring>
+
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace sorvane {
@@ -283,6 +287,38 @@ TEST_F(TextCodecTest, RandomBinaryAlwaysDecodesToSomething)
     for (const char *set : {"UTF-16", "UTF-32", "UTF-8", "BIG5"})
         EXPECT_LE(codec.GetStrText(file, QString::fromLatin1(set)).size(), bytes.size()) << set;
     EXPECT_TRUE(boxes.isEmpty());
+}
+
+} // namespace
+} // namespace sorvane
+
+namespace sorvane {
+namespace {
+
+// 200 MB of random bytes: run by hand (--gtest_also_run_disabled_tests), it
+// takes a few seconds and most of a gigabyte.
+TEST_F(TextCodecTest, DISABLED_LargeFileStaysWithinASmallMultipleOfItsSize)
+{
+    const qsizetype size = 200 * 1024 * 1024;
+    {
+        std::mt19937_64 rng(3);
+        QByteArray bytes(size, '\0');
+        for (qsizetype i = 0; i + 8 <= size; i += 8) {
+            const quint64 r = rng();
+            std::memcpy(bytes.data() + i, &r, 8);
+        }
+        write("large.bin", bytes);
+    }
+    struct rusage before {};
+    getrusage(RUSAGE_SELF, &before);
+    const QString text = codec.GetStrText(path("large.bin"), QString());
+    struct rusage after {};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_EQ(charSet(), QStringLiteral("GB2312"));
+    EXPECT_GT(text.size(), size / 2);
+    const double grownMb = double(after.ru_maxrss - before.ru_maxrss) / 1024.0;
+    std::printf("peak memory grew by %.0f MB for a %lld MB file\n", grownMb, static_cast<long long>(size >> 20));
+    EXPECT_LT(grownMb, 3.5 * double(size >> 20));
 }
 
 } // namespace
