@@ -1,0 +1,175 @@
+#include "platform/qt/MainWindow.h"
+
+#include "app/Main.h"
+#include "app/PageDocument.h"
+#include "platform/qt/PageWidget.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+#include <cstdio>
+#include <time.h>
+
+namespace sorvane {
+namespace {
+
+// Timers on the platform the program was made for deliver at most every
+// 15 ms or so; nothing depends on a finer rate, and a coarser one keeps the
+// overlay light beside a video player.
+constexpr int kTimerResolutionMs = 15;
+
+} // namespace
+
+MainWindow::MainWindow()
+{
+    m_page = new PageWidget(nullptr, this);
+    m_page->installEventFilter(this);
+    setCentralWidget(m_page);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::attach(Main &main)
+{
+    m_main = &main;
+    buildMenus();
+    main.menu.setChangeListener([this](int position) { updateItem(position); });
+    bindTimer(main.Timer1, m_timer1);
+    bindTimer(main.Timer2, m_timer2);
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+}
+
+void MainWindow::setDocument(std::shared_ptr<PageDocument> document)
+{
+    m_page->setDocument(std::move(document));
+}
+
+QSize MainWindow::pageSize() const
+{
+    return m_page->size();
+}
+
+void MainWindow::buildMenus()
+{
+    const MenuModel &model = m_main->menu;
+    menuBar()->clear();
+    m_actions = QVector<QAction *>(model.size(), nullptr);
+    m_menus.clear();
+
+    // Items come in design order, so every heading exists before its children.
+    for (int position = 0; position < model.size(); ++position) {
+        const MenuItem &item = model.at(position);
+        QMenu *parentMenu = item.parent >= 0 ? m_menus.value(item.parent) : nullptr;
+        QAction *action = nullptr;
+        if (model.hasChildren(position)) {
+            auto *menu = new QMenu(item.caption, this);
+            m_menus.insert(position, menu);
+            action = parentMenu ? parentMenu->addMenu(menu) : menuBar()->addMenu(menu);
+        } else if (item.isSeparator() && parentMenu) {
+            action = parentMenu->addSeparator();
+        } else {
+            action = parentMenu ? parentMenu->addAction(item.caption) : menuBar()->addAction(item.caption);
+            const QString name = item.name;
+            const int index = item.index;
+            connect(action, &QAction::triggered, this, [this, name, index, position] {
+                m_main->menuClicked(name, index);
+                // The model is the truth; undo any toggle Qt made by itself.
+                updateItem(position);
+            });
+        }
+        m_actions[position] = action;
+        updateItem(position);
+    }
+}
+
+void MainWindow::updateItem(int position)
+{
+    QAction *action = m_actions.value(position);
+    if (!action || !m_main)
+        return;
+    const MenuItem &item = m_main->menu.at(position);
+    if (QMenu *menu = m_menus.value(position))
+        menu->setTitle(item.caption);
+    else if (!action->isSeparator())
+        action->setText(item.caption);
+    // Only a checked item shows as checkable, so unchecked ones draw no box.
+    action->setCheckable(item.checked);
+    action->setChecked(item.checked);
+    action->setEnabled(item.enabled);
+    action->setVisible(item.visible);
+}
+
+void MainWindow::bindTimer(TimerControl &control, QTimer *&timer)
+{
+    timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, [&control] { control.tick(); });
+    auto follow = [&control, timer] {
+        timer->setInterval(qMax(control.interval(), kTimerResolutionMs));
+        if (control.enabled() && control.interval() > 0)
+            timer->start();
+        else
+            timer->stop();
+    };
+    control.setChangeListener(follow);
+    follow();
+}
+
+void MainWindow::setTopmost(bool topmost)
+{
+    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) == topmost)
+        return;
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+    if (wasVisible)
+        show();
+}
+
+void MainWindow::setMenuBarShown(bool shown)
+{
+    menuBar()->setVisible(shown);
+}
+
+void MainWindow::setFrameShown(bool shown)
+{
+    if (bool(windowFlags() & Qt::FramelessWindowHint) == !shown)
+        return;
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::FramelessWindowHint, !shown);
+    if (wasVisible)
+        show();
+}
+
+void MainWindow::setColorKey(bool) {}
+
+void MainWindow::setPageInputEnabled(bool) {}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_main)
+        m_main->unload();
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_page && event->type() == QEvent::Paint && !m_firstPaintReported) {
+        m_firstPaintReported = true;
+        // For the start-up benchmark: when the page was first painted, in
+        // nanoseconds of the real-time clock.
+        if (qEnvironmentVariableIsSet("SORVANE_TRACE_STARTUP")) {
+            QTimer::singleShot(0, this, [] {
+                timespec ts{};
+                clock_gettime(CLOCK_REALTIME, &ts);
+                std::fprintf(stderr, "sorvane: first paint at %lld\n",
+                             (long long)ts.tv_sec * 1000000000LL + ts.tv_nsec);
+                std::fflush(stderr);
+            });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace sorvane

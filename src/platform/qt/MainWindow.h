@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QVector>
+
+#include <memory>
+
+class QAction;
+class QMenu;
+class QTimer;
+
+namespace sorvane {
+
+class Main;
+class PageDocument;
+class PageWidget;
+class TimerControl;
+
+// The overlay strip on screen: the menu bar rendered from the menu model,
+// the page widget as the client area, and real timers following the
+// window's timer controls.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // The page is designed 784 by 102 pixels.
+    static constexpr int kClientWidth = 784;
+    static constexpr int kClientHeight = 102;
+
+    MainWindow();
+    ~MainWindow() override;
+
+    // Binds the program: menus, timers and the page follow `main` from now on.
+    void attach(Main &main);
+    // Shows the page written at load.
+    void setDocument(std::shared_ptr<PageDocument> document);
+
+    QSize pageSize() const;
+    void setTopmost(bool topmost);
+    void setMenuBarShown(bool shown);
+    void setFrameShown(bool shown);
+    void setColorKey(bool on);
+    void setPageInputEnabled(bool enabled);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void updateItem(int position);
+    void bindTimer(TimerControl &control, QTimer *&timer);
+
+    Main *m_main = nullptr;
+    PageWidget *m_page = nullptr;
+    QVector<QAction *> m_actions; // by menu position
+    QHash<int, QMenu *> m_menus;  // submenus by heading position
+    QTimer *m_timer1 = nullptr;
+    QTimer *m_timer2 = nullptr;
+    bool m_firstPaintReported = false;
+};
+
+} // namespace sorvane

@@ -1,0 +1,143 @@
+#include "platform/qt/QtPlatform.h"
+
+#include "platform/qt/MainWindow.h"
+#include "platform/qt/QtDialogHost.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <time.h>
+
+namespace sorvane {
+
+QtPlatform::QtPlatform(MainWindow &window, QtDialogHost &dialogs) : m_window(window), m_dialogs(dialogs) {}
+
+PlatformServices QtPlatform::services()
+{
+    PlatformServices s;
+    s.clock = this;
+    s.keys = this;
+    s.system = this;
+    s.window = this;
+    s.dialogs = &m_dialogs;
+    return s;
+}
+
+quint32 QtPlatform::milliseconds()
+{
+    // Milliseconds since the system started, wrapping at 32 bits.
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return quint32(quint64(ts.tv_sec) * 1000u + quint64(ts.tv_nsec) / 1000000u);
+}
+
+bool QtPlatform::asyncKeyState(int)
+{
+    return false;
+}
+
+QString QtPlatform::programFilePath()
+{
+    return QCoreApplication::applicationFilePath();
+}
+
+Size QtPlatform::screenSize()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QSize size = screen->geometry().size();
+    return {size.width(), size.height()};
+}
+
+Point QtPlatform::cursorPosition()
+{
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
+void QtPlatform::setCaption(const QString &caption)
+{
+    m_window.setWindowTitle(caption);
+}
+
+Rect QtPlatform::windowRect()
+{
+    const QRect r = m_window.frameGeometry();
+    return {r.left(), r.top(), r.width(), r.height()};
+}
+
+Size QtPlatform::clientSize()
+{
+    const QSize s = m_window.pageSize();
+    return {s.width(), s.height()};
+}
+
+void QtPlatform::moveWindow(int left, int top)
+{
+    m_window.move(left, top);
+}
+
+bool QtPlatform::isMinimized()
+{
+    return m_window.isMinimized();
+}
+
+void QtPlatform::setTopmost(bool topmost)
+{
+    m_window.setTopmost(topmost);
+}
+
+void QtPlatform::setMenuBarVisible(bool visible)
+{
+    m_window.setMenuBarShown(visible);
+}
+
+void QtPlatform::setFrameVisible(bool visible)
+{
+    m_window.setFrameShown(visible);
+}
+
+void QtPlatform::setColorKeyTransparency(bool on)
+{
+    m_window.setColorKey(on);
+}
+
+void QtPlatform::setPageInputEnabled(bool enabled)
+{
+    m_window.setPageInputEnabled(enabled);
+}
+
+void QtPlatform::setAcceptDrops(bool accept)
+{
+    m_window.setAcceptDrops(accept);
+}
+
+void QtPlatform::setMoveCursor(bool on)
+{
+    if (on)
+        m_window.setCursor(Qt::SizeAllCursor);
+    else
+        m_window.unsetCursor();
+}
+
+quintptr QtPlatform::windowId()
+{
+    return m_window.testAttribute(Qt::WA_WState_Created) ? quintptr(m_window.winId()) : 0;
+}
+
+std::optional<Rect> QtPlatform::rectOfWindow(quintptr id)
+{
+    if (id == 0 || id != windowId())
+        return std::nullopt;
+    return windowRect();
+}
+
+void QtPlatform::processEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+} // namespace sorvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace sorvane {
+
+class MainWindow;
+class QtDialogHost;
+
+// The platform services on Qt and X11 for the one main window.
+class QtPlatform : public Clock, public KeyState, public SystemInfo, public WindowHost {
+public:
+    QtPlatform(MainWindow &window, QtDialogHost &dialogs);
+
+    PlatformServices services();
+
+    quint32 milliseconds() override;
+    bool asyncKeyState(int virtualKey) override;
+
+    QString programFilePath() override;
+    Size screenSize() override;
+    Point cursorPosition() override;
+
+    void setCaption(const QString &caption) override;
+    Rect windowRect() override;
+    Size clientSize() override;
+    void moveWindow(int left, int top) override;
+    bool isMinimized() override;
+    void setTopmost(bool topmost) override;
+    void setMenuBarVisible(bool visible) override;
+    void setFrameVisible(bool visible) override;
+    void setColorKeyTransparency(bool on) override;
+    void setPageInputEnabled(bool enabled) override;
+    void setAcceptDrops(bool accept) override;
+    void setMoveCursor(bool on) override;
+    quintptr windowId() override;
+    std::optional<Rect> rectOfWindow(quintptr id) override;
+    void processEvents() override;
+
+private:
+    MainWindow &m_window;
+    QtDialogHost &m_dialogs;
+};
+
+} // namespace sorvane

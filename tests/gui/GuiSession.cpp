@@ -1,0 +1,183 @@
+#include "GuiSession.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QThread>
+
+namespace {
+
+int g_argc = 1;
+char g_arg0[] = "sorvane_gui_tests";
+char *g_argv[] = {g_arg0, nullptr};
+
+// The server outlives every test of the process; it ends with the process.
+struct Server {
+    QString display;
+    QProcess *process = nullptr;
+    ~Server()
+    {
+        if (process) {
+            process->terminate();
+            if (!process->waitForFinished(3000))
+                process->kill();
+        }
+    }
+};
+
+Server &server()
+{
+    static Server instance;
+    return instance;
+}
+
+} // namespace
+
+QString GuiSession::display()
+{
+    return server().display;
+}
+
+void pauseMs(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+}
+
+GuiSession::~GuiSession()
+{
+    if (m_program.state() != QProcess::NotRunning) {
+        m_program.kill();
+        m_program.waitForFinished(3000);
+    }
+}
+
+bool GuiSession::startServer(QString *error)
+{
+    Server &srv = server();
+    if (srv.process)
+        return true;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const int number = 100 + int(QRandomGenerator::global()->bounded(800));
+        if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) ||
+            QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+            continue;
+        const QString display = QStringLiteral(":%1").arg(number);
+        auto *process = new QProcess;
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(QStringLiteral("Xvfb"), {display, QStringLiteral("-screen"), QStringLiteral("0"),
+                                               QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
+                                               QStringLiteral("tcp")});
+        if (!process->waitForStarted(5000)) {
+            *error = QStringLiteral("Xvfb did not start: ") + process->errorString();
+            delete process;
+            return false;
+        }
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
+        for (int waited = 0; waited < 10000 && !QFile::exists(socket); waited += 50)
+            QThread::msleep(50);
+        if (!QFile::exists(socket)) {
+            process->kill();
+            process->waitForFinished();
+            delete process;
+            continue;
+        }
+        srv.display = display;
+        srv.process = process;
+        qputenv("DISPLAY", display.toUtf8());
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        if (!QCoreApplication::instance())
+            new QGuiApplication(g_argc, g_argv);
+        return true;
+    }
+    *error = QStringLiteral("no free X display found");
+    return false;
+}
+
+bool GuiSession::startProgram(const QString &executable, const QStringList &arguments, QString *error)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_program.setProcessEnvironment(env);
+    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+    m_program.start(executable, arguments);
+    if (!m_program.waitForStarted(5000)) {
+        *error = QStringLiteral("the program did not start: ") + m_program.errorString();
+        return false;
+    }
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 15000) {
+        const QString ids = run(QStringLiteral("xdotool"),
+                                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                 QStringLiteral("^Sorvane")},
+                                3000)
+                                .trimmed();
+        if (!ids.isEmpty()) {
+            m_windowId = ids.split(QLatin1Char('\n')).first();
+            return true;
+        }
+        if (m_program.state() == QProcess::NotRunning) {
+            *error = QStringLiteral("the program ended before showing its window");
+            return false;
+        }
+        pauseMs(100);
+    }
+    *error = QStringLiteral("no window of the program appeared");
+    return false;
+}
+
+QString GuiSession::run(const QString &program, const QStringList &arguments, int timeoutMs)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display());
+    p.setProcessEnvironment(env);
+    p.start(program, arguments);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QRect GuiSession::windowRect()
+{
+    const QString shell =
+        run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), m_windowId});
+    int x = 0, y = 0, w = 0, h = 0;
+    for (const QString &line : shell.split(QLatin1Char('\n'))) {
+        const QString value = line.section(QLatin1Char('='), 1);
+        if (line.startsWith(QLatin1String("X=")))
+            x = value.toInt();
+        else if (line.startsWith(QLatin1String("Y=")))
+            y = value.toInt();
+        else if (line.startsWith(QLatin1String("WIDTH=")))
+            w = value.toInt();
+        else if (line.startsWith(QLatin1String("HEIGHT=")))
+            h = value.toInt();
+    }
+    return QRect(x, y, w, h);
+}
+
+QString GuiSession::windowName()
+{
+    return run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), m_windowId}).trimmed();
+}
+
+QImage GuiSession::grabScreen()
+{
+    QCoreApplication::processEvents();
+    QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32) : QImage();
+}

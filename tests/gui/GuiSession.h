@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// A private X server for the whole GUI test process (a Qt client of it
+// takes the screenshots), the real program started on it for one test, and
+// the means to look at the screen as a user would.
+class GuiSession {
+public:
+    ~GuiSession();
+
+    // Starts Xvfb on a free display once per process; later calls reuse it.
+    static bool startServer(QString *error);
+    // Starts the program with these arguments in `folder` (its program folder
+    // when the executable is copied there) and waits for its window.
+    bool startProgram(const QString &executable, const QStringList &arguments, QString *error);
+
+    static QString display();
+    QString windowId() const { return m_windowId; }
+    // The program's window on the screen, in pixels.
+    QRect windowRect();
+    QString windowName();
+    QImage grabScreen();
+    // Runs a helper tool on this display; returns its standard output.
+    QString run(const QString &program, const QStringList &arguments, int timeoutMs = 10000);
+    // Waits until the predicate holds for a fresh screenshot.
+    template <typename Predicate>
+    bool waitForScreen(Predicate predicate, int timeoutMs = 10000);
+
+private:
+    QProcess m_program;
+    QString m_windowId;
+};
+
+void pauseMs(int ms);
+
+template <typename Predicate>
+bool GuiSession::waitForScreen(Predicate predicate, int timeoutMs)
+{
+    for (int waited = 0; waited <= timeoutMs; waited += 100) {
+        if (predicate(grabScreen()))
+            return true;
+        pauseMs(100);
+    }
+    return false;
+}
