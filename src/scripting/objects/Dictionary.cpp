@@ -2,6 +2,61 @@
 
 namespace sorvane {
 
+const MemberTable<Dictionary> &Dictionary::members()
+{
+    using M = HostMember<Dictionary>;
+    static const MemberTable<Dictionary> table(
+        {
+            M{"Item", MemberKind::Indexed, 1, 1, [](Dictionary &d, Arguments &a) -> Result<Variant> { return d.item(a[0]); },
+              [](Dictionary &d, Arguments &a, const Variant &v) -> Status {
+                  d.setItem(a[0], v);
+                  return {};
+              }},
+            M{"Add", MemberKind::Method, 2, 2,
+              [](Dictionary &d, Arguments &a) -> Result<Variant> {
+                  if (Status s = d.add(a[0], a[1]); !s)
+                      return s.error();
+                  return Variant();
+              },
+              nullptr},
+            M{"Exists", MemberKind::Method, 1, 1,
+              [](Dictionary &d, Arguments &a) -> Result<Variant> { return Variant(d.exists(a[0])); }, nullptr},
+            M{"Remove", MemberKind::Method, 1, 1,
+              [](Dictionary &d, Arguments &a) -> Result<Variant> {
+                  if (Status s = d.remove(a[0]); !s)
+                      return s.error();
+                  return Variant();
+              },
+              nullptr},
+            M{"RemoveAll", MemberKind::Method, 0, 0,
+              [](Dictionary &d, Arguments &) -> Result<Variant> {
+                  d.removeAll();
+                  return Variant();
+              },
+              nullptr},
+            M{"Keys", MemberKind::Method, 0, 0,
+              [](Dictionary &d, Arguments &) -> Result<Variant> { return Variant::fromList(d.keys()); }, nullptr},
+            M{"Items", MemberKind::Method, 0, 0,
+              [](Dictionary &d, Arguments &) -> Result<Variant> { return Variant::fromList(d.items()); }, nullptr},
+            M{"Count", MemberKind::Property, 0, 0,
+              [](Dictionary &d, Arguments &) -> Result<Variant> { return Variant::fromLong(d.count()); }, nullptr},
+            M{"Key", MemberKind::Indexed, 1, 1, nullptr,
+              [](Dictionary &d, Arguments &a, const Variant &v) -> Status { return d.renameKey(a[0], v); }},
+            M{"CompareMode", MemberKind::Property, 0, 0,
+              [](Dictionary &d, Arguments &) -> Result<Variant> { return Variant::fromLong(int(d.compareMode())); },
+              [](Dictionary &d, Arguments &, const Variant &v) -> Status {
+                  Result<qint32> mode = v.toLong();
+                  if (!mode)
+                      return mode.error();
+                  if (*mode < 0 || *mode > 1)
+                      return scriptError(5);
+                  return d.setCompareMode(CompareMode(*mode));
+              }},
+        },
+        "Item");
+    return table;
+}
+
 Dictionary::Token Dictionary::tokenOf(const Variant &key) const
 {
     switch (key.kind()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scripting/objects/DispatchObject.h"
+#include "scripting/objects/HostObject.h"
 #include "scripting/objects/Variant.h"
 
 #include <QHash>
@@ -12,11 +12,14 @@ namespace sorvane {
 // were added, reading an absent key through item() adds it as Empty, and
 // keys compare exactly unless the compare mode is Text.
 // Serves the settings, the cue tables and "Scripting.Dictionary".
-class Dictionary : public DispatchObject {
+class Dictionary : public HostObject<Dictionary> {
 public:
     enum class CompareMode { Binary = 0, Text = 1 };
 
     QString typeName() const override { return QStringLiteral("Dictionary"); }
+    static const MemberTable<Dictionary> &members();
+    // For Each visits the keys.
+    Result<QVector<Variant>> elements() override { return keys(); }
 
     // Item(key): the value; an absent key is added with Empty.
     Variant item(const Variant &key);

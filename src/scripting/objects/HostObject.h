@@ -1,0 +1,137 @@
+#pragma once
+
+#include "scripting/objects/DispatchObject.h"
+
+#include <QHash>
+#include <QVector>
+
+#include <initializer_list>
+
+namespace sorvane {
+
+// The arguments of one call, with the conversions members need. Reading
+// past the end gives Empty; `ref` reaches an argument passed by reference.
+class Arguments {
+public:
+    explicit Arguments(QVector<Variant> &values) : m_values(values) {}
+
+    int count() const { return int(m_values.size()); }
+    bool has(int i) const { return i < count(); }
+    const Variant &operator[](int i) const;
+    Variant &ref(int i) { return m_values[i]; }
+
+    Result<QString> text(int i) const { return (*this)[i].toString(); }
+    Result<qint32> toLong(int i) const { return (*this)[i].toLong(); }
+    Result<double> toDouble(int i) const { return (*this)[i].toDouble(); }
+    Result<bool> toBool(int i) const { return (*this)[i].toBool(); }
+    // An object argument; error 424 when it is not one.
+    Result<std::shared_ptr<DispatchObject>> object(int i) const;
+
+private:
+    QVector<Variant> &m_values;
+};
+
+// One member of a host class: read or called through `get`, assigned
+// through `let`; a missing function makes the member read- or write-only.
+template <typename T>
+struct HostMember {
+    const char *name;
+    MemberKind kind;
+    int minArgs;
+    int maxArgs; // -1: any number
+    Result<Variant> (*get)(T &self, Arguments &args);
+    Status (*let)(T &self, Arguments &args, const Variant &value);
+};
+
+// The members of a host class, found by name without regard to case; the
+// empty name finds the default member.
+template <typename T>
+class MemberTable {
+public:
+    MemberTable(std::initializer_list<HostMember<T>> members, const char *defaultMember = nullptr)
+        : m_members(members)
+    {
+        for (int i = 0; i < m_members.size(); ++i)
+            m_index.insert(QString::fromUtf8(m_members[i].name).toCaseFolded(), i);
+        if (defaultMember)
+            m_default = m_index.value(QString::fromUtf8(defaultMember).toCaseFolded(), -1);
+    }
+
+    const HostMember<T> *find(const QString &name) const
+    {
+        const int i = name.isEmpty() ? m_default : m_index.value(name.toCaseFolded(), -1);
+        return i < 0 ? nullptr : &m_members[i];
+    }
+
+    QStringList names() const
+    {
+        QStringList out;
+        for (const HostMember<T> &m : m_members)
+            out << QString::fromUtf8(m.name);
+        return out;
+    }
+
+private:
+    QVector<HostMember<T>> m_members;
+    QHash<QString, int> m_index;
+    int m_default = -1;
+};
+
+// Indexes a value read without its arguments: an element of an array, or
+// the default member of an object (`obj.Items()(0)`, `Main.Config("Color")`).
+Result<Variant> indexValue(const Variant &value, QVector<Variant> &args);
+
+// Checks a call's argument count against a member (error 450).
+Status checkArgumentCount(const MemberInfo &info, int count);
+
+// A host class described by its member table: T provides
+// `static const MemberTable<T> &members()`.
+template <typename T>
+class HostObject : public DispatchObject {
+public:
+    Result<Variant> invoke(const QString &name, CallKind kind, QVector<Variant> &args, const Variant &value) override
+    {
+        const HostMember<T> *m = T::members().find(name);
+        if (!m)
+            return scriptError(438);
+        T &self = static_cast<T &>(*this);
+        const MemberInfo info{m->kind, m->minArgs, m->maxArgs};
+        if (kind == CallKind::Get) {
+            if (!m->get)
+                return scriptError(450);
+            if (m->kind == MemberKind::Property && !args.isEmpty()) {
+                QVector<Variant> none;
+                Arguments noArgs(none);
+                Result<Variant> whole = m->get(self, noArgs);
+                if (!whole)
+                    return whole;
+                return indexValue(*whole, args);
+            }
+            if (Status s = checkArgumentCount(info, int(args.size())); !s)
+                return s.error();
+            Arguments a(args);
+            return m->get(self, a);
+        }
+        if (!m->let || m->kind == MemberKind::Method)
+            return scriptError(450);
+        if (Status s = checkArgumentCount(info, int(args.size())); !s)
+            return s.error();
+        Arguments a(args);
+        Status s = m->let(self, a, value);
+        if (!s)
+            return s.error();
+        return Variant();
+    }
+
+    std::optional<MemberInfo> member(const QString &name) const override
+    {
+        const HostMember<T> *m = T::members().find(name);
+        if (!m)
+            return std::nullopt;
+        return MemberInfo{m->kind, m->minArgs, m->maxArgs};
+    }
+
+    QStringList memberNames() const override { return T::members().names(); }
+};
+
+} // namespace sorvane
