@@ -126,16 +126,19 @@ std::shared_ptr<const RegExp::Compiled> compileUncached(const QString &pattern, 
     if (options & RegExp::IgnoreCase)
         flags |= PCRE2_CASELESS;
 
-    thread_local pcre2_compile_context_16 *context = [] {
+    struct ContextDeleter {
+        void operator()(pcre2_compile_context_16 *c) const { pcre2_compile_context_free_16(c); }
+    };
+    thread_local const std::unique_ptr<pcre2_compile_context_16, ContextDeleter> context = [] {
         pcre2_compile_context_16 *c = pcre2_compile_context_create_16(nullptr);
         pcre2_set_newline_16(c, PCRE2_NEWLINE_LF);
-        return c;
+        return std::unique_ptr<pcre2_compile_context_16, ContextDeleter>(c);
     }();
 
     int errorCode = 0;
     PCRE2_SIZE errorOffset = 0;
     pcre2_code_16 *code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(translated.utf16()),
-                                           PCRE2_SIZE(translated.size()), flags, &errorCode, &errorOffset, context);
+                                           PCRE2_SIZE(translated.size()), flags, &errorCode, &errorOffset, context.get());
     if (!code)
         return nullptr;
     pcre2_jit_compile_16(code, PCRE2_JIT_COMPLETE); // without JIT the interpreter serves
