@@ -5,6 +5,7 @@
 #include "app/PageTemplate.h"
 #include "dialogs/Dialogs.h"
 #include "scripting/objects/Dictionary.h"
+#include "text/TextCodec.h"
 
 #include <QFileInfo>
 
@@ -64,6 +65,9 @@ void Main::initialise()
     subtitles = std::make_shared<Dictionary>();
     subtitlesSort = std::make_shared<Dictionary>();
     Config = std::make_shared<Dictionary>();
+    m_codec = std::make_unique<TextCodec>(*Config, [this](const QString &description) {
+        MsgBoxB(description, BoxType::IconExclamation, QStringLiteral("系统提示"));
+    });
 
     Folder = folderOf(m_platform.system->programFilePath());
     ScriptPath = Folder + QStringLiteral("script") + kSeparator;
@@ -170,6 +174,8 @@ void Main::SetTopCenter(qint32 offset)
     const double top = (screenHeight - height) / 2.0 + double(clamped) * 15.0;
     window.moveWindow(int(roundHalfEven(left / 15.0)), int(roundHalfEven(top / 15.0)));
 }
+
+void Main::RunScript(const QString &, const QString &, bool) {}
 
 QString Main::MsgBoxInfoB(const QString &Text, const QString &Title, const QString &Butt1, const QString &Butt2)
 {

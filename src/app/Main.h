@@ -14,6 +14,7 @@ namespace sorvane {
 class Dialogs;
 class Dictionary;
 class PageDocument;
+class TextCodec;
 
 // The author line shown in the initial caption and by the about box.
 extern const char16_t kAuthorLine[];
@@ -78,6 +79,14 @@ public:
     int MessageBoxTimeout(quintptr hWnd, const QString &lpText, const QString &lpCaption, int wType, int wlange,
                           int Timeout);
 
+    // Scripts: runs `code` in a fresh engine of `language` with this window
+    // and its controls exposed; a failure is reported when `showErrors`.
+    void RunScript(const QString &code, const QString &language, bool showErrors);
+
+    // Text files in a detected or named character set; its failures show the
+    // box titled "系统提示". Exists from initialisation on.
+    TextCodec &textCodec() { return *m_codec; }
+
     PlatformServices platform() const { return m_platform; }
 
 private:
@@ -88,6 +97,7 @@ private:
 
     PlatformServices m_platform;
     std::unique_ptr<Dialogs> m_dialogs;
+    std::unique_ptr<TextCodec> m_codec;
     QString m_caption;
 };
 
