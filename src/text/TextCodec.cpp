@@ -282,12 +282,14 @@ Result<QString> TextCodec::GetFileHeader(const QString &fileName, qint32 addr, q
     Fd fd(::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
         return fileError(errno);
-    // Only the bytes asked for are read; a header never needs the file.
-    const qsizetype wanted = std::min<qsizetype>(qsizetype(count) + 1, 64 * 1024);
-    QByteArray bytes(wanted, '\0');
+    // Only the bytes asked for are read, and never more than the file holds.
+    const qsizetype wanted = qsizetype(count) + 1;
+    QByteArray bytes;
     qsizetype used = 0;
     while (used < wanted) {
-        const ssize_t n = ::pread(fd.get(), bytes.data() + used, size_t(wanted - used), off_t(addr) + used);
+        if (used == bytes.size())
+            bytes.resize(std::min<qsizetype>(wanted, used + 64 * 1024));
+        const ssize_t n = ::pread(fd.get(), bytes.data() + used, size_t(bytes.size() - used), off_t(addr) + used);
         if (n < 0) {
             if (errno == EINTR)
                 continue;

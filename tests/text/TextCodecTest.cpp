@@ -229,6 +229,9 @@ TEST_F(TextCodecTest, FileHeaderReadsOnlyTheBytesThatExist)
     EXPECT_EQ(*codec.GetFileHeader(file, 3, 5, QStringLiteral(",")), QStringLiteral("30,FF"));
     EXPECT_EQ(*codec.GetFileHeader(file, 9, 3, QStringLiteral(",")), QString());
     EXPECT_EQ(*codec.GetFileHeader(file, 0, -1, QStringLiteral(",")), QString());
+    EXPECT_EQ(*codec.GetFileHeader(file, 1, 2147483647, QString()), QStringLiteral("0D0A30FF"));
+    const QString big = write("big.bin", QByteArray(200000, '\x41'));
+    EXPECT_EQ(codec.GetFileHeader(big, 0, 100000, QString())->size(), 200002);
     EXPECT_EQ(codec.GetFileHeader(path("none"), 0, 3, QStringLiteral(",")).error().number, 53);
     EXPECT_EQ(codec.GetFileHeader(file, -1, 3, QStringLiteral(",")).error().number, 5);
     EXPECT_TRUE(boxes.isEmpty());
