@@ -7,6 +7,7 @@
 #include "platform/Geometry.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <optional>
@@ -121,6 +122,27 @@ public:
     virtual std::optional<QString> inputBox(const InputBoxRequest &request) = 0;
 };
 
+// Starting other programs and reading the environment.
+class ShellHost {
+public:
+    virtual ~ShellHost() = default;
+    // Starts a program as a process of its own, without waiting for it;
+    // false when it could not be started.
+    virtual bool startDetached(const QString &program, const QStringList &arguments) = 0;
+    // The full path of a program found on the program search path; "" when none.
+    virtual QString findProgram(const QString &name) = 0;
+    // An environment variable's value; "" when unset.
+    virtual QString environmentVariable(const QString &name) = 0;
+};
+
+// The system clipboard's text.
+class ClipboardHost {
+public:
+    virtual ~ClipboardHost() = default;
+    virtual QString clipboardText() = 0;
+    virtual void setClipboardText(const QString &text) = 0;
+};
+
 // All services together, as the program's objects receive them.
 struct PlatformServices {
     Clock *clock = nullptr;
@@ -128,6 +150,8 @@ struct PlatformServices {
     SystemInfo *system = nullptr;
     WindowHost *window = nullptr;
     DialogHost *dialogs = nullptr;
+    ShellHost *shell = nullptr;
+    ClipboardHost *clipboard = nullptr;
 };
 
 } // namespace sorvane

@@ -18,6 +18,8 @@ PlatformServices FakePlatform::services()
     s.system = this;
     s.window = this;
     s.dialogs = this;
+    s.shell = this;
+    s.clipboard = this;
     return s;
 }
 
@@ -123,6 +125,16 @@ std::optional<QString> FakePlatform::inputBox(const InputBoxRequest &request)
     if (whileBoxOpen)
         whileBoxOpen();
     return inputAnswers.isEmpty() ? std::nullopt : inputAnswers.takeFirst();
+}
+
+bool FakePlatform::startDetached(const QString &program, const QStringList &arguments)
+{
+    const bool known = program.contains(QLatin1Char('/')) ? installedPrograms.values().contains(program)
+                                                          : installedPrograms.contains(program);
+    if (!known)
+        return false;
+    started << (QStringList{program} + arguments).join(QLatin1Char(' '));
+    return true;
 }
 
 } // namespace sorvane

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QStringList>
@@ -14,7 +15,13 @@ namespace sorvane {
 // The platform for tests: a manual millisecond counter, keys set by the
 // test, boxes answered from queues, and every window operation recorded in
 // order in `calls`.
-class FakePlatform : public Clock, public KeyState, public SystemInfo, public WindowHost, public DialogHost {
+class FakePlatform : public Clock,
+                     public KeyState,
+                     public SystemInfo,
+                     public WindowHost,
+                     public DialogHost,
+                     public ShellHost,
+                     public ClipboardHost {
 public:
     PlatformServices services();
 
@@ -81,6 +88,20 @@ public:
 
     int messageBox(const MessageBoxRequest &request) override;
     std::optional<QString> inputBox(const InputBoxRequest &request) override;
+
+    // Shell: started programs are recorded as "program arg1 arg2"; programs
+    // listed in `installedPrograms` (name -> path) are found and start.
+    QStringList started;
+    QHash<QString, QString> installedPrograms;
+    QHash<QString, QString> environment;
+    bool startDetached(const QString &program, const QStringList &arguments) override;
+    QString findProgram(const QString &name) override { return installedPrograms.value(name); }
+    QString environmentVariable(const QString &name) override { return environment.value(name); }
+
+    // Clipboard
+    QString clipboard;
+    QString clipboardText() override { return clipboard; }
+    void setClipboardText(const QString &text) override { clipboard = text; }
 
 private:
     QSet<int> m_held;

@@ -4,7 +4,10 @@
 #include "platform/qt/QtDialogHost.h"
 
 #include <QCoreApplication>
+#include <QClipboard>
 #include <QCursor>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -22,6 +25,8 @@ PlatformServices QtPlatform::services()
     s.system = this;
     s.window = this;
     s.dialogs = &m_dialogs;
+    s.shell = this;
+    s.clipboard = this;
     return s;
 }
 
@@ -138,6 +143,31 @@ std::optional<Rect> QtPlatform::rectOfWindow(quintptr id)
 void QtPlatform::processEvents()
 {
     QCoreApplication::processEvents();
+}
+
+bool QtPlatform::startDetached(const QString &program, const QStringList &arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
+QString QtPlatform::findProgram(const QString &name)
+{
+    return QStandardPaths::findExecutable(name);
+}
+
+QString QtPlatform::environmentVariable(const QString &name)
+{
+    return qEnvironmentVariable(name.toUtf8().constData());
+}
+
+QString QtPlatform::clipboardText()
+{
+    return QGuiApplication::clipboard()->text();
+}
+
+void QtPlatform::setClipboardText(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
 }
 
 } // namespace sorvane

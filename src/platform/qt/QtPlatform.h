@@ -8,7 +8,12 @@ class MainWindow;
 class QtDialogHost;
 
 // The platform services on Qt and X11 for the one main window.
-class QtPlatform : public Clock, public KeyState, public SystemInfo, public WindowHost {
+class QtPlatform : public Clock,
+                   public KeyState,
+                   public SystemInfo,
+                   public WindowHost,
+                   public ShellHost,
+                   public ClipboardHost {
 public:
     QtPlatform(MainWindow &window, QtDialogHost &dialogs);
 
@@ -36,6 +41,13 @@ public:
     quintptr windowId() override;
     std::optional<Rect> rectOfWindow(quintptr id) override;
     void processEvents() override;
+
+    bool startDetached(const QString &program, const QStringList &arguments) override;
+    QString findProgram(const QString &name) override;
+    QString environmentVariable(const QString &name) override;
+
+    QString clipboardText() override;
+    void setClipboardText(const QString &text) override;
 
 private:
     MainWindow &m_window;
