@@ -1,0 +1,453 @@
+#include "scripting/objects/FileSystemObject.h"
+
+#include "scripting/objects/FileObjects.h"
+#include "scripting/objects/TextStreamObject.h"
+#include "text/TextCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace sorvane {
+namespace {
+
+const QChar kSeparator = QLatin1Char('/');
+
+bool hasWildcards(const QString &name)
+{
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
+// The path without trailing separators; the root stays "/".
+QString withoutTrailingSeparators(QString path)
+{
+    while (path.size() > 1 && path.endsWith(kSeparator))
+        path.chop(1);
+    return path;
+}
+
+// A file the user may not change: the platform's read-only attribute.
+bool isReadOnly(const QFileInfo &info)
+{
+    return !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+Status copyOne(const QString &from, const QString &to, bool overwrite)
+{
+    const QFileInfo target(to);
+    if (target.isDir())
+        return scriptError(70);
+    if (target.exists()) {
+        if (!overwrite)
+            return scriptError(58);
+        if (isReadOnly(target) || target.canonicalFilePath() == QFileInfo(from).canonicalFilePath())
+            return scriptError(70);
+    }
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return scriptError(70);
+    QSaveFile out(to);
+    if (!out.open(QIODevice::WriteOnly))
+        return scriptError(70);
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 n = in.read(buffer, sizeof buffer);
+        if (n < 0) {
+            out.cancelWriting();
+            return scriptError(57, in.errorString());
+        }
+        if (n == 0)
+            break;
+        if (out.write(buffer, n) != n) {
+            const QString why = out.errorString();
+            out.cancelWriting();
+            return scriptError(57, why);
+        }
+    }
+    if (!out.commit())
+        return scriptError(57, out.errorString());
+    QFile::setPermissions(to, in.permissions());
+    return {};
+}
+
+bool optionalMissing(Arguments &a, int i)
+{
+    return !a.has(i) || a[i].isEmpty();
+}
+
+Result<bool> boolArg(Arguments &a, int i, bool fallback)
+{
+    return optionalMissing(a, i) ? Result<bool>(fallback) : a.toBool(i);
+}
+
+Result<qint32> longArg(Arguments &a, int i, qint32 fallback)
+{
+    return optionalMissing(a, i) ? Result<qint32>(fallback) : a.toLong(i);
+}
+
+Result<Variant> done(const Status &s)
+{
+    if (!s)
+        return s.error();
+    return Variant();
+}
+
+Result<Variant> streamValue(Result<std::shared_ptr<TextStreamObject>> stream)
+{
+    if (!stream)
+        return stream.error();
+    return Variant::fromObject(*stream);
+}
+
+using Fso = FileSystemObject;
+using TextFunction = QString (*)(const QString &);
+
+// A member that maps a path's text to a text.
+template <TextFunction F>
+Result<Variant> pathText(Fso &, Arguments &a)
+{
+    Result<QString> path = a.text(0);
+    if (!path)
+        return path.error();
+    return Variant(F(*path));
+}
+
+} // namespace
+
+FileSystemObject::FileSystemObject(QString currentFolder) : m_currentFolder(std::move(currentFolder)) {}
+
+const MemberTable<FileSystemObject> &FileSystemObject::members()
+{
+    using M = HostMember<Fso>;
+    static const MemberTable<Fso> table({
+        M{"FileExists", MemberKind::Method, 1, 1,
+          [](Fso &f, Arguments &a) -> Result<Variant> {
+              Result<QString> path = a.text(0);
+              if (!path)
+                  return path.error();
+              return Variant(f.fileExists(*path));
+          },
+          nullptr},
+        M{"FolderExists", MemberKind::Method, 1, 1,
+          [](Fso &f, Arguments &a) -> Result<Variant> {
+              Result<QString> path = a.text(0);
+              if (!path)
+                  return path.error();
+              return Variant(f.folderExists(*path));
+          },
+          nullptr},
+        M{"GetParentFolderName", MemberKind::Method, 1, 1, pathText<&Fso::parentFolderName>, nullptr},
+        M{"GetFileName", MemberKind::Method, 1, 1, pathText<&Fso::fileName>, nullptr},
+        M{"GetBaseName", MemberKind::Method, 1, 1, pathText<&Fso::baseName>, nullptr},
+        M{"GetExtensionName", MemberKind::Method, 1, 1, pathText<&Fso::extensionName>, nullptr},
+        M{"BuildPath", MemberKind::Method, 2, 2,
+          [](Fso &, Arguments &a) -> Result<Variant> {
+              Result<QString> path = a.text(0);
+              Result<QString> name = a.text(1);
+              if (!path)
+                  return path.error();
+              if (!name)
+                  return name.error();
+              return Variant(buildPath(*path, *name));
+          },
+          nullptr},
+        M{"GetAbsolutePathName", MemberKind::Method, 1, 1,
+          [](Fso &f, Arguments &a) -> Result<Variant> {
+              Result<QString> path = a.text(0);
+              if (!path)
+                  return path.error();
+              return Variant(f.absolutePath(*path));
+          },
+          nullptr},
+        M{"OpenTextFile", MemberKind::Method, 1, 4,
+          [](Fso &f, Arguments &a) -> Result<Variant> {
+              Result<QString> path = a.text(0);
+              Result<qint32> mode = longArg(a, 1, 1);
+              Result<bool> create = boolArg(a, 2, false);
+              Result<qint32> format = longArg(a, 3, 0);
+              if (!path)
+                  return path.error();
+              if (!mode)
+                  return mode.error();
+              if (!create)
+                  return create.error();
+              if (!format)
+                  return format.error();
+              if ((*mode != 1 && *mode != 2 && *mode != 8) || *format < -2 || *format > 0)
+                  return scriptError(5);
+              return streamValue(TextStreamObject::open(f.absolutePath(*path), TextStreamObject::IoMode(*mode),
+                                                        *create, *format == -1));
+          },
+          nullptr},
+        M{"CreateTextFile", MemberKind::Method, 1, 3,
+          [](Fso &f, Arguments &a) -> Result<Variant> {
+              Result<QString> path = a.text(0);
+              Result<bool> overwrite = boolArg(a, 1, true);
+              Result<bool> unicode = boolArg(a, 2, false);
+              if (!path)
+                  return path.error();
+              if (!overwrite)
+                  return overwrite.error();
+              if (!unicode)
+                  return unicode.error();
+              return streamValue(TextStreamObject::create(f.absolutePath(*path), *overwrite, *unicode));
+          },
+          nullptr},
+        M{"CreateFolder", MemberKind::Method, 1, 1,
+          [](Fso &f, Arguments &a) -> Result<Variant> {
+              Result<QString> path = a.text(0);
+              if (!path)
+                  return path.error();
+              return f.createFolder(*path);
+          },
+          nullptr},
+        M{"DeleteFile", MemberKind::Method, 1, 2,
+          [](Fso &f, Arguments &a) -> Result<Variant> {
+              Result<QString> spec = a.text(0);
+              Result<bool> force = boolArg(a, 1, false);
+              if (!spec)
+                  return spec.error();
+              if (!force)
+                  return force.error();
+              return done(f.deleteFile(*spec, *force));
+          },
+          nullptr},
+        M{"CopyFile", MemberKind::Method, 2, 3,
+          [](Fso &f, Arguments &a) -> Result<Variant> {
+              Result<QString> source = a.text(0);
+              Result<QString> destination = a.text(1);
+              Result<bool> overwrite = boolArg(a, 2, true);
+              if (!source)
+                  return source.error();
+              if (!destination)
+                  return destination.error();
+              if (!overwrite)
+                  return overwrite.error();
+              return done(f.copyFile(*source, *destination, *overwrite));
+          },
+          nullptr},
+        M{"MoveFile", MemberKind::Method, 2, 2,
+          [](Fso &f, Arguments &a) -> Result<Variant> {
+              Result<QString> source = a.text(0);
+              Result<QString> destination = a.text(1);
+              if (!source)
+                  return source.error();
+              if (!destination)
+                  return destination.error();
+              return done(f.moveFile(*source, *destination));
+          },
+          nullptr},
+        M{"GetFile", MemberKind::Method, 1, 1,
+          [](Fso &f, Arguments &a) -> Result<Variant> {
+              Result<QString> path = a.text(0);
+              if (!path)
+                  return path.error();
+              return f.getFile(*path);
+          },
+          nullptr},
+        M{"GetFolder", MemberKind::Method, 1, 1,
+          [](Fso &f, Arguments &a) -> Result<Variant> {
+              Result<QString> path = a.text(0);
+              if (!path)
+                  return path.error();
+              return f.getFolder(*path);
+          },
+          nullptr},
+    });
+    return table;
+}
+
+QString FileSystemObject::absolutePath(const QString &path) const
+{
+    const QString base = m_currentFolder.isEmpty() ? QDir::currentPath() : m_currentFolder;
+    return QDir::cleanPath(QDir(base).absoluteFilePath(path));
+}
+
+QString FileSystemObject::parentFolderName(const QString &path)
+{
+    const QString trimmed = withoutTrailingSeparators(path);
+    const qsizetype slash = trimmed.lastIndexOf(kSeparator);
+    if (slash < 0 || trimmed == QStringLiteral("/"))
+        return QString();
+    if (slash == 0)
+        return QStringLiteral("/");
+    return withoutTrailingSeparators(trimmed.left(slash));
+}
+
+QString FileSystemObject::fileName(const QString &path)
+{
+    const QString trimmed = withoutTrailingSeparators(path);
+    if (trimmed == QStringLiteral("/"))
+        return QString();
+    return trimmed.mid(trimmed.lastIndexOf(kSeparator) + 1);
+}
+
+QString FileSystemObject::baseName(const QString &path)
+{
+    const QString name = fileName(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString FileSystemObject::extensionName(const QString &path)
+{
+    const QString name = fileName(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot + 1);
+}
+
+QString FileSystemObject::buildPath(const QString &path, const QString &name)
+{
+    if (path.isEmpty())
+        return name;
+    if (name.isEmpty())
+        return path;
+    const bool pathEnds = path.endsWith(kSeparator);
+    const bool nameStarts = name.startsWith(kSeparator);
+    if (pathEnds && nameStarts)
+        return path + name.mid(1);
+    if (pathEnds || nameStarts)
+        return path + name;
+    return path + kSeparator + name;
+}
+
+bool FileSystemObject::fileExists(const QString &path) const
+{
+    return !path.isEmpty() && TextCodec::fileExists(absolutePath(path));
+}
+
+bool FileSystemObject::folderExists(const QString &path) const
+{
+    return !path.isEmpty() && QFileInfo(absolutePath(path)).isDir();
+}
+
+Result<QStringList> FileSystemObject::sources(const QString &spec) const
+{
+    if (spec.isEmpty())
+        return scriptError(5);
+    const QString path = absolutePath(spec);
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    if (!hasWildcards(name)) {
+        if (!TextCodec::fileExists(path))
+            return scriptError(info.absoluteDir().exists() ? 53 : 76);
+        return QStringList{path};
+    }
+    const QDir folder = info.absoluteDir();
+    if (!folder.exists())
+        return scriptError(76);
+    // "*.*" is every file, with or without a dot, as the platform reads it.
+    const QString filter = name == QStringLiteral("*.*") ? QStringLiteral("*") : name;
+    QStringList found;
+    for (const QFileInfo &entry :
+         folder.entryInfoList({filter}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase))
+        found << entry.absoluteFilePath();
+    if (found.isEmpty())
+        return scriptError(53);
+    return found;
+}
+
+Result<QStringList> FileSystemObject::targets(const QString &spec, const QStringList &sources,
+                                               const QString &destination) const
+{
+    if (destination.isEmpty())
+        return scriptError(5);
+    const QString target = absolutePath(destination);
+    QStringList out;
+    if (hasWildcards(fileName(spec)) || destination.endsWith(kSeparator)) {
+        if (!QFileInfo(target).isDir())
+            return scriptError(76);
+        for (const QString &source : sources)
+            out << QDir(target).filePath(QFileInfo(source).fileName());
+        return out;
+    }
+    if (QFileInfo(target).isDir())
+        return scriptError(70);
+    if (!QFileInfo(target).absoluteDir().exists())
+        return scriptError(76);
+    out << target;
+    return out;
+}
+
+Status FileSystemObject::copyFile(const QString &source, const QString &destination, bool overwrite) const
+{
+    Result<QStringList> from = sources(source);
+    if (!from)
+        return from.error();
+    Result<QStringList> to = targets(source, *from, destination);
+    if (!to)
+        return to.error();
+    for (qsizetype i = 0; i < from->size(); ++i)
+        if (Status s = copyOne(from->at(i), to->at(i), overwrite); !s)
+            return s;
+    return {};
+}
+
+Status FileSystemObject::moveFile(const QString &source, const QString &destination) const
+{
+    Result<QStringList> from = sources(source);
+    if (!from)
+        return from.error();
+    Result<QStringList> to = targets(source, *from, destination);
+    if (!to)
+        return to.error();
+    for (qsizetype i = 0; i < from->size(); ++i) {
+        if (QFileInfo::exists(to->at(i)) || QFileInfo(to->at(i)).isSymLink())
+            return scriptError(58);
+        if (!QFile::rename(from->at(i), to->at(i)))
+            return scriptError(70);
+    }
+    return {};
+}
+
+Status FileSystemObject::deleteFile(const QString &spec, bool force) const
+{
+    Result<QStringList> files = sources(spec);
+    if (!files)
+        return files.error();
+    for (const QString &path : *files) {
+        if (isReadOnly(QFileInfo(path)) && !force)
+            return scriptError(70);
+        if (!QFile::remove(path))
+            return scriptError(70);
+    }
+    return {};
+}
+
+Result<Variant> FileSystemObject::createFolder(const QString &path) const
+{
+    if (path.isEmpty())
+        return scriptError(5);
+    const QString folder = absolutePath(path);
+    const QFileInfo info(folder);
+    if (info.exists() || info.isSymLink())
+        return scriptError(58);
+    if (!info.absoluteDir().exists())
+        return scriptError(76);
+    if (!QDir().mkdir(folder))
+        return scriptError(70);
+    return Variant::fromObject(std::make_shared<FolderObject>(folder));
+}
+
+Result<Variant> FileSystemObject::getFile(const QString &path) const
+{
+    if (path.isEmpty())
+        return scriptError(5);
+    const QString file = absolutePath(path);
+    if (!TextCodec::fileExists(file))
+        return scriptError(53);
+    return Variant::fromObject(std::make_shared<FileObject>(file));
+}
+
+Result<Variant> FileSystemObject::getFolder(const QString &path) const
+{
+    if (path.isEmpty())
+        return scriptError(5);
+    const QString folder = absolutePath(path);
+    if (!QFileInfo(folder).isDir())
+        return scriptError(76);
+    return Variant::fromObject(std::make_shared<FolderObject>(folder));
+}
+
+} // namespace sorvane

@@ -1,0 +1,51 @@
+#include "scripting/objects/ObjectFactory.h"
+
+#include "scripting/objects/Dictionary.h"
+#include "scripting/objects/FileSystemObject.h"
+#include "scripting/objects/RegExpObject.h"
+
+#include <QStringList>
+
+#include <iterator>
+#include <memory>
+
+namespace sorvane {
+namespace {
+
+using Constructor = Result<Variant> (*)(const ObjectContext &);
+
+struct Creatable {
+    const char *progId;
+    Constructor create;
+};
+
+const Creatable kCreatable[] = {
+    {"Scripting.Dictionary",
+     [](const ObjectContext &) -> Result<Variant> { return Variant::fromObject(std::make_shared<Dictionary>()); }},
+    {"Scripting.FileSystemObject",
+     [](const ObjectContext &c) -> Result<Variant> {
+         return Variant::fromObject(std::make_shared<FileSystemObject>(c.currentFolder));
+     }},
+    {"VBScript.RegExp",
+     [](const ObjectContext &) -> Result<Variant> { return Variant::fromObject(std::make_shared<RegExpObject>()); }},
+};
+
+} // namespace
+
+Result<Variant> createObject(const QString &progId, const ObjectContext &context)
+{
+    for (const Creatable &c : kCreatable)
+        if (progId.compare(QLatin1String(c.progId), Qt::CaseInsensitive) == 0)
+            return c.create(context);
+    return scriptError(429);
+}
+
+QStringList creatableObjects()
+{
+    QStringList names;
+    for (const Creatable &c : kCreatable)
+        names << QString::fromLatin1(c.progId);
+    return names;
+}
+
+} // namespace sorvane

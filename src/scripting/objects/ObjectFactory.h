@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "scripting/objects/ScriptError.h"
+#include "scripting/objects/Variant.h"
+
+#include <QString>
+
+namespace sorvane {
+
+class Registry;
+class TextCodec;
+
+// What the objects scripts create take from the program: the platform's
+// services, the text codec for named character sets, the per-user registry,
+// and the folder relative paths start from (the process's when empty).
+struct ObjectContext {
+    PlatformServices platform;
+    TextCodec *codec = nullptr;
+    Registry *registry = nullptr;
+    QString currentFolder;
+};
+
+// The objects scripts create by name (`new ActiveXObject(progId)`,
+// `CreateObject(progId)`). Names compare without regard to case; an unknown
+// name is error 429.
+Result<Variant> createObject(const QString &progId, const ObjectContext &context);
+
+// The names createObject knows, in table order.
+QStringList creatableObjects();
+
+} // namespace sorvane
