@@ -44,6 +44,8 @@ constexpr KnownError kErrors[] = {
     {92, "For loop not initialized"},
     {94, "Invalid use of Null"},
     {322, "Can't create necessary temporary file"},
+    {340, "Control array element doesn't exist"},
+    {343, "Object not an array"},
     {424, "Object required"},
     {429, "ActiveX component can't create object"},
     {430, "Class doesn't support Automation"},
@@ -121,6 +123,12 @@ constexpr KnownError kErrors[] = {
     {1055, "Unexpected 'Next'"},
     {1057, "'Default' specification must also specify 'Public'"},
     {1058, "'Default' specification can only be on Property Get"},
+    {3001, "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another."},
+    {3002, "File could not be opened."},
+    {3004, "Write to file failed."},
+    {3219, "Operation is not allowed in this context."},
+    {3704, "Operation is not allowed when the object is closed."},
+    {3705, "Operation is not allowed when the object is open."},
     {5016, "Regular Expression object expected"},
     {5017, "Syntax error in regular expression"},
     {5018, "Unexpected quantifier"},
@@ -128,6 +136,7 @@ constexpr KnownError kErrors[] = {
     {5020, "Expected ')' in regular expression"},
     {5021, "Invalid range in character set"},
     {32811, "Element not found"},
+    {-2147024894, "The system cannot find the file specified."},
 };
 
 } // namespace
