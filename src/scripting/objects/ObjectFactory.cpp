@@ -3,6 +3,7 @@
 #include "scripting/objects/Dictionary.h"
 #include "scripting/objects/FileSystemObject.h"
 #include "scripting/objects/RegExpObject.h"
+#include "scripting/objects/StreamObject.h"
 
 #include <QStringList>
 
@@ -28,6 +29,13 @@ const Creatable kCreatable[] = {
      }},
     {"VBScript.RegExp",
      [](const ObjectContext &) -> Result<Variant> { return Variant::fromObject(std::make_shared<RegExpObject>()); }},
+    // Text in named character sets needs the program's codec.
+    {"ADODB.Stream",
+     [](const ObjectContext &c) -> Result<Variant> {
+         if (!c.codec)
+             return scriptError(429);
+         return Variant::fromObject(std::make_shared<StreamObject>(c.codec));
+     }},
 };
 
 } // namespace
