@@ -4,7 +4,13 @@
 #include "app/PageDocument.h"
 #include "app/PageTemplate.h"
 #include "dialogs/Dialogs.h"
+#include "playback/Hotkeys.h"
+#include "playback/PlayClock.h"
+#include "playback/TimeAdjust.h"
 #include "scripting/objects/Dictionary.h"
+#include "subtitles/FileIntake.h"
+#include "subtitles/SrtExport.h"
+#include "subtitles/SubtitleLoader.h"
 #include "text/TextCodec.h"
 
 #include <QFileInfo>
@@ -30,6 +36,13 @@ constexpr Command kCommands[] = {
     {"OnInfo", [](Main &m, int) { m.OnInfo(); }},
     {"OnTop", [](Main &m, int) { m.OnTop(); }},
     {"OnEnabled", [](Main &m, int) { m.OnEnabled(); }},
+    {"OnPlayer", [](Main &m, int) { m.OnPlayer(); }},
+    {"OnSetTime", [](Main &m, int) { m.OnSetTime(); }},
+    {"OnSetTimeA", [](Main &m, int) { m.OnSetTimeA(); }},
+    {"OnSetTimeB", [](Main &m, int) { m.OnSetTimeB(); }},
+    {"OnMsKeys", [](Main &m, int index) { m.OnMsKeys(index); }},
+    {"OnGetSrt", [](Main &m, int) { m.OnGetSrt(); }},
+    {"OnSrtSave", [](Main &m, int) { m.OnSrtSave(); }},
 };
 
 const Command *findCommand(const QString &name)
@@ -55,7 +68,15 @@ Main::Main(PlatformServices platform)
     : menu(MenuModel::design())
     , m_platform(platform)
     , m_dialogs(std::make_unique<Dialogs>(*platform.dialogs, *platform.window))
+    , m_loader(std::make_unique<SubtitleLoader>(*this))
+    , m_intake(std::make_unique<FileIntake>(*this))
+    , m_export(std::make_unique<SrtExport>(*this))
+    , m_clock(std::make_unique<PlayClock>(*this))
+    , m_timeAdjust(std::make_unique<TimeAdjust>(*this))
+    , m_hotkeys(std::make_unique<Hotkeys>(*this))
 {
+    Timer1.setTickHandler([this] { m_clock->tick(); });
+    Timer2.setTickHandler([this] { m_hotkeys->tick(); });
 }
 
 Main::~Main() = default;
@@ -174,6 +195,23 @@ void Main::SetTopCenter(qint32 offset)
     const double top = (screenHeight - height) / 2.0 + double(clamped) * 15.0;
     window.moveWindow(int(roundHalfEven(left / 15.0)), int(roundHalfEven(top / 15.0)));
 }
+
+bool Main::Addsubtitles(const QString &FileName)
+{
+    m_loader->load(FileName);
+    return false;
+}
+
+void Main::CallBack(const QString &FileName) { m_intake->CallBack(FileName); }
+void Main::OnGetSrt() { m_intake->OnGetSrt(); }
+void Main::OnSrtSave() { m_export->OnSrtSave(); }
+void Main::ShowSubtitles(const QString &timeKey) { m_clock->ShowSubtitles(timeKey); }
+void Main::OnPlayer() { m_clock->OnPlayer(); }
+void Main::OnSetTime() { m_timeAdjust->OnSetTime(); }
+void Main::OnSetTimeA() { m_timeAdjust->OnSetTimeA(); }
+void Main::OnSetTimeB() { m_timeAdjust->OnSetTimeB(); }
+void Main::OnMsKeys(int Index) { m_timeAdjust->OnMsKeys(Index); }
+void Main::SetMsIndex(qint32 Index) { m_timeAdjust->SetMsIndex(Index); }
 
 void Main::RunScript(const QString &, const QString &, bool) {}
 

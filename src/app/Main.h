@@ -13,8 +13,14 @@ namespace sorvane {
 
 class Dialogs;
 class Dictionary;
+class FileIntake;
+class Hotkeys;
 class PageDocument;
+class PlayClock;
+class SrtExport;
+class SubtitleLoader;
 class TextCodec;
+class TimeAdjust;
 
 // The author line shown in the initial caption and by the about box.
 extern const char16_t kAuthorLine[];
@@ -69,6 +75,22 @@ public:
     void OnTop();
     void OnEnabled();
 
+    // Subtitles: loading, intake, export
+    bool Addsubtitles(const QString &FileName);
+    void CallBack(const QString &FileName);
+    void OnGetSrt();
+    void OnSrtSave();
+
+    // Playback: the clock, the cue display, time and speed
+    void OnPlayer();
+    void OnSetTime();
+    void OnSetTimeA();
+    void OnSetTimeB();
+    void OnMsKeys(int Index);
+    void SetMsIndex(qint32 Index);
+    // Shows the cue stored under a time key.
+    void ShowSubtitles(const QString &timeKey);
+
     // Window placement
     void SetTopCenter(qint32 offset);
 
@@ -98,6 +120,12 @@ private:
     PlatformServices m_platform;
     std::unique_ptr<Dialogs> m_dialogs;
     std::unique_ptr<TextCodec> m_codec;
+    std::unique_ptr<SubtitleLoader> m_loader;
+    std::unique_ptr<FileIntake> m_intake;
+    std::unique_ptr<SrtExport> m_export;
+    std::unique_ptr<PlayClock> m_clock;
+    std::unique_ptr<TimeAdjust> m_timeAdjust;
+    std::unique_ptr<Hotkeys> m_hotkeys;
     QString m_caption;
 };
 

@@ -5,6 +5,7 @@
 // for tests (manual clock, scripted box answers, recorded window calls).
 
 #include "platform/Geometry.h"
+#include "platform/Registry.h"
 
 #include <QString>
 #include <QStringList>
@@ -61,6 +62,11 @@ public:
     virtual void setMoveCursor(bool on) = 0;
     // Native id of the window (0 before it exists); owners of boxes are named by it.
     virtual quintptr windowId() = 0;
+    // Native id of the window that hosts the page (0 when there is none),
+    // and of the innermost window the page's document is drawn in (0 before
+    // a document is shown).
+    virtual quintptr pageHostId() = 0;
+    virtual quintptr pageInnerId() = 0;
     // Screen rectangle of a native window id, when it is a known window.
     virtual std::optional<Rect> rectOfWindow(quintptr id) = 0;
     // Runs the pending events once (timer ticks, input, repaints).
@@ -150,6 +156,7 @@ struct PlatformServices {
     SystemInfo *system = nullptr;
     WindowHost *window = nullptr;
     DialogHost *dialogs = nullptr;
+    Registry *registry = nullptr;
     ShellHost *shell = nullptr;
     ClipboardHost *clipboard = nullptr;
 };

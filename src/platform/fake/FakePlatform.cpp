@@ -20,6 +20,7 @@ PlatformServices FakePlatform::services()
     s.dialogs = this;
     s.shell = this;
     s.clipboard = this;
+    s.registry = &registry;
     return s;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/RegistryStore.h"
 
 #include <QHash>
 #include <QList>
@@ -74,6 +75,10 @@ public:
     void setAcceptDrops(bool accept) override;
     void setMoveCursor(bool on) override;
     quintptr windowId() override { return id; }
+    quintptr pageHost = 0x5002;
+    quintptr pageInner = 0x5003;
+    quintptr pageHostId() override { return pageHost; }
+    quintptr pageInnerId() override { return pageInner; }
     std::optional<Rect> rectOfWindow(quintptr window) override;
     void processEvents() override;
 
@@ -97,6 +102,9 @@ public:
     bool startDetached(const QString &program, const QStringList &arguments) override;
     QString findProgram(const QString &name) override { return installedPrograms.value(name); }
     QString environmentVariable(const QString &name) override { return environment.value(name); }
+
+    // Registry: kept in memory.
+    RegistryStore registry{QString()};
 
     // Clipboard
     QString clipboard;

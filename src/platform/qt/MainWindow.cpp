@@ -2,12 +2,15 @@
 
 #include "app/Main.h"
 #include "app/PageDocument.h"
+#include "app/WindowDrag.h"
+#include "platform/qt/ColorKeyShape.h"
 #include "platform/qt/PageWidget.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include <cstdio>
@@ -27,7 +30,20 @@ MainWindow::MainWindow()
 {
     m_page = new PageWidget(nullptr, this);
     m_page->installEventFilter(this);
+    // The page has a native window of its own, the host that scripts can name.
+    m_page->setAttribute(Qt::WA_NativeWindow);
+    m_page->setFrameListener([this](const QImage &frame) { updateShape(frame); });
     setCentralWidget(m_page);
+}
+
+quintptr MainWindow::pageHostId() const
+{
+    return m_page->testAttribute(Qt::WA_WState_Created) ? quintptr(m_page->winId()) : 0;
+}
+
+quintptr MainWindow::pageInnerId() const
+{
+    return m_page->document() ? pageHostId() : 0;
 }
 
 MainWindow::~MainWindow() = default;
@@ -119,6 +135,10 @@ void MainWindow::bindTimer(TimerControl &control, QTimer *&timer)
 
 void MainWindow::setTopmost(bool topmost)
 {
+    // Without a window manager to keep it above, the window at least comes
+    // to the top of the stack now.
+    if (topmost && isVisible())
+        raise();
     if (bool(windowFlags() & Qt::WindowStaysOnTopHint) == topmost)
         return;
     const bool wasVisible = isVisible();
@@ -142,9 +162,66 @@ void MainWindow::setFrameShown(bool shown)
         show();
 }
 
-void MainWindow::setColorKey(bool) {}
+void MainWindow::setColorKey(bool on)
+{
+    m_colorKey = on;
+    updateShape(m_page->frame());
+}
 
-void MainWindow::setPageInputEnabled(bool) {}
+void MainWindow::updateShape(const QImage &frame)
+{
+    if (!m_colorKey) {
+        if (!mask().isEmpty())
+            clearMask();
+        return;
+    }
+    // The window outside the page (the menu bar, when shown) stays whole.
+    const QRect page = m_page->geometry();
+    QRegion shape = QRegion(rect()) - QRegion(page);
+    shape += opaqueRegion(frame).translated(page.topLeft());
+    // An empty mask would mean no shape at all; a page of nothing but
+    // key pixels keeps one pixel outside the window instead.
+    if (shape.isEmpty())
+        shape = QRegion(-1, -1, 1, 1);
+    if (shape != mask())
+        setMask(shape);
+}
+
+void MainWindow::setPageInputEnabled(bool enabled)
+{
+    m_pageInput = enabled;
+}
+
+bool MainWindow::pageMouseEvent(QEvent *event)
+{
+    if (!m_main || m_pageInput)
+        return false;
+    auto bits = [](Qt::MouseButtons buttons) {
+        int b = 0;
+        if (buttons & Qt::LeftButton)
+            b |= WindowDrag::kLeftButton;
+        if (buttons & Qt::RightButton)
+            b |= WindowDrag::kRightButton;
+        if (buttons & Qt::MiddleButton)
+            b |= WindowDrag::kMiddleButton;
+        return b;
+    };
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        m_main->windowMouseDown(bits(static_cast<QMouseEvent *>(event)->button()));
+        return true;
+    case QEvent::MouseMove:
+        m_main->windowMouseMove(bits(static_cast<QMouseEvent *>(event)->buttons()));
+        return true;
+    case QEvent::MouseButtonRelease:
+        return true;
+    case QEvent::MouseButtonDblClick:
+        m_main->windowDoubleClick();
+        return true;
+    default:
+        return false;
+    }
+}
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
@@ -155,6 +232,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_page && pageMouseEvent(event))
+        return true;
     if (watched == m_page && event->type() == QEvent::Paint && !m_firstPaintReported) {
         m_firstPaintReported = true;
         // For the start-up benchmark: when the page was first painted, in

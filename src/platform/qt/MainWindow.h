@@ -42,6 +42,10 @@ public:
     void setFrameShown(bool shown);
     void setColorKey(bool on);
     void setPageInputEnabled(bool enabled);
+    // Native ids of the page's window, 0 while there is none; the inner one
+    // also stays 0 until a document is shown.
+    quintptr pageHostId() const;
+    quintptr pageInnerId() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -50,6 +54,9 @@ protected:
 private:
     void buildMenus();
     void updateItem(int position);
+    // In see-through state: the window's shape leaves out the page's key pixels.
+    void updateShape(const QImage &frame);
+    bool pageMouseEvent(QEvent *event);
     void bindTimer(TimerControl &control, QTimer *&timer);
 
     Main *m_main = nullptr;
@@ -59,6 +66,8 @@ private:
     QTimer *m_timer1 = nullptr;
     QTimer *m_timer2 = nullptr;
     bool m_firstPaintReported = false;
+    bool m_colorKey = false;
+    bool m_pageInput = true;
 };
 
 } // namespace sorvane

@@ -15,7 +15,13 @@
 
 namespace sorvane {
 
-QtPlatform::QtPlatform(MainWindow &window, QtDialogHost &dialogs) : m_window(window), m_dialogs(dialogs) {}
+QtPlatform::QtPlatform(MainWindow &window, QtDialogHost &dialogs)
+    : m_window(window)
+    , m_dialogs(dialogs)
+    , m_registry(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                 + QStringLiteral("/sorvane/registry.json"))
+{
+}
 
 PlatformServices QtPlatform::services()
 {
@@ -27,6 +33,7 @@ PlatformServices QtPlatform::services()
     s.dialogs = &m_dialogs;
     s.shell = this;
     s.clipboard = this;
+    s.registry = &m_registry;
     return s;
 }
 
@@ -131,6 +138,16 @@ void QtPlatform::setMoveCursor(bool on)
 quintptr QtPlatform::windowId()
 {
     return m_window.testAttribute(Qt::WA_WState_Created) ? quintptr(m_window.winId()) : 0;
+}
+
+quintptr QtPlatform::pageHostId()
+{
+    return m_window.pageHostId();
+}
+
+quintptr QtPlatform::pageInnerId()
+{
+    return m_window.pageInnerId();
 }
 
 std::optional<Rect> QtPlatform::rectOfWindow(quintptr id)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/RegistryStore.h"
 
 namespace sorvane {
 
@@ -39,6 +40,8 @@ public:
     void setAcceptDrops(bool accept) override;
     void setMoveCursor(bool on) override;
     quintptr windowId() override;
+    quintptr pageHostId() override;
+    quintptr pageInnerId() override;
     std::optional<Rect> rectOfWindow(quintptr id) override;
     void processEvents() override;
 
@@ -52,6 +55,8 @@ public:
 private:
     MainWindow &m_window;
     QtDialogHost &m_dialogs;
+    // In the user's configuration folder, shared by every instance.
+    RegistryStore m_registry;
 };
 
 } // namespace sorvane

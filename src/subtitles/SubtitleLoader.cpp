@@ -1,0 +1,109 @@
+#include "subtitles/SubtitleLoader.h"
+
+#include "app/Main.h"
+#include "scripting/objects/Dictionary.h"
+#include "subtitles/PageWrite.h"
+#include "subtitles/SubtitleParser.h"
+#include "subtitles/TimeKey.h"
+#include "text/TextCodec.h"
+
+namespace sorvane {
+namespace {
+
+const QString kZeroTime = QStringLiteral("00:00:00");
+const QString kTitleStyle =
+    QStringLiteral("<span style='font-family:Simsun;font-Weight:bold;font-size:18px;line-height:24px;'>");
+
+QString configText(Dictionary &config, const QString &key)
+{
+    const Variant *value = config.find(key);
+    return value ? value->text() : QString();
+}
+
+} // namespace
+
+void SubtitleLoader::load(const QString &fileName)
+{
+    const quint64 generation = ++m_generation;
+    Main &main = m_main;
+    Dictionary &config = *main.Config;
+    Dictionary &normal = *main.subtitles;
+    Dictionary &swapped = *main.subtitlesSort;
+    const QString formatKey = QStringLiteral("Format");
+
+    normal.removeAll();
+    swapped.removeAll();
+    main.stopTime = kZeroTime;
+
+    // The codec's failure box runs the event loop, so a newer load may have
+    // started meanwhile.
+    config.setItem(formatKey, main.textCodec().GetStrText(fileName, QString()));
+    if (superseded(generation))
+        return;
+
+    const QString script = configText(config, QStringLiteral("Script"));
+    if (!script.isEmpty() && TextCodec::fileExists(script)) {
+        // A script of another kind is not run, and there is no normalisation either.
+        const QString lower = script.toLower();
+        if (lower.endsWith(QLatin1String(".vbs")))
+            main.RunScript(main.textCodec().GetFileText(script), QStringLiteral("VBScript"), true);
+        else if (lower.endsWith(QLatin1String(".js")))
+            main.RunScript(main.textCodec().GetFileText(script), QStringLiteral("JavaScript"), true);
+        if (superseded(generation))
+            return;
+    } else {
+        config.setItem(formatKey, SubtitleParser::normalise(configText(config, formatKey)));
+    }
+
+    const QString text = configText(config, formatKey);
+    if (text.isEmpty())
+        return;
+
+    const QStringView blocks = SubtitleParser::trimmed(text);
+    const QString base = configText(config, QStringLiteral("Base"));
+    PageWrite::html(main.document, QStringLiteral("code"), kTitleStyle + base + QStringLiteral("</span>"));
+    const qsizetype count = BlockSplitter::count(blocks);
+    const QString ofCount = QStringLiteral("/") + QString::number(count) + QStringLiteral("]</font>");
+
+    const SubtitleParser parser(configText(config, QStringLiteral("English")));
+    BlockSplitter splitter(blocks);
+    QStringView block;
+    for (qsizetype i = 0; splitter.next(block); ++i) {
+        main.platform().window->processEvents();
+        if (superseded(generation))
+            return;
+
+        if (const std::optional<Cue> cue = parser.parseBlock(block)) {
+            // The total as it stands after the pause; a script may have moved it.
+            std::optional<int> stop = TimeKey::parse(main.stopTime);
+            const Variant normalValue(cue->normal);
+            const Variant swappedValue(cue->swapped);
+            QString key;
+            for (qint64 second = cue->start; second <= cue->end; ++second) {
+                key = TimeKey::format(second);
+                const Variant keyValue(key);
+                normal.setItem(keyValue, normalValue);
+                swapped.setItem(keyValue, swappedValue);
+                if (stop && TimeKey::isLater(int(second), *stop)) {
+                    stop = int(second);
+                    main.stopTime = key;
+                }
+            }
+            // The clock box is seen only at the pauses, so its last value per block is written.
+            if (!key.isEmpty())
+                PageWrite::text(main.document, QStringLiteral("TimeBox"), main.showTime + QStringLiteral(" / ") + key);
+        }
+        PageWrite::html(main.document, QStringLiteral("Message"),
+                        QStringLiteral("<font size=2>载入数据 [") + QString::number(i + 1) + ofCount);
+    }
+
+    if (const std::optional<int> last = TimeKey::parse(main.stopTime)) {
+        const int nextMinute = (*last + 60) % TimeKey::kSecondsPerDay;
+        main.stopTime = TimeKey::format(nextMinute - nextMinute % 60);
+    }
+    PageWrite::text(main.document, QStringLiteral("TimeBox"), main.showTime + QStringLiteral(" / ") + main.stopTime);
+    PageWrite::html(main.document, QStringLiteral("code"), kTitleStyle + QStringLiteral("字幕【") + base +
+                                                                QStringLiteral("】就绪！</span>"));
+}
+
+} // namespace sorvane

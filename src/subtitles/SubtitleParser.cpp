@@ -1,0 +1,279 @@
+#include "subtitles/SubtitleParser.h"
+
+#include "subtitles/TimeKey.h"
+
+namespace sorvane {
+namespace {
+
+constexpr char16_t kBlockSeparator[] = u"\r\n\r\n";
+constexpr char16_t kLineSeparator[] = u"\r\n";
+
+inline bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+inline bool isBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
+inline bool isChinese(char16_t c) { return c >= 0x4E00 && c <= 0x9FA5; }
+
+void skipSpaces(QStringView s, qsizetype &at)
+{
+    while (at < s.size() && SubtitleParser::isSpace(s[at].unicode()))
+        ++at;
+}
+
+// A run of digits of the given length range, as \d{min,max} followed by a
+// character that cannot be a digit.
+bool digits(QStringView s, qsizetype &at, int min, int max)
+{
+    const qsizetype start = at;
+    while (at < s.size() && isDigit(s[at].unicode()))
+        ++at;
+    const qsizetype n = at - start;
+    return n >= min && n <= max;
+}
+
+bool literal(QStringView s, qsizetype &at, QStringView text)
+{
+    if (s.mid(at).startsWith(text)) {
+        at += text.size();
+        return true;
+    }
+    return false;
+}
+
+// \d{1,2}:\d{1,2}:\d{1,2},\d{1,3}
+bool timeStamp(QStringView s, qsizetype &at)
+{
+    return digits(s, at, 1, 2) && literal(s, at, u":") && digits(s, at, 1, 2) && literal(s, at, u":") &&
+           digits(s, at, 1, 2) && literal(s, at, u",") && digits(s, at, 1, 3);
+}
+
+// The lines a block is made of: the first four, padded with empty lines.
+struct BlockLines {
+    QStringView line[4];
+};
+
+BlockLines splitLines(QStringView block)
+{
+    BlockLines lines;
+    qsizetype at = 0;
+    for (int i = 0; i < 4; ++i) {
+        const qsizetype end = block.indexOf(QStringView(kLineSeparator), at);
+        if (end < 0) {
+            lines.line[i] = block.mid(at);
+            break;
+        }
+        lines.line[i] = block.mid(at, end - at);
+        at = end + 2;
+    }
+    return lines;
+}
+
+} // namespace
+
+bool SubtitleParser::isSpace(char16_t c)
+{
+    switch (c) {
+    case u'\t': case u'\n': case 0x0B: case 0x0C: case u'\r': case u' ':
+    case 0x00A0: case 0x1680: case 0x2028: case 0x2029: case 0x202F: case 0x205F: case 0x3000: case 0xFEFF:
+        return true;
+    default:
+        return c >= 0x2000 && c <= 0x200A;
+    }
+}
+
+QStringView SubtitleParser::trimmed(QStringView text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && (isSpace(text[begin].unicode()) || text[begin].unicode() == 0))
+        ++begin;
+    while (end > begin && (isSpace(text[end - 1].unicode()) || text[end - 1].unicode() == 0))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+bool SubtitleParser::isTimeLine(QStringView line)
+{
+    qsizetype at = 0;
+    skipSpaces(line, at);
+    if (!timeStamp(line, at))
+        return false;
+    skipSpaces(line, at);
+    if (!literal(line, at, u"-->"))
+        return false;
+    skipSpaces(line, at);
+    if (!timeStamp(line, at))
+        return false;
+    skipSpaces(line, at);
+    return at == line.size();
+}
+
+std::optional<std::pair<int, int>> SubtitleParser::cueTimes(QStringView timeLine)
+{
+    // White space removed, split on "-->", each part cut at its first ",".
+    QString compact;
+    compact.reserve(timeLine.size());
+    for (QChar c : timeLine)
+        if (!isSpace(c.unicode()))
+            compact += c;
+    const qsizetype arrow = compact.indexOf(u"-->");
+    if (arrow < 0)
+        return std::nullopt;
+    QStringView start = QStringView(compact).left(arrow);
+    QStringView end = QStringView(compact).mid(arrow + 3);
+    if (const qsizetype next = end.indexOf(u"-->"); next >= 0)
+        end = end.left(next);
+    if (const qsizetype comma = start.indexOf(u','); comma >= 0)
+        start = start.left(comma);
+    if (const qsizetype comma = end.indexOf(u','); comma >= 0)
+        end = end.left(comma);
+    // Three fields each: a bare h:m is not a time line.
+    if (start.count(u':') != 2 || end.count(u':') != 2)
+        return std::nullopt;
+    const std::optional<int> s = TimeKey::parse(start);
+    const std::optional<int> e = TimeKey::parse(end);
+    if (!s || !e)
+        return std::nullopt;
+    return std::make_pair(*s, *e);
+}
+
+QString SubtitleParser::stripCodes(QStringView line)
+{
+    QString out;
+    qsizetype copied = 0; // start of the text not yet copied
+    const qsizetype n = line.size();
+    for (qsizetype at = 0; at < n;) {
+        const char16_t c = line[at].unicode();
+        qsizetype matchEnd = -1;
+        if (c == u'{') {
+            qsizetype i = at + 1;
+            while (i < n) {
+                const char16_t d = line[i].unicode();
+                if (d == u'{' || d == u'}' || isSpace(d))
+                    break;
+                ++i;
+            }
+            if (i > at + 1 && i < n && line[i] == u'}')
+                matchEnd = i + 1;
+        } else if (c == u'<' && at + 1 < n && line[at + 1] != u'>') {
+            const qsizetype close = line.indexOf(u'>', at + 2);
+            if (close >= 0)
+                matchEnd = close + 1;
+        }
+        if (matchEnd < 0) {
+            ++at;
+            continue;
+        }
+        if (out.isNull())
+            out.reserve(n);
+        out += line.mid(copied, at - copied);
+        at = copied = matchEnd;
+    }
+    if (copied == 0)
+        return line.toString();
+    out += line.mid(copied);
+    return out;
+}
+
+bool SubtitleParser::hasNoChinese(QStringView line)
+{
+    if (line.isEmpty())
+        return false;
+    for (QChar c : line)
+        if (isChinese(c.unicode()))
+            return false;
+    return true;
+}
+
+QString SubtitleParser::joinLines(QStringView first, QStringView second)
+{
+    QString joined;
+    joined.reserve(first.size() + second.size() + 2);
+    joined += first;
+    joined += QStringView(kLineSeparator);
+    joined += second;
+    const QStringView t = trimmed(joined);
+    QString out;
+    out.reserve(t.size() + 8);
+    for (qsizetype at = 0; at < t.size();) {
+        if (isBreak(t[at].unicode())) {
+            while (at < t.size() && isBreak(t[at].unicode()))
+                ++at;
+            out += u"<br>";
+        } else {
+            out += t[at++];
+        }
+    }
+    return out;
+}
+
+QString SubtitleParser::normalise(QStringView text)
+{
+    const QStringView t = trimmed(text);
+    QString out;
+    out.reserve(t.size());
+    qsizetype copied = 0;
+    for (qsizetype at = 0; at < t.size();) {
+        if (!isBreak(t[at].unicode())) {
+            ++at;
+            continue;
+        }
+        qsizetype end = at;
+        while (end < t.size() && isBreak(t[end].unicode()))
+            ++end;
+        if (end - at >= 3) {
+            out += t.mid(copied, at - copied);
+            out += QStringView(kBlockSeparator);
+            copied = end;
+        }
+        at = end;
+    }
+    out += t.mid(copied);
+    return out;
+}
+
+QString SubtitleParser::textLine(QStringView line) const
+{
+    QString text = stripCodes(line);
+    if (!m_english.isEmpty() && hasNoChinese(text))
+        return QStringLiteral("<span style='") + m_english + QStringLiteral("'>") + text + QStringLiteral("</span>");
+    return text;
+}
+
+std::optional<Cue> SubtitleParser::parseBlock(QStringView block) const
+{
+    const BlockLines lines = splitLines(block);
+    if (!isTimeLine(lines.line[1]))
+        return std::nullopt;
+    const std::optional<std::pair<int, int>> times = cueTimes(lines.line[1]);
+    if (!times)
+        return std::nullopt;
+    const QString first = textLine(lines.line[2]);
+    const QString second = textLine(lines.line[3]);
+    return Cue{times->first, times->second, joinLines(first, second), joinLines(second, first)};
+}
+
+qsizetype BlockSplitter::count(QStringView text)
+{
+    if (text.isEmpty())
+        return 0;
+    qsizetype n = 1;
+    for (qsizetype at = text.indexOf(QStringView(kBlockSeparator)); at >= 0;
+         at = text.indexOf(QStringView(kBlockSeparator), at + 4))
+        ++n;
+    return n;
+}
+
+bool BlockSplitter::next(QStringView &block)
+{
+    if (m_done)
+        return false;
+    const qsizetype end = m_text.indexOf(QStringView(kBlockSeparator), m_at);
+    if (end < 0) {
+        block = m_text.mid(m_at);
+        m_done = true;
+        return true;
+    }
+    block = m_text.mid(m_at, end - m_at);
+    m_at = end + 4;
+    return true;
+}
+
+} // namespace sorvane

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace sorvane {
+
+// One parsed cue block: its start and end second of the day (milliseconds
+// dropped) and its HTML in file line order and with the two lines swapped.
+struct Cue {
+    int start = 0;
+    int end = 0;
+    QString normal;
+    QString swapped;
+};
+
+// Reads SRT cue blocks. A block is lines separated by CR LF: a first line
+// that is ignored, the time line, two text lines; later lines are ignored.
+// Hand-written scanners give exactly the results of the patterns named at
+// each function, which the parser would otherwise run for every block.
+class SubtitleParser {
+public:
+    // `englishStyle`: inline CSS for text lines without Chinese characters;
+    // empty for none.
+    explicit SubtitleParser(QString englishStyle) : m_english(std::move(englishStyle)) {}
+
+    // The cue of one block; nullopt when its second line is not a time line
+    // or holds a time that is not a valid time of day.
+    std::optional<Cue> parseBlock(QStringView block) const;
+    // A text line with override codes and tags removed and, when it has no
+    // Chinese characters, wrapped in the English style.
+    QString textLine(QStringView line) const;
+
+    // \s as the scripts' pattern dialect reads it.
+    static bool isSpace(char16_t c);
+    // Without leading and trailing white space and NULs (pattern ^[\s\0]+|[\s\0]+$).
+    static QStringView trimmed(QStringView text);
+    // ^\s*\d{1,2}:\d{1,2}:\d{1,2},\d{1,3}\s*-->\s*\d{1,2}:\d{1,2}:\d{1,2},\d{1,3}\s*$
+    static bool isTimeLine(QStringView line);
+    // Start and end second of a time line that passed isTimeLine; nullopt
+    // when either is not a valid time of day.
+    static std::optional<std::pair<int, int>> cueTimes(QStringView timeLine);
+    // Removes each brace group of non-space, non-brace characters ({\an8},
+    // {\pos(10,20)}) and each tag from "<" to the next ">" with at least one
+    // character between, in one pass from left to right.
+    static QString stripCodes(QStringView line);
+    // ^[^\u4E00-\u9FA5]+$: at least one character, none of them Chinese.
+    static bool hasNoChinese(QStringView line);
+    // first + CR LF + second, trimmed, each run of CR/LF characters as <br>.
+    static QString joinLines(QStringView first, QStringView second);
+    // Trimmed, and every run of three or more CR/LF characters as one blank
+    // line (CR LF CR LF); a single line break stays.
+    static QString normalise(QStringView text);
+
+private:
+    QString m_english;
+};
+
+// The blocks of a text split on CR LF CR LF, left to right; an empty text
+// has no blocks.
+class BlockSplitter {
+public:
+    explicit BlockSplitter(QStringView text) : m_text(text), m_done(text.isEmpty()) {}
+    // Number of blocks, counted without splitting.
+    static qsizetype count(QStringView text);
+    bool next(QStringView &block);
+
+private:
+    QStringView m_text;
+    qsizetype m_at = 0;
+    bool m_done;
+};
+
+} // namespace sorvane

@@ -1,0 +1,201 @@
+#include "subtitles/SubtitleParser.h"
+#include "subtitles/TimeKey.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace sorvane {
+namespace {
+
+const QString kEnglish = QStringLiteral("font-family:X;");
+
+QString wrapped(const QString &line)
+{
+    return QStringLiteral("<span style='font-family:X;'>") + line + QStringLiteral("</span>");
+}
+
+struct TimeLineCase {
+    const char *line;
+    bool isTimeLine;
+    int start; // -1: no valid times
+    int end;
+};
+
+class TimeLines : public ::testing::TestWithParam<TimeLineCase> {};
+
+TEST_P(TimeLines, AreRecognisedAndRead)
+{
+    const TimeLineCase &c = GetParam();
+    const QString line = QString::fromUtf8(c.line);
+    EXPECT_EQ(SubtitleParser::isTimeLine(line), c.isTimeLine) << c.line;
+    if (!c.isTimeLine)
+        return;
+    const auto times = SubtitleParser::cueTimes(line);
+    if (c.start < 0) {
+        EXPECT_FALSE(times.has_value()) << c.line;
+    } else {
+        ASSERT_TRUE(times.has_value()) << c.line;
+        EXPECT_EQ(times->first, c.start);
+        EXPECT_EQ(times->second, c.end);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SubtitleParser, TimeLines,
+    ::testing::Values(TimeLineCase{"00:01:02,500 --> 00:01:04,000", true, 62, 64},
+                      TimeLineCase{"  0:1:2,5-->0:1:4,999  ", true, 62, 64},
+                      TimeLineCase{"\t23:59:59,000\u3000-->\u00A023:59:59,999\t", true, 86399, 86399},
+                      TimeLineCase{"00:01:02.500 --> 00:01:04,000", false, 0, 0},
+                      TimeLineCase{"100:01:02,500 --> 100:01:04,000", false, 0, 0},
+                      TimeLineCase{"00:01:02,5000 --> 00:01:04,000", false, 0, 0},
+                      TimeLineCase{"00:01:02,500 -> 00:01:04,000", false, 0, 0},
+                      TimeLineCase{"00:01:02,500 --> 00:01:04,000 X", false, 0, 0},
+                      TimeLineCase{"99999999999:01:02,500 --> 00:01:04,000", false, 0, 0},
+                      TimeLineCase{"", false, 0, 0},
+                      TimeLineCase{"１2:01:02,500 --> 00:01:04,000", false, 0, 0},
+                      TimeLineCase{"24:00:00,000 --> 24:00:01,000", true, -1, 0},
+                      TimeLineCase{"00:60:00,000 --> 01:00:00,000", true, -1, 0},
+                      TimeLineCase{"00:00:00,000 --> 00:00:60,000", true, -1, 0},
+                      TimeLineCase{"00:00:05,999 --> 00:00:06,001", true, 5, 6},
+                      TimeLineCase{"23:00:00,000 --> 01:00:00,000", true, 82800, 3600}));
+
+struct StripCase {
+    const char16_t *in;
+    const char16_t *out;
+};
+
+class Stripping : public ::testing::TestWithParam<StripCase> {};
+
+TEST_P(Stripping, RemovesEachCodeOnItsOwnAndKeepsTheText)
+{
+    EXPECT_EQ(SubtitleParser::stripCodes(QString::fromUtf16(GetParam().in)), QString::fromUtf16(GetParam().out));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SubtitleParser, Stripping,
+    ::testing::Values(StripCase{u"{\\an8}你好", u"你好"}, StripCase{u"<i>Hello</i>", u"Hello"},
+                      // The text between two brace groups stays.
+                      StripCase{u"{\\i1}Hello{\\i0}", u"Hello"}, StripCase{u"{\\i1}A{\\pos(10,20)}B", u"AB"},
+                      StripCase{u"{\\an8}{\\i1}x", u"x"}, StripCase{u"{a b}", u"{a b}"}, StripCase{u"{}", u"{}"},
+                      StripCase{u"{{\\i1}}", u"{}"}, StripCase{u"<>", u"<>"}, StripCase{u"a < b", u"a < b"},
+                      StripCase{u"<font color=red>x</font> y", u"x y"}, StripCase{u"{\\b1", u"{\\b1"},
+                      StripCase{u"plain", u"plain"}, StripCase{u"", u""}));
+
+TEST(SubtitleParser, ChineseTestCoversTheCommonRange)
+{
+    EXPECT_TRUE(SubtitleParser::hasNoChinese(u"Hello, 123"));
+    EXPECT_TRUE(SubtitleParser::hasNoChinese(u"，。！"));
+    EXPECT_FALSE(SubtitleParser::hasNoChinese(u""));
+    EXPECT_FALSE(SubtitleParser::hasNoChinese(u"a你"));
+    EXPECT_FALSE(SubtitleParser::hasNoChinese(u"\u9FA5"));
+    EXPECT_TRUE(SubtitleParser::hasNoChinese(u"\u9FA6"));
+}
+
+TEST(SubtitleParser, WorkedExampleInBothOrders)
+{
+    const SubtitleParser parser(kEnglish);
+    const auto cue = parser.parseBlock(u"12\r\n00:01:02,500 --> 00:01:04,000\r\n{\\an8}你好\r\n<i>Hello</i>");
+    ASSERT_TRUE(cue.has_value());
+    EXPECT_EQ(cue->start, 62);
+    EXPECT_EQ(cue->end, 64);
+    EXPECT_EQ(cue->normal, QStringLiteral("你好<br>") + wrapped("Hello"));
+    EXPECT_EQ(cue->swapped, wrapped("Hello") + QStringLiteral("<br>你好"));
+}
+
+struct BlockCase {
+    const char16_t *block;
+    const char16_t *normal; // nullptr: skipped
+    const char16_t *swapped;
+};
+
+class Blocks : public ::testing::TestWithParam<BlockCase> {};
+
+TEST_P(Blocks, GiveTheirCueHtml)
+{
+    const SubtitleParser parser(QString{});
+    const auto cue = parser.parseBlock(QString::fromUtf16(GetParam().block));
+    if (!GetParam().normal) {
+        EXPECT_FALSE(cue.has_value());
+        return;
+    }
+    ASSERT_TRUE(cue.has_value());
+    EXPECT_EQ(cue->normal, QString::fromUtf16(GetParam().normal));
+    EXPECT_EQ(cue->swapped, QString::fromUtf16(GetParam().swapped));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SubtitleParser, Blocks,
+    ::testing::Values(
+        // No cue number: the time line is not the second line.
+        BlockCase{u"00:00:01,000 --> 00:00:02,000\r\nText", nullptr, nullptr},
+        BlockCase{u"1\r\n00:00:01,000 --> 00:00:02,000\r\nOne", u"One", u"One"},
+        BlockCase{u"1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\nB\r\nC", u"A<br>B", u"B<br>A"},
+        BlockCase{u"1\r\n00:00:01,000 --> 00:00:02,000", u"", u""},
+        BlockCase{u"1\r\n00:00:01,000 --> 00:00:02,000\r\n\r\nB", u"B", u"B"},
+        // A lone LF inside a line becomes a break too.
+        BlockCase{u"1\r\n00:00:01,000 --> 00:00:02,000\r\na\nb\r\n c ", u"a<br>b<br> c", u"c <br>a<br>b"},
+        BlockCase{u"1\r\nnot a time\r\nA", nullptr, nullptr}));
+
+TEST(SubtitleParser, EnglishStyleOnlyWhenSetAndOnlyOnLinesWithoutChinese)
+{
+    const SubtitleParser styled(kEnglish);
+    EXPECT_EQ(styled.textLine(u"<b>OK</b>"), wrapped("OK"));
+    EXPECT_EQ(styled.textLine(u"好OK"), QStringLiteral("好OK"));
+    EXPECT_EQ(styled.textLine(u"{\\an8}"), QString());
+    const SubtitleParser plain{QString{}};
+    EXPECT_EQ(plain.textLine(u"OK"), QStringLiteral("OK"));
+}
+
+TEST(SubtitleParser, NormalisationTrimsAndMakesLongBreakRunsOneBlankLine)
+{
+    const QString text = QStringLiteral(" \r\n") + QChar(0) + QStringLiteral("a\r\nb\r\n\r\n\r\nc\n\n\nd\r\re\r\n ") + QChar(0);
+    EXPECT_EQ(SubtitleParser::normalise(text), u"a\r\nb\r\n\r\nc\r\n\r\nd\r\re");
+    EXPECT_EQ(SubtitleParser::normalise(u"a\r\n\r\nb"), u"a\r\n\r\nb");
+    EXPECT_EQ(SubtitleParser::normalise(u"  "), u"");
+}
+
+TEST(SubtitleParser, BlocksSplitOnCrLfCrLfOnly)
+{
+    struct Case {
+        const char16_t *text;
+        QStringList blocks;
+    };
+    const Case cases[] = {
+        {u"", {}},
+        {u"a", {"a"}},
+        {u"a\r\n\r\nb", {"a", "b"}},
+        {u"a\n\nb", {"a\n\nb"}},
+        {u"a\r\n \r\nb", {"a\r\n \r\nb"}},
+        {u"a\r\n\r\n\r\n\r\nb", {"a", "", "b"}},
+        {u"a\r\n\r\n\r\nb", {"a", "\r\nb"}},
+    };
+    for (const Case &c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        QStringList got;
+        BlockSplitter splitter(text);
+        QStringView block;
+        while (splitter.next(block))
+            got << block.toString();
+        EXPECT_EQ(got, c.blocks);
+        EXPECT_EQ(BlockSplitter::count(text), c.blocks.size());
+    }
+}
+
+TEST(TimeKey, FormatsWrapsAndParses)
+{
+    EXPECT_EQ(TimeKey::format(0), u"00:00:00");
+    EXPECT_EQ(TimeKey::format(86399), u"23:59:59");
+    EXPECT_EQ(TimeKey::format(86400), u"00:00:00");
+    EXPECT_EQ(TimeKey::format(-1), u"23:59:59");
+    EXPECT_EQ(TimeKey::withMillis(u"00:01:23"_qs, 45), u"00:01:23,045");
+    EXPECT_EQ(TimeKey::parse(u"01:02:03"), 3723);
+    EXPECT_EQ(TimeKey::parse(u"1:2"), 3720);
+    EXPECT_FALSE(TimeKey::parse(u"24:00:00"));
+    EXPECT_FALSE(TimeKey::parse(u"1:2:3:4"));
+    EXPECT_FALSE(TimeKey::parse(u"001:02:03"));
+    EXPECT_FALSE(TimeKey::parse(u""));
+}
+
+} // namespace
+} // namespace sorvane
