@@ -1,13 +1,18 @@
 #include "app/Main.h"
 
+#include "app/BrowserEmulation.h"
 #include "app/ConfigDefaults.h"
+#include "app/DisplayModes.h"
 #include "app/PageDocument.h"
 #include "app/PageTemplate.h"
+#include "app/SkinBinding.h"
+#include "app/WindowDrag.h"
 #include "dialogs/Dialogs.h"
 #include "playback/Hotkeys.h"
 #include "playback/PlayClock.h"
 #include "playback/TimeAdjust.h"
 #include "scripting/objects/Dictionary.h"
+#include "style/StyleCommands.h"
 #include "subtitles/FileIntake.h"
 #include "subtitles/SrtExport.h"
 #include "subtitles/SubtitleLoader.h"
@@ -36,6 +41,16 @@ constexpr Command kCommands[] = {
     {"OnInfo", [](Main &m, int) { m.OnInfo(); }},
     {"OnTop", [](Main &m, int) { m.OnTop(); }},
     {"OnEnabled", [](Main &m, int) { m.OnEnabled(); }},
+    {"OnTitle", [](Main &m, int) { m.OnTitle(); }},
+    {"OnTransparent", [](Main &m, int) { m.OnTransparent(); }},
+    {"OnFontSizeA", [](Main &m, int) { m.OnFontSizeA(); }},
+    {"OnFontSizeB", [](Main &m, int) { m.OnFontSizeB(); }},
+    {"OnFontFamily", [](Main &m, int) { m.OnFontFamily(); }},
+    {"OnSetColor", [](Main &m, int) { m.OnSetColor(); }},
+    {"OnShadow", [](Main &m, int) { m.OnShadow(); }},
+    {"OnWeight", [](Main &m, int index) { m.OnWeight(index); }},
+    {"OnEnglish", [](Main &m, int) { m.OnEnglish(); }},
+    {"OnSorting", [](Main &m, int) { m.OnSorting(); }},
     {"OnPlayer", [](Main &m, int) { m.OnPlayer(); }},
     {"OnSetTime", [](Main &m, int) { m.OnSetTime(); }},
     {"OnSetTimeA", [](Main &m, int) { m.OnSetTimeA(); }},
@@ -74,6 +89,8 @@ Main::Main(PlatformServices platform)
     , m_clock(std::make_unique<PlayClock>(*this))
     , m_timeAdjust(std::make_unique<TimeAdjust>(*this))
     , m_hotkeys(std::make_unique<Hotkeys>(*this))
+    , m_drag(std::make_unique<WindowDrag>(*platform.window, *platform.system))
+    , m_style(std::make_unique<StyleCommands>(*this))
 {
     Timer1.setTickHandler([this] { m_clock->tick(); });
     Timer2.setTickHandler([this] { m_hotkeys->tick(); });
@@ -97,6 +114,13 @@ void Main::initialise()
 
     showTime = QStringLiteral("00:00:00");
     stopTime = QStringLiteral("00:00:00");
+
+    m_skin = std::make_unique<SkinBinding>(Folder, [this](const QString &message) {
+        MsgBoxB(message, BoxType::IconExclamation, QStringLiteral("系统提示"));
+    });
+    m_displayModes = std::make_unique<DisplayModes>(*this, *m_skin);
+    m_skin->attach();
+    SetInternetExplorerVersion(QStringLiteral("IE11"));
 
     setCaption(QStringLiteral("Sorvane - (") + QString::fromUtf16(kAuthorLine) + QStringLiteral(")"));
     load();
@@ -213,6 +237,66 @@ void Main::OnSetTimeB() { m_timeAdjust->OnSetTimeB(); }
 void Main::OnMsKeys(int Index) { m_timeAdjust->OnMsKeys(Index); }
 void Main::SetMsIndex(qint32 Index) { m_timeAdjust->SetMsIndex(Index); }
 
+quintptr Main::Web_Hwnd()
+{
+    return m_platform.window->pageHostId();
+}
+
+quintptr Main::IE_Hwnd()
+{
+    return m_platform.window->pageInnerId();
+}
+
+void Main::windowMouseDown(int button)
+{
+    m_drag->mouseDown(button);
+}
+
+void Main::windowMouseMove(int buttons)
+{
+    m_drag->mouseMove(buttons);
+}
+
+void Main::windowDoubleClick()
+{
+    OnTitle();
+}
+
+void Main::OnTitle()
+{
+    m_displayModes->OnTitle();
+}
+
+void Main::OnTransparent()
+{
+    m_displayModes->OnTransparent();
+}
+
+void Main::SetMenuVisible(bool sTrue)
+{
+    m_displayModes->SetMenuVisible(sTrue);
+}
+
+void Main::Transparent(bool sTrue)
+{
+    m_displayModes->Transparent(sTrue);
+}
+
+void Main::SetInternetExplorerVersion(const QString &Keys)
+{
+    BrowserEmulation::SetInternetExplorerVersion(m_platform.registry, m_platform.system->programFilePath(), Keys);
+}
+
+void Main::OnFontSizeA() { m_style->OnFontSizeA(); }
+void Main::OnFontSizeB() { m_style->OnFontSizeB(); }
+void Main::OnFontFamily() { m_style->OnFontFamily(); }
+void Main::OnSetColor() { m_style->OnSetColor(); }
+void Main::OnShadow() { m_style->OnShadow(); }
+void Main::OnWeight(int index) { m_style->OnWeight(index); }
+void Main::OnEnglish() { m_style->OnEnglish(); }
+void Main::OnSorting() { m_style->OnSorting(); }
+void Main::SetTextShadow(bool sTest) { m_style->SetTextShadow(sTest); }
+void Main::SetFontWeight(const QString &Keys) { m_style->SetFontWeight(Keys); }
 void Main::RunScript(const QString &, const QString &, bool) {}
 
 QString Main::MsgBoxInfoB(const QString &Text, const QString &Title, const QString &Butt1, const QString &Butt2)

@@ -13,14 +13,18 @@ namespace sorvane {
 
 class Dialogs;
 class Dictionary;
+class DisplayModes;
 class FileIntake;
 class Hotkeys;
 class PageDocument;
+class SkinBinding;
+class StyleCommands;
 class PlayClock;
 class SrtExport;
 class SubtitleLoader;
 class TextCodec;
 class TimeAdjust;
+class WindowDrag;
 
 // The author line shown in the initial caption and by the about box.
 extern const char16_t kAuthorLine[];
@@ -94,6 +98,38 @@ public:
     // Window placement
     void SetTopCenter(qint32 offset);
 
+    // Native ids of the page's host window and of its innermost document
+    // window; 0 where there is none.
+    quintptr Web_Hwnd();
+    quintptr IE_Hwnd();
+
+    // Mouse events on the window, and on the page while it passes them on;
+    // buttons as WindowDrag's bits.
+    void windowMouseDown(int button);
+    void windowMouseMove(int buttons);
+    void windowDoubleClick();
+
+    // Display modes
+    void OnTitle();
+    void OnTransparent();
+    void SetMenuVisible(bool sTrue);
+    void Transparent(bool sTrue);
+
+    // The browser emulation level, kept per user under the program's name.
+    void SetInternetExplorerVersion(const QString &Keys);
+
+    // Text style
+    void OnFontSizeA();
+    void OnFontSizeB();
+    void OnFontFamily();
+    void OnSetColor();
+    void OnShadow();
+    void OnWeight(int index);
+    void OnEnglish();
+    void OnSorting();
+    void SetTextShadow(bool sTest);
+    void SetFontWeight(const QString &Keys);
+
     // Boxes
     QString MsgBoxInfoB(const QString &Text, const QString &Title, const QString &Butt1, const QString &Butt2);
     int MsgBoxB(const QString &lpText, int wType, const QString &lpCaption);
@@ -126,6 +162,10 @@ private:
     std::unique_ptr<PlayClock> m_clock;
     std::unique_ptr<TimeAdjust> m_timeAdjust;
     std::unique_ptr<Hotkeys> m_hotkeys;
+    std::unique_ptr<SkinBinding> m_skin;
+    std::unique_ptr<DisplayModes> m_displayModes;
+    std::unique_ptr<WindowDrag> m_drag;
+    std::unique_ptr<StyleCommands> m_style;
     QString m_caption;
 };
 

@@ -3,7 +3,9 @@
 #include "app/PageDocument.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -212,6 +214,9 @@ public:
         if (families.isEmpty())
             families << u"Times New Roman"_qs << u"serif"_qs;
         look.font.setFamilies(families);
+        // Grey edges only: coloured fringes would show around the text
+        // where the background is keyed out.
+        look.font.setStyleStrategy(QFont::NoSubpixelAntialias);
         look.font.setPixelSize(std::max(1, int(std::lround(size))));
         look.font.setWeight(QFont::Weight(fontWeight(own(u"font-weight"_qs), parentWeight)));
         const QString style = inherited(u"font-style"_qs).toLower();
@@ -443,9 +448,59 @@ void PageWidget::setDocument(std::shared_ptr<PageDocument> document)
         m_document->setChangeListener(nullptr);
     m_document = std::move(document);
     m_boxes.clear();
+    auto changed = [this] {
+        m_frameDirty = true;
+        // A command changes several properties in a row; the page is drawn
+        // once after the last of them.
+        if (!m_renderQueued) {
+            m_renderQueued = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_renderQueued = false;
+                    if (renderFrame())
+                        update();
+                },
+                Qt::QueuedConnection);
+        }
+    };
     if (m_document)
-        m_document->setChangeListener([this] { update(); });
-    update();
+        m_document->setChangeListener(changed);
+    changed();
+}
+
+void PageWidget::setFrameListener(std::function<void(const QImage &)> listener)
+{
+    m_frameListener = std::move(listener);
+}
+
+const QImage &PageWidget::frame()
+{
+    renderFrame();
+    return m_frame;
+}
+
+void PageWidget::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_frameDirty = true;
+    renderFrame();
+}
+
+bool PageWidget::renderFrame()
+{
+    if (!m_frameDirty && m_frame.size() == size())
+        return false;
+    m_frameDirty = false;
+    if (m_frame.size() != size())
+        m_frame = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    {
+        QPainter painter(&m_frame);
+        paintPage(painter);
+    }
+    if (m_frameListener)
+        m_frameListener(m_frame);
+    return true;
 }
 
 const PageWidget::Box &PageWidget::box(const PageElement &element, int order)
@@ -551,9 +606,17 @@ void PageWidget::layoutPositioned(const PageElement &element, Box &b) const
     b.textOrigin = QPoint(int(std::lround(x + pad.left)), int(std::lround(y + pad.top)));
 }
 
-void PageWidget::paintEvent(QPaintEvent *)
+void PageWidget::paintEvent(QPaintEvent *event)
 {
+    renderFrame();
     QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect &r : event->region())
+        painter.drawImage(r, m_frame, r);
+}
+
+void PageWidget::paintPage(QPainter &painter)
+{
     if (!m_document) {
         painter.fillRect(rect(), kNoDocumentColor);
         return;
