@@ -304,6 +304,17 @@ int Variant::varType() const
 
 bool Variant::operator==(const Variant &other) const
 {
+    if (isArray() && other.isArray()) {
+        const VariantArray &a = arrayValue(), &b = other.arrayValue();
+        if (&a == &b)
+            return true;
+        if (a.items != b.items || a.bounds.size() != b.bounds.size())
+            return false;
+        for (int i = 0; i < a.bounds.size(); ++i)
+            if (a.bounds[i].lower != b.bounds[i].lower || a.bounds[i].upper != b.bounds[i].upper)
+                return false;
+        return true;
+    }
     return m_value == other.m_value;
 }
 

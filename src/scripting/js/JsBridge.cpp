@@ -1,0 +1,138 @@
+#include "scripting/js/JsBridge.h"
+
+#include "scripting/js/JsEngine.h"
+
+namespace sorvane {
+
+int JsBridge::member(int handle, const QString &name)
+{
+    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    if (!object)
+        return 0;
+    const std::optional<MemberInfo> info = object->member(name);
+    if (!info)
+        return 0;
+    switch (info->kind) {
+    case MemberKind::Property:
+        return 1;
+    case MemberKind::Indexed:
+        return 2;
+    case MemberKind::Method:
+        return 3;
+    }
+    return 0;
+}
+
+QJSValue JsBridge::get(int handle, const QString &name)
+{
+    QVector<Variant> none;
+    Result<Variant> r = m_engine.hostCall(handle, name, CallKind::Get, none, Variant());
+    if (!r)
+        return m_engine.fail(r.error());
+    return m_engine.toJs(*r);
+}
+
+QJSValue JsBridge::call(int handle, const QString &name, const QJSValue &arguments)
+{
+    const int count = arguments.property(QStringLiteral("length")).toInt();
+    QVector<Variant> args;
+    args.reserve(count);
+    for (int i = 0; i < count; ++i)
+        args.append(m_engine.fromJs(arguments.property(quint32(i))));
+
+    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    const std::optional<MemberInfo> info = object ? object->member(name) : std::nullopt;
+    // An indexed property given one argument more than its indexes is assigned.
+    if (info && info->kind == MemberKind::Indexed && info->maxArgs >= 0 && count == info->maxArgs + 1) {
+        const Variant value = args.takeLast();
+        Result<Variant> r = m_engine.hostCall(handle, name, value.isObject() ? CallKind::Set : CallKind::Let, args,
+                                              value);
+        if (!r)
+            return m_engine.fail(r.error());
+        return QJSValue();
+    }
+
+    const QVector<Variant> before = args;
+    Result<Variant> r = m_engine.hostCall(handle, name, CallKind::Get, args, Variant());
+    if (!r)
+        return m_engine.fail(r.error());
+    // Arrays passed by reference are changed in place, as the caller expects.
+    for (int i = 0; i < count && i < args.size(); ++i) {
+        QJSValue original = arguments.property(quint32(i));
+        if (original.isArray() && args[i].isArray() && args[i] != before[i]) {
+            const VariantArray &array = args[i].arrayValue();
+            original.setProperty(QStringLiteral("length"), QJSValue(int(array.items.size())));
+            for (int k = 0; k < array.items.size(); ++k)
+                original.setProperty(quint32(k), m_engine.toJs(array.items[k]));
+        }
+    }
+    return m_engine.toJs(*r);
+}
+
+QJSValue JsBridge::set(int handle, const QString &name, const QJSValue &value)
+{
+    const Variant v = m_engine.fromJs(value);
+    QVector<Variant> none;
+    Result<Variant> r = m_engine.hostCall(handle, name, v.isObject() ? CallKind::Set : CallKind::Let, none, v);
+    if (!r)
+        return m_engine.fail(r.error());
+    return QJSValue();
+}
+
+QJSValue JsBridge::names(int handle)
+{
+    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    const QStringList list = object ? object->memberNames() : QStringList();
+    QJSValue out = m_engine.engine().newArray(uint(list.size()));
+    for (int i = 0; i < list.size(); ++i)
+        out.setProperty(quint32(i), QJSValue(list[i]));
+    return out;
+}
+
+QJSValue JsBridge::items(int handle)
+{
+    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    if (!object)
+        return m_engine.fail(scriptError(424));
+    Result<QVector<Variant>> elements = object->elements();
+    if (!elements)
+        return m_engine.fail(elements.error());
+    return m_engine.toJs(Variant::fromList(*elements));
+}
+
+QJSValue JsBridge::primitive(int handle)
+{
+    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    if (!object)
+        return QJSValue(QJSValue::UndefinedValue);
+    const std::optional<MemberInfo> info = object->member(QString());
+    if (info && info->minArgs == 0) {
+        QVector<Variant> none;
+        Result<Variant> r = m_engine.hostCall(handle, QString(), CallKind::Get, none, Variant());
+        if (r && !r->isObject())
+            return m_engine.toJs(*r);
+    }
+    return QJSValue(QStringLiteral("[object %1]").arg(object->typeName()));
+}
+
+QJSValue JsBridge::create(const QString &progId)
+{
+    Result<Variant> r = m_engine.m_create ? m_engine.m_create(progId) : Result<Variant>(scriptError(429));
+    if (!r)
+        return m_engine.fail(r.error());
+    return m_engine.toJs(*r);
+}
+
+QJSValue JsBridge::failureMarker()
+{
+    return m_engine.m_failure;
+}
+
+QJSValue JsBridge::takeError()
+{
+    QJSValue error = m_engine.m_pendingError;
+    m_engine.m_pendingError = QJSValue();
+    return error;
+}
+
+} // namespace sorvane

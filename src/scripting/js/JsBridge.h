@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QJSValue>
+#include <QObject>
+#include <QString>
+
+namespace sorvane {
+
+class JsEngine;
+
+// What JavaScript calls to reach host objects: each host object lives in
+// the engine's handle table and shows in JavaScript as a proxy that asks
+// the bridge for its members. A failure returns the failure marker, and the
+// binding throws the kept error, which carries the platform's number.
+class JsBridge : public QObject {
+    Q_OBJECT
+
+public:
+    explicit JsBridge(JsEngine &engine) : m_engine(engine) {}
+
+    // 0: no such member; 1: property; 2: indexed property; 3: method.
+    Q_INVOKABLE int member(int handle, const QString &name);
+    Q_INVOKABLE QJSValue get(int handle, const QString &name);
+    Q_INVOKABLE QJSValue call(int handle, const QString &name, const QJSValue &arguments);
+    Q_INVOKABLE QJSValue set(int handle, const QString &name, const QJSValue &value);
+    Q_INVOKABLE QJSValue names(int handle);
+    Q_INVOKABLE QJSValue items(int handle);
+    Q_INVOKABLE QJSValue primitive(int handle);
+    Q_INVOKABLE QJSValue create(const QString &progId);
+    Q_INVOKABLE QJSValue failureMarker();
+    Q_INVOKABLE QJSValue takeError();
+
+private:
+    JsEngine &m_engine;
+};
+
+} // namespace sorvane

@@ -1,0 +1,422 @@
+#include "scripting/js/JsEngine.h"
+
+#include "scripting/js/JsBridge.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QTimeZone>
+
+#include <cmath>
+
+namespace sorvane {
+namespace {
+
+// The proxies over host objects. The target is an arrow function: it can be
+// called (default member) and has no own properties that ownKeys must list.
+const char kPrelude[] = R"JS(
+(function (bridge, key) {
+    // Host failures come back as a marker and are thrown here, in JavaScript,
+    // so that they surface wherever the access stands (also as a call's target).
+    var failed = bridge.failureMarker();
+    function checked(v) {
+        if (v === failed)
+            throw bridge.takeError();
+        return v;
+    }
+    var proxies = new Map();
+    function wrap(h) {
+        var p = proxies.get(h);
+        if (p !== undefined)
+            return p;
+        var methods = new Map();
+        p = new Proxy(() => {}, {
+            get: function (t, name) {
+                if (name === key)
+                    return h;
+                if (typeof name === 'symbol') {
+                    if (name === Symbol.toPrimitive)
+                        return function () { return checked(bridge.primitive(h)); };
+                    if (name === Symbol.iterator)
+                        return function () { return checked(bridge.items(h))[Symbol.iterator](); };
+                    return undefined;
+                }
+                var kind = bridge.member(h, name);
+                if (kind === 1)
+                    return checked(bridge.get(h, name));
+                if (kind === 2 || kind === 3) {
+                    var f = methods.get(name);
+                    if (f === undefined) {
+                        f = function () { return checked(bridge.call(h, name, Array.prototype.slice.call(arguments))); };
+                        methods.set(name, f);
+                    }
+                    return f;
+                }
+                if (name === 'toString' || name === 'valueOf')
+                    return function () { return checked(bridge.primitive(h)); };
+                if (name === 'then' || name === 'toJSON' || name === 'constructor')
+                    return undefined;
+                return checked(bridge.get(h, name));
+            },
+            set: function (t, name, value) {
+                checked(bridge.set(h, String(name), value));
+                return true;
+            },
+            apply: function (t, self, args) {
+                return checked(bridge.call(h, '', args));
+            },
+            has: function (t, name) {
+                return typeof name === 'string' && bridge.member(h, name) !== 0;
+            },
+            ownKeys: function () {
+                return bridge.names(h);
+            },
+            getOwnPropertyDescriptor: function (t, name) {
+                if (typeof name !== 'string' || bridge.member(h, name) === 0)
+                    return undefined;
+                return { value: undefined, writable: true, enumerable: true, configurable: true };
+            }
+        });
+        proxies.set(h, p);
+        return p;
+    }
+    function create(progId) {
+        return checked(bridge.create(String(progId)));
+    }
+    return { wrap: wrap, create: create };
+})
+)JS";
+
+const QDate kDateEpoch(1899, 12, 30);
+
+double serialOf(const QDateTime &when)
+{
+    const QDateTime local = when.toLocalTime();
+    const qint64 days = kDateEpoch.daysTo(local.date());
+    const double fraction = local.time().msecsSinceStartOfDay() / 86400000.0;
+    // Before the epoch the fraction still counts forwards from midnight.
+    return days >= 0 ? double(days) + fraction : double(days) - fraction;
+}
+
+QDateTime dateTimeOf(double serial)
+{
+    const double whole = std::trunc(serial);
+    const double fraction = std::fabs(serial - whole);
+    const QDate date = kDateEpoch.addDays(qint64(whole));
+    return QDateTime(date, QTime(0, 0).addMSecs(int(std::llround(fraction * 86400000.0)) % 86400000));
+}
+
+// A column for a run-time error the engine gives none for: where the name
+// the message speaks of first stands in the line.
+int guessColumn(const QString &message, const QString &line)
+{
+    static const QRegularExpression quoted(QStringLiteral("'([^']+)'"));
+    static const QRegularExpression undefinedName(QStringLiteral("^([\\w$]+) is not defined"));
+    QString name;
+    if (const auto m = undefinedName.match(message); m.hasMatch())
+        name = m.captured(1);
+    else if (const auto q = quoted.match(message); q.hasMatch())
+        name = q.captured(1);
+    const int at = name.isEmpty() ? -1 : int(line.indexOf(name));
+    if (at >= 0)
+        return at;
+    // Else the first character that is not white space.
+    for (int i = 0; i < line.size(); ++i)
+        if (!line[i].isSpace())
+            return i;
+    return 0;
+}
+
+// The platform's numbers for the engine's own errors.
+qint32 numberOfErrorName(const QString &name)
+{
+    static const QHash<QString, qint32> numbers = {
+        {QStringLiteral("SyntaxError"), 1002},  {QStringLiteral("ReferenceError"), 5009},
+        {QStringLiteral("TypeError"), 5007},    {QStringLiteral("RangeError"), 5029},
+        {QStringLiteral("URIError"), 5017},     {QStringLiteral("EvalError"), 5022},
+    };
+    return numbers.value(name, 5022);
+}
+
+} // namespace
+
+// A JavaScript object or function held by the host (in a dictionary, say).
+// It is cut loose when its engine ends, so nothing reaches a dead engine.
+class JsObjectRef : public DispatchObject {
+public:
+    JsObjectRef(JsEngine *engine, QJSValue value) : m_engine(engine), m_value(std::move(value)) {}
+
+    QString typeName() const override { return m_value.isCallable() ? QStringLiteral("Function") : QStringLiteral("Object"); }
+
+    Result<Variant> invoke(const QString &name, CallKind kind, QVector<Variant> &args, const Variant &value) override
+    {
+        if (!m_engine)
+            return scriptError(424);
+        if (name.isEmpty()) {
+            if (kind != CallKind::Get || !m_value.isCallable())
+                return scriptError(438);
+            QJSValueList list;
+            for (const Variant &a : args)
+                list.append(m_engine->toJs(a));
+            return result(m_value.call(list));
+        }
+        if (kind == CallKind::Get) {
+            QJSValue property = m_value.property(name);
+            if (property.isCallable()) {
+                QJSValueList list;
+                for (const Variant &a : args)
+                    list.append(m_engine->toJs(a));
+                return result(property.callWithInstance(m_value, list));
+            }
+            return m_engine->fromJs(property);
+        }
+        m_value.setProperty(name, m_engine->toJs(value));
+        return Variant();
+    }
+
+    std::optional<MemberInfo> member(const QString &name) const override
+    {
+        if (!m_engine)
+            return std::nullopt;
+        if (name.isEmpty())
+            return m_value.isCallable() ? std::optional(MemberInfo{MemberKind::Method, 0, -1}) : std::nullopt;
+        return MemberInfo{m_value.property(name).isCallable() ? MemberKind::Method : MemberKind::Property, 0, -1};
+    }
+
+    const QJSValue &value() const { return m_value; }
+    JsEngine *engine() const { return m_engine; }
+
+    void release()
+    {
+        m_engine = nullptr;
+        m_value = QJSValue();
+    }
+
+private:
+    Result<Variant> result(const QJSValue &v)
+    {
+        if (v.isError())
+            return scriptError(5022, v.property(QStringLiteral("message")).toString());
+        return m_engine->fromJs(v);
+    }
+
+    JsEngine *m_engine;
+    QJSValue m_value;
+};
+
+qint32 jsErrorNumber(const ScriptError &error)
+{
+    return qint32(error.code());
+}
+
+JsEngine::JsEngine(Factory create)
+    : m_bridge(new JsBridge(*this))
+    , m_handleKey(QStringLiteral("\u0001sorvaneHandle"))
+    , m_create(std::move(create))
+{
+    m_engine.installExtensions(QJSEngine::ConsoleExtension);
+    m_failure = m_engine.newObject();
+    QJSValue bridge = m_engine.newQObject(m_bridge); // the engine owns the bridge
+    const QJSValue binding =
+        m_engine.evaluate(QString::fromUtf8(kPrelude), QStringLiteral("binding")).call({bridge, QJSValue(m_handleKey)});
+    m_wrap = binding.property(QStringLiteral("wrap"));
+    const QJSValue createObject = binding.property(QStringLiteral("create"));
+    m_engine.globalObject().setProperty(
+        QStringLiteral("ActiveXObject"),
+        m_engine.evaluate(QStringLiteral("(function (create) { return function ActiveXObject(progId) {"
+                                         " return create(progId); }; })"),
+                          QStringLiteral("binding"))
+            .call({createObject}));
+}
+
+JsEngine::~JsEngine()
+{
+    for (const std::weak_ptr<JsObjectRef> &weak : m_references)
+        if (auto ref = weak.lock())
+            ref->release();
+}
+
+void JsEngine::expose(const QString &name, const Variant &value)
+{
+    m_engine.globalObject().setProperty(name, toJs(value));
+}
+
+void JsEngine::interrupt()
+{
+    m_engine.setInterrupted(true);
+}
+
+bool JsEngine::wasInterrupted() const
+{
+    return m_engine.isInterrupted();
+}
+
+Status JsEngine::execute(const QString &code)
+{
+    QStringList trace;
+    const QJSValue result = m_engine.evaluate(code, QStringLiteral("script"), 1, &trace);
+    if (trace.isEmpty() && !result.isError())
+        return {};
+
+    const QStringList lines = code.split(QLatin1Char('\n'));
+    ScriptError error;
+    int line = 0, column = -1;
+    // Each entry reads "function:line:column:file"; the first one in the
+    // script's own text is the place to report.
+    for (const QString &entry : trace) {
+        const QStringList parts = entry.split(QLatin1Char(':'));
+        if (parts.size() >= 4 && parts.last() == QLatin1String("script")) {
+            line = parts[1].toInt();
+            column = parts[2].toInt();
+            break;
+        }
+    }
+    if (line <= 0)
+        line = result.property(QStringLiteral("lineNumber")).toInt();
+    const QString name = result.property(QStringLiteral("name")).toString();
+    const bool compile = name == QLatin1String("SyntaxError");
+
+    if (result.isError() || result.hasProperty(QStringLiteral("message"))) {
+        error.description = result.property(QStringLiteral("message")).toString();
+    } else {
+        error.description = result.toString(); // a thrown value that is no error object
+    }
+    // A host failure met while the engine looks up a function to call comes
+    // out as a TypeError that quotes it; the host's own error is the real one.
+    if (name == QLatin1String("TypeError") && m_lastError.number != 0 &&
+        error.description.contains(m_lastError.description)) {
+        error.description = m_lastError.description;
+        error.number = qint32(m_lastError.code());
+    } else if (const QJSValue number = result.property(QStringLiteral("number")); number.isNumber())
+        error.number = qint32(quint32(qint64(number.toNumber())));
+    else
+        error.number = result.isError() ? numberOfErrorName(name) : 5022;
+    if (wasInterrupted()) {
+        error.number = 5022;
+        error.description = QStringLiteral("The script ran for too long and was stopped");
+    }
+    error.source = compile ? QStringLiteral("JavaScript compilation error") : QStringLiteral("JavaScript runtime error");
+    error.line = line;
+    error.text = line >= 1 && line <= lines.size() ? lines[line - 1] : QString();
+    if (error.text.endsWith(QLatin1Char('\r')))
+        error.text.chop(1);
+    error.column = column > 0 ? column - 1 : guessColumn(error.description, error.text);
+    return error;
+}
+
+int JsEngine::handleOf(const std::shared_ptr<DispatchObject> &object)
+{
+    auto it = m_handles.constFind(object.get());
+    if (it != m_handles.cend())
+        return *it;
+    const int handle = m_nextHandle++;
+    m_handles.insert(object.get(), handle);
+    m_objects.insert(handle, object);
+    return handle;
+}
+
+std::shared_ptr<DispatchObject> JsEngine::objectOf(int handle) const
+{
+    return m_objects.value(handle);
+}
+
+QJSValue JsEngine::toJs(const Variant &value)
+{
+    switch (value.kind()) {
+    case Variant::Kind::Empty:
+        return QJSValue(QJSValue::UndefinedValue);
+    case Variant::Kind::Null:
+        return QJSValue(QJSValue::NullValue);
+    case Variant::Kind::Boolean:
+        return QJSValue(value.boolValue());
+    case Variant::Kind::Integer:
+    case Variant::Kind::Long:
+        return QJSValue(int(*value.toLong()));
+    case Variant::Kind::Single:
+    case Variant::Kind::Double:
+        return QJSValue(*value.toDouble());
+    case Variant::Kind::Date:
+        return m_engine.toScriptValue(dateTimeOf(value.dateValue()));
+    case Variant::Kind::String:
+        return QJSValue(value.stringValue());
+    case Variant::Kind::Object: {
+        if (value.isNothing())
+            return QJSValue(QJSValue::NullValue);
+        // A JavaScript value coming home is itself again.
+        if (auto ref = std::dynamic_pointer_cast<JsObjectRef>(value.objectValue()); ref && ref->engine() == this)
+            return ref->value();
+        return m_wrap.call({QJSValue(handleOf(value.objectValue()))});
+    }
+    case Variant::Kind::Array: {
+        const VariantArray &array = value.arrayValue();
+        QJSValue out = m_engine.newArray(uint(array.items.size()));
+        for (int i = 0; i < array.items.size(); ++i)
+            out.setProperty(quint32(i), toJs(array.items[i]));
+        return out;
+    }
+    }
+    return QJSValue();
+}
+
+Variant JsEngine::fromJs(const QJSValue &value)
+{
+    if (value.isUndefined())
+        return Variant();
+    if (value.isNull())
+        return Variant::null();
+    if (value.isBool())
+        return Variant(value.toBool());
+    if (value.isNumber()) {
+        const double d = value.toNumber();
+        // A whole number becomes Long, any other a Double.
+        if (std::trunc(d) == d && d >= -2147483648.0 && d <= 2147483647.0 && !(d == 0 && std::signbit(d)))
+            return Variant::fromLong(qint32(d));
+        return Variant(d);
+    }
+    if (value.isString())
+        return Variant(value.toString());
+    if (value.isDate())
+        return Variant::fromDate(serialOf(value.toDateTime()));
+    if (value.isArray()) {
+        const int length = value.property(QStringLiteral("length")).toInt();
+        QVector<Variant> items;
+        items.reserve(length);
+        for (int i = 0; i < length; ++i)
+            items.append(fromJs(value.property(quint32(i))));
+        return Variant::fromList(std::move(items));
+    }
+    if (value.isObject() || value.isCallable()) {
+        const QJSValue handle = value.property(m_handleKey);
+        if (handle.isNumber())
+            if (auto object = objectOf(handle.toInt()))
+                return Variant::fromObject(object);
+        auto ref = std::make_shared<JsObjectRef>(this, value);
+        m_references.push_back(ref);
+        return Variant::fromObject(ref);
+    }
+    return Variant();
+}
+
+Result<Variant> JsEngine::hostCall(int handle, const QString &name, CallKind kind, QVector<Variant> &args,
+                                   const Variant &value)
+{
+    std::shared_ptr<DispatchObject> object = objectOf(handle);
+    if (!object)
+        return scriptError(424);
+    if (m_hostCallHook)
+        m_hostCallHook(true);
+    Result<Variant> result = object->invoke(name, kind, args, value);
+    if (m_hostCallHook)
+        m_hostCallHook(false);
+    return result;
+}
+
+QJSValue JsEngine::fail(const ScriptError &error)
+{
+    m_lastError = error;
+    m_pendingError = m_engine.newErrorObject(QJSValue::GenericError, error.description);
+    m_pendingError.setProperty(QStringLiteral("number"), QJSValue(jsErrorNumber(error)));
+    m_pendingError.setProperty(QStringLiteral("description"), QJSValue(error.description));
+    return m_failure;
+}
+
+} // namespace sorvane

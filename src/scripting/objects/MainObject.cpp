@@ -1,0 +1,407 @@
+#include "scripting/objects/MainObject.h"
+
+#include "app/Main.h"
+#include "scripting/objects/ControlObjects.h"
+#include "scripting/objects/Dictionary.h"
+#include "scripting/objects/PageObjects.h"
+#include "text/TextCodec.h"
+#include "text/TextUtilities.h"
+#include "text/VbFormat.h"
+
+#include <array>
+
+namespace sorvane {
+namespace {
+
+using namespace TextUtilities;
+using T = MainObject;
+using M = HostMember<T>;
+
+template <typename V>
+Result<Variant> wrap(Result<V> r)
+{
+    if (!r)
+        return r.error();
+    return Variant(*r);
+}
+
+Result<Variant> none()
+{
+    return Variant();
+}
+
+// Text arguments of a call, converted in order; the first failure wins.
+template <int N>
+Result<std::array<QString, N>> texts(Arguments &a)
+{
+    std::array<QString, N> out;
+    for (int i = 0; i < N; ++i) {
+        Result<QString> t = a.text(i);
+        if (!t)
+            return t.error();
+        out[i] = *t;
+    }
+    return out;
+}
+
+Result<Variant> dictionaryVariant(const std::shared_ptr<Dictionary> &d)
+{
+    return d ? Variant::fromObject(d) : Variant::nothing();
+}
+
+Status setDictionary(std::shared_ptr<Dictionary> &target, const Variant &value)
+{
+    if (!value.isObject())
+        return scriptError(424);
+    auto d = std::dynamic_pointer_cast<Dictionary>(value.objectValue());
+    if (!d)
+        return scriptError(13);
+    target = d;
+    return {};
+}
+
+#define SORVANE_TEXT_VARIABLE(NAME)                                                                                  \
+    M                                                                                                                  \
+    {                                                                                                                  \
+        #NAME, MemberKind::Property, 0, 0, [](T &o, Arguments &) -> Result<Variant> { return Variant(o.main().NAME); }, \
+            [](T &o, Arguments &, const Variant &v) -> Status {                                                        \
+                Result<QString> s = v.toString();                                                                      \
+                if (!s)                                                                                                \
+                    return s.error();                                                                                  \
+                o.main().NAME = *s;                                                                                    \
+                return {};                                                                                             \
+            }                                                                                                          \
+    }
+
+#define SORVANE_LONG_VARIABLE(NAME)                                                                                  \
+    M                                                                                                                  \
+    {                                                                                                                  \
+        #NAME, MemberKind::Property, 0, 0,                                                                             \
+            [](T &o, Arguments &) -> Result<Variant> { return Variant::fromLong(o.main().NAME); },                     \
+            [](T &o, Arguments &, const Variant &v) -> Status {                                                        \
+                Result<qint32> n = v.toLong();                                                                         \
+                if (!n)                                                                                                \
+                    return n.error();                                                                                  \
+                o.main().NAME = *n;                                                                                    \
+                return {};                                                                                             \
+            }                                                                                                          \
+    }
+
+#define SORVANE_DICTIONARY_VARIABLE(NAME)                                                                            \
+    M                                                                                                                  \
+    {                                                                                                                  \
+        #NAME, MemberKind::Property, 0, 0, [](T &o, Arguments &) { return dictionaryVariant(o.main().NAME); },          \
+            [](T &o, Arguments &, const Variant &v) { return setDictionary(o.main().NAME, v); }                        \
+    }
+
+} // namespace
+
+const QStringList &MainObject::controlNames()
+{
+    static const QStringList names = {
+        "OnInfo",       "OnTitle",      "OnSetTime",   "OnFontFamily",  "Timer1",     "WebBrowser1",
+        "OnMenu",       "OnSrting",     "OnFontSizeA", "OnSetColor",    "OnFontWeight", "OnSystem",
+        "OnSetTimeB",   "OnTransparent", "OnSetTimeA", "OnGetSrt",      "OnShadow",   "OnMsKeys",
+        "OnWeight",     "OpenScript",   "showTimer",   "EvalScript",    "OnSrtSave",  "OnPlayer",
+        "Timer2",       "OnScript",     "OnEnglish",   "OnTop",         "OnEnabled",  "OnFontSizeB",
+        "OnSorting",    "dsffsdfdsfsd", "dsfdfbdfgfd", "dasjhfgjfd",    "fdgdfgfdf",  "dsfgfdfgsafew",
+        "dsfsdafsda32fasd3", "dsfd2s313fds1", "dfgdfgdf",
+    };
+    return names;
+}
+
+Variant MainObject::control(const QString &name)
+{
+    const QString key = name.toCaseFolded();
+    auto cached = m_controls.constFind(key);
+    if (cached != m_controls.cend())
+        return *cached;
+    QString canonical;
+    for (const QString &n : controlNames())
+        if (n.toCaseFolded() == key)
+            canonical = n;
+    if (canonical.isEmpty())
+        return Variant::nothing();
+
+    std::shared_ptr<DispatchObject> object;
+    if (canonical == QLatin1String("Timer1"))
+        object = std::make_shared<TimerObject>(m_main.Timer1, canonical);
+    else if (canonical == QLatin1String("Timer2"))
+        object = std::make_shared<TimerObject>(m_main.Timer2, canonical);
+    else if (canonical == QLatin1String("WebBrowser1"))
+        object = std::make_shared<WebBrowserObject>(m_main);
+    else if (!m_main.menu.group(canonical).isEmpty())
+        object = std::make_shared<MenuGroupObject>(m_main, canonical);
+    else
+        object = std::make_shared<MenuItemObject>(m_main, m_main.menu.find(canonical));
+    const Variant v = Variant::fromObject(object);
+    m_controls.insert(key, v);
+    return v;
+}
+
+Result<Variant> MainObject::invoke(const QString &name, CallKind kind, QVector<Variant> &args, const Variant &value)
+{
+    if (!name.isEmpty() && !T::members().find(name)) {
+        const Variant c = control(name);
+        if (!c.isNothing()) {
+            if (kind != CallKind::Get)
+                return scriptError(450);
+            return args.isEmpty() ? Result<Variant>(c) : indexValue(c, args);
+        }
+    }
+    return HostObject<MainObject>::invoke(name, kind, args, value);
+}
+
+std::optional<MemberInfo> MainObject::member(const QString &name) const
+{
+    if (auto info = HostObject<MainObject>::member(name))
+        return info;
+    for (const QString &n : controlNames())
+        if (n.compare(name, Qt::CaseInsensitive) == 0)
+            return MemberInfo{MemberKind::Property, 0, 0};
+    return std::nullopt;
+}
+
+QStringList MainObject::memberNames() const
+{
+    return T::members().names() + controlNames();
+}
+
+const MemberTable<MainObject> &MainObject::members()
+{
+    static const MemberTable<T> table({
+        // Window variables.
+        M{"document", MemberKind::Property, 0, 0,
+          [](T &o, Arguments &) -> Result<Variant> { return documentVariant(o.main().document); }, nullptr},
+        SORVANE_TEXT_VARIABLE(Folder),
+        SORVANE_TEXT_VARIABLE(ScriptPath),
+        SORVANE_DICTIONARY_VARIABLE(subtitles),
+        SORVANE_DICTIONARY_VARIABLE(subtitlesSort),
+        SORVANE_DICTIONARY_VARIABLE(Config),
+        SORVANE_LONG_VARIABLE(MSID),
+        SORVANE_LONG_VARIABLE(Mode),
+        M{"SavTime", MemberKind::Property, 0, 0, [](T &o, Arguments &) -> Result<Variant> { return o.main().SavTime; },
+          [](T &o, Arguments &, const Variant &v) -> Status {
+              o.main().SavTime = v;
+              return {};
+          }},
+        SORVANE_TEXT_VARIABLE(NewTime),
+        SORVANE_TEXT_VARIABLE(showTime),
+        SORVANE_TEXT_VARIABLE(stopTime),
+        SORVANE_LONG_VARIABLE(showOut),
+        M{"shortcuts", MemberKind::Property, 0, 0,
+          [](T &o, Arguments &) -> Result<Variant> { return Variant(o.main().shortcuts); },
+          [](T &o, Arguments &, const Variant &v) -> Status {
+              Result<bool> b = v.toBool();
+              if (!b)
+                  return b.error();
+              o.main().shortcuts = *b;
+              return {};
+          }},
+
+        // The form itself.
+        M{"Caption", MemberKind::Property, 0, 0,
+          [](T &o, Arguments &) -> Result<Variant> { return Variant(o.main().caption()); },
+          [](T &o, Arguments &, const Variant &v) -> Status {
+              Result<QString> s = v.toString();
+              if (!s)
+                  return s.error();
+              o.main().setCaption(*s);
+              return {};
+          }},
+        M{"hWnd", MemberKind::Property, 0, 0,
+          [](T &o, Arguments &) -> Result<Variant> {
+              return Variant::fromLong(qint32(o.main().platform().window->windowId()));
+          },
+          nullptr},
+        M{"Name", MemberKind::Property, 0, 0, [](T &, Arguments &) -> Result<Variant> { return Variant("Main"); },
+          nullptr},
+
+        // Window placement.
+        M{"SetTopCenter", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              Result<qint32> offset = a.toLong(0);
+              if (!offset)
+                  return offset.error();
+              o.main().SetTopCenter(*offset);
+              return none();
+          },
+          nullptr},
+
+        // Text files.
+        M{"IsUtf8", MemberKind::Method, 1, 1,
+          [](T &, Arguments &a) -> Result<Variant> {
+              Result<QString> bytes = a.text(0);
+              if (!bytes)
+                  return bytes.error();
+              return Variant(TextCodec::IsUtf8(*bytes));
+          },
+          nullptr},
+        M{"GetBytes", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              Result<QString> file = a.text(0);
+              if (!file)
+                  return file.error();
+              return wrap(o.main().textCodec().GetBytes(*file));
+          },
+          nullptr},
+        M{"GetFileHeader", MemberKind::Method, 4, 4,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              Result<QString> file = a.text(0), separator = a.text(3);
+              Result<qint32> addr = a.toLong(1), count = a.toLong(2);
+              if (!file)
+                  return file.error();
+              if (!addr)
+                  return addr.error();
+              if (!count)
+                  return count.error();
+              if (!separator)
+                  return separator.error();
+              return wrap(o.main().textCodec().GetFileHeader(*file, *addr, *count, *separator));
+          },
+          nullptr},
+        M{"GetStrText", MemberKind::Method, 2, 2,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              auto t = texts<2>(a);
+              if (!t)
+                  return t.error();
+              return Variant(o.main().textCodec().GetStrText((*t)[0], (*t)[1]));
+          },
+          nullptr},
+        M{"PutStrText", MemberKind::Method, 3, 3,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              auto t = texts<3>(a);
+              if (!t)
+                  return t.error();
+              o.main().textCodec().PutStrText((*t)[0], (*t)[1], (*t)[2]);
+              return none();
+          },
+          nullptr},
+        M{"GetFileText", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              Result<QString> file = a.text(0);
+              if (!file)
+                  return file.error();
+              return Variant(o.main().textCodec().GetFileText(*file));
+          },
+          nullptr},
+        M{"SetFileText", MemberKind::Method, 2, 2,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              auto t = texts<2>(a);
+              if (!t)
+                  return t.error();
+              o.main().textCodec().SetFileText((*t)[0], (*t)[1]);
+              return none();
+          },
+          nullptr},
+
+        // Text and pattern utilities.
+        M{"Trim", MemberKind::Method, 1, 1, [](T &, Arguments &a) { return wrap(Trim(a[0])); }, nullptr},
+        M{"Test", MemberKind::Method, 2, 2,
+          [](T &, Arguments &a) -> Result<Variant> {
+              auto t = texts<2>(a);
+              if (!t)
+                  return t.error();
+              return wrap(Test((*t)[0], (*t)[1]));
+          },
+          nullptr},
+        M{"Replace", MemberKind::Method, 3, 3,
+          [](T &, Arguments &a) -> Result<Variant> {
+              auto t = texts<3>(a);
+              if (!t)
+                  return t.error();
+              return wrap(Replace((*t)[0], (*t)[1], (*t)[2]));
+          },
+          nullptr},
+        M{"RegExpText", MemberKind::Method, 3, 3,
+          [](T &, Arguments &a) -> Result<Variant> {
+              auto t = texts<3>(a);
+              if (!t)
+                  return t.error();
+              return wrap(RegExpText((*t)[0], (*t)[1], (*t)[2]));
+          },
+          nullptr},
+        M{"GetCount", MemberKind::Method, 1, 1,
+          [](T &, Arguments &a) -> Result<Variant> { return Variant::fromLong(GetCount(a[0])); }, nullptr},
+        // The array is passed by reference and grows in place.
+        M{"Push", MemberKind::Method, 2, 2,
+          [](T &, Arguments &a) -> Result<Variant> {
+              Push(a.ref(0), a[1]);
+              return none();
+          },
+          nullptr},
+        M{"GetKeyText", MemberKind::Method, 3, 3,
+          [](T &, Arguments &a) -> Result<Variant> {
+              auto t = texts<3>(a);
+              if (!t)
+                  return t.error();
+              return GetKeyText((*t)[0], (*t)[1], (*t)[2]);
+          },
+          nullptr},
+        M{"vbVal", MemberKind::Method, 1, 1,
+          [](T &, Arguments &a) -> Result<Variant> {
+              Result<qint32> n = vbVal(a[0]);
+              if (!n)
+                  return n.error();
+              return Variant::fromLong(*n);
+          },
+          nullptr},
+        M{"vbFormat", MemberKind::Method, 2, 2,
+          [](T &, Arguments &a) -> Result<Variant> {
+              Result<QString> format = a.text(1);
+              if (!format)
+                  return format.error();
+              return wrap(vbFormat(a[0], *format));
+          },
+          nullptr},
+
+        // Boxes.
+        M{"MsgBoxInfoB", MemberKind::Method, 4, 4,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              auto t = texts<4>(a);
+              if (!t)
+                  return t.error();
+              return Variant(o.main().MsgBoxInfoB((*t)[0], (*t)[1], (*t)[2], (*t)[3]));
+          },
+          nullptr},
+        M{"MsgBoxB", MemberKind::Method, 3, 3,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              Result<QString> text = a.text(0), caption = a.text(2);
+              Result<qint32> type = a.toLong(1);
+              if (!text)
+                  return text.error();
+              if (!type)
+                  return type.error();
+              if (!caption)
+                  return caption.error();
+              return Variant::fromLong(o.main().MsgBoxB(*text, *type, *caption));
+          },
+          nullptr},
+        M{"InputBoxB", MemberKind::Method, 3, 3,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              auto t = texts<3>(a);
+              if (!t)
+                  return t.error();
+              return Variant(o.main().InputBoxB((*t)[0], (*t)[1], (*t)[2]));
+          },
+          nullptr},
+        M{"MessageBoxTimeout", MemberKind::Method, 6, 6,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              Result<qint32> owner = a.toLong(0), type = a.toLong(3), language = a.toLong(4), timeout = a.toLong(5);
+              Result<QString> text = a.text(1), caption = a.text(2);
+              for (const Result<qint32> *n : {&owner, &type, &language, &timeout})
+                  if (!*n)
+                      return n->error();
+              if (!text)
+                  return text.error();
+              if (!caption)
+                  return caption.error();
+              return Variant::fromLong(o.main().MessageBoxTimeout(quintptr(quint32(*owner)), *text, *caption, *type,
+                                                                   *language, *timeout));
+          },
+          nullptr},
+    });
+    return table;
+}
+
+} // namespace sorvane

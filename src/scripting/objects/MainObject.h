@@ -1,0 +1,35 @@
+#pragma once
+
+#include "scripting/objects/HostObject.h"
+
+#include <QHash>
+
+namespace sorvane {
+
+class Main;
+
+// The main window as scripts see it: its public variables and methods, the
+// form's caption and handle, and every control by its name.
+class MainObject : public HostObject<MainObject> {
+public:
+    explicit MainObject(Main &main) : m_main(main) {}
+    QString typeName() const override { return QStringLiteral("Main"); }
+    static const MemberTable<MainObject> &members();
+
+    Result<Variant> invoke(const QString &name, CallKind kind, QVector<Variant> &args, const Variant &value) override;
+    std::optional<MemberInfo> member(const QString &name) const override;
+    QStringList memberNames() const override;
+
+    // The controls in the window's control order, as scripts are given them.
+    static const QStringList &controlNames();
+    // The control of that name (any case); Nothing when there is none.
+    Variant control(const QString &name);
+
+    Main &main() const { return m_main; }
+
+private:
+    Main &m_main;
+    QHash<QString, Variant> m_controls; // by case-folded name
+};
+
+} // namespace sorvane

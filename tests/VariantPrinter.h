@@ -1,0 +1,15 @@
+#pragma once
+
+#include "scripting/objects/Variant.h"
+
+#include <ostream>
+
+namespace sorvane {
+
+// Failure messages show a Variant as its kind and text.
+inline void PrintTo(const Variant &value, std::ostream *out)
+{
+    *out << value.typeName().toStdString() << "(" << value.text().toStdString() << ")";
+}
+
+} // namespace sorvane

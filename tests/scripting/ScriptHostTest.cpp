@@ -1,0 +1,259 @@
+#include "app/Main.h"
+#include "app/PageDocument.h"
+#include "platform/fake/FakePlatform.h"
+#include "scripting/ScriptHost.h"
+#include "scripting/objects/Dictionary.h"
+#include "VariantPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace sorvane;
+
+namespace {
+
+class ScriptHostTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        main = std::make_unique<Main>(fake.services());
+        main->initialise();
+    }
+
+    void run(const QString &code, const QString &language = "JavaScript", bool showErrors = true)
+    {
+        main->RunScript(code, language, showErrors);
+    }
+
+    Variant config(const char *key) { return main->Config->item(QString::fromUtf8(key)); }
+
+    // The report's lines, when a run failed.
+    QStringList reportLines()
+    {
+        if (fake.messageBoxes.isEmpty())
+            return {};
+        return fake.messageBoxes.last().text.split("\r\n");
+    }
+
+    FakePlatform fake;
+    std::unique_ptr<Main> main;
+};
+
+TEST_F(ScriptHostTest, BlankCodeRunsNothing)
+{
+    run(QString::fromUtf8(" \r\n\t") + QChar(0) + "  ");
+    run("");
+    EXPECT_TRUE(fake.messageBoxes.isEmpty());
+}
+
+TEST_F(ScriptHostTest, ExposesTheWindowItsControlsAndFilter)
+{
+    run("Main.Config('count', filter.Count);"
+        "Main.Config('main', filter.Exists('Main'));"
+        "Main.Config('app', filter.Exists('App'));"
+        "Main.Config('timer', Timer2.Interval);"
+        "Main.Config('shadow', OnShadow.Caption);"
+        "Main.Config('path', App.Path);"
+        "Main.Config('screen', Screen.Width / Screen.TwipsPerPixelX);"
+        "Main.Config('form', Screen.ActiveForm.Name);");
+    ASSERT_TRUE(fake.messageBoxes.isEmpty()) << fake.messageBoxes.first().text.toStdString();
+    EXPECT_EQ(config("count"), Variant::fromLong(40)); // Main and 39 controls, each group once
+    EXPECT_EQ(config("main"), Variant(true));
+    EXPECT_EQ(config("app"), Variant(false));
+    EXPECT_EQ(config("timer"), Variant::fromLong(200));
+    EXPECT_EQ(config("shadow"), Variant(u"字体发光"));
+    EXPECT_EQ(config("path"), Variant("/opt/sorvane"));
+    EXPECT_EQ(config("screen"), Variant::fromLong(1920));
+    EXPECT_EQ(config("form"), Variant("Main"));
+}
+
+TEST_F(ScriptHostTest, AlertOnlyForALanguageReadBackAsJavaScript)
+{
+    struct Case {
+        const char *language;
+        const char *type;
+    };
+    const Case cases[] = {{"JavaScript", "function"}, {"javascript", "undefined"}, {"JScript", "undefined"}};
+    for (const Case &c : cases) {
+        run("Main.Config('t', typeof alert);", c.language);
+        EXPECT_EQ(config("t"), Variant(c.type)) << c.language;
+    }
+}
+
+TEST_F(ScriptHostTest, SyntaxErrorReportsItsPlace)
+{
+    run("var a = 1;\nvar b = 2;\nvar c = ;\n");
+    ASSERT_EQ(fake.messageBoxes.size(), 1);
+    const MessageBoxRequest &box = fake.messageBoxes.first();
+    EXPECT_EQ(box.type, 48);
+    EXPECT_EQ(box.timeoutMs, 30000);
+    EXPECT_EQ(box.owner, std::optional<Rect>(fake.rect));
+    const QStringList lines = reportLines();
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[0], QString::fromUtf8("源:　　JavaScript compilation error"));
+    EXPECT_EQ(lines[1], QString::fromUtf8("行:　　3"));
+    EXPECT_EQ(lines[2], QString::fromUtf8("位置:　8"));
+    EXPECT_TRUE(lines[3].startsWith(QString::fromUtf8("错误:　")));
+    EXPECT_EQ(lines[4], QString::fromUtf8("代码:　800A03EA"));
+    EXPECT_EQ(lines[5], QString::fromUtf8("文本:　var c = ;"));
+    EXPECT_EQ(box.caption, lines[3].mid(4));
+}
+
+TEST_F(ScriptHostTest, RunTimeErrorsCarryThePlatformsNumbers)
+{
+    struct Case {
+        const char *code;
+        int line;
+        const char *hex;
+    };
+    const Case cases[] = {
+        {"var x = 1;\n  Main.NoSuchMethod();", 2, "800A01B6"},       // 438 from the host
+        {"\n\nnothing_here + 1;", 3, "800A1391"},                      // an undefined name
+        {"Main.Config.Add('Color', 1);", 1, "800A01C9"},               // 457: the key exists
+        {"new ActiveXObject('No.Such.Thing');", 1, "800A01AD"},        // 429
+        {"throw { number: 5, message: 'mine' };", 1, "800A0005"},
+    };
+    for (const Case &c : cases) {
+        fake.messageBoxes.clear();
+        run(QString::fromUtf8(c.code));
+        const QStringList lines = reportLines();
+        ASSERT_EQ(lines.size(), 6) << c.code;
+        EXPECT_EQ(lines[0], QString::fromUtf8("源:　　JavaScript runtime error")) << c.code;
+        EXPECT_EQ(lines[1], QString::fromUtf8("行:　　") + QString::number(c.line)) << c.code;
+        EXPECT_EQ(lines[4], QString::fromUtf8("代码:　") + c.hex) << c.code;
+    }
+}
+
+TEST_F(ScriptHostTest, ErrorsAreDroppedWhenNotShown)
+{
+    run("var c = ;", "JavaScript", false);
+    EXPECT_TRUE(fake.messageBoxes.isEmpty());
+}
+
+TEST_F(ScriptHostTest, RunsDoNotShareGlobals)
+{
+    run("var leftover = 5;");
+    run("Main.Config('t', typeof leftover);");
+    EXPECT_EQ(config("t"), Variant("undefined"));
+}
+
+TEST_F(ScriptHostTest, PropertiesMethodsAndDefaultMembers)
+{
+    run("Main.MSID = 5;"
+        "Main.OnShadow.Checked = true;"
+        "Main.document.getElementById('code').style.color = 'red';"
+        "Main.Config.Item('Color', 'yellow');"
+        "Main.Config('viaDefault', Main.Config('Color'));"
+        "Main.OnWeight(2).Checked = true;"
+        "Main.Config('weight', Main.OnWeight(2).Caption);"
+        "Main.Config('upper', Main.CONFIG.ITEM('FontSize'));"
+        "Main.Config('keys', Main.Config.Keys()[0]);"
+        "Main.Config('missing', Main.document.getElementById('nope'));");
+    ASSERT_TRUE(fake.messageBoxes.isEmpty()) << fake.messageBoxes.first().text.toStdString();
+    EXPECT_EQ(main->MSID, 5);
+    EXPECT_TRUE(main->menu.at(main->menu.find("OnShadow")).checked);
+    EXPECT_EQ(main->document->getElementById("code")->style().property("color"), "red");
+    EXPECT_EQ(config("Color"), Variant("yellow"));
+    EXPECT_EQ(config("viaDefault"), Variant("yellow"));
+    EXPECT_TRUE(main->menu.at(main->menu.find("OnWeight", 2)).checked);
+    EXPECT_EQ(config("weight"), Variant("bold"));
+    EXPECT_EQ(config("upper"), Variant::fromLong(24)); // JavaScript numbers come back whole as Long
+    EXPECT_EQ(config("keys"), Variant("Caption"));
+    EXPECT_TRUE(config("missing").isNull());
+}
+
+TEST_F(ScriptHostTest, ValuesConvertBothWays)
+{
+    run("var c = Main.Config;"
+        "c('long', 5); c('double', 2.5); c('text', 'x'); c('bool', true);"
+        "c('null', null); c('empty', undefined); c('date', new Date(2020, 0, 2, 6, 0, 0));"
+        "c('array', [1, 'a']);"
+        "c('sizeType', typeof c('FontSize'));"
+        "c('shadowType', typeof c('Shadow'));"
+        "c('dateBack', c('date') instanceof Date && c('date').getHours() == 6);"
+        "c('keysIsArray', Array.isArray(c.Keys()));"
+        "c('emptyBack', c('empty') === undefined);");
+    ASSERT_TRUE(fake.messageBoxes.isEmpty()) << fake.messageBoxes.first().text.toStdString();
+    EXPECT_EQ(config("long"), Variant::fromLong(5));
+    EXPECT_EQ(config("double"), Variant(2.5));
+    EXPECT_EQ(config("text"), Variant("x"));
+    EXPECT_EQ(config("bool"), Variant(true));
+    EXPECT_TRUE(config("null").isNull());
+    EXPECT_TRUE(config("empty").isEmpty());
+    EXPECT_EQ(config("date"), Variant::fromDate(43832.25));
+    EXPECT_EQ(config("array"), Variant::fromList({Variant::fromLong(1), Variant("a")}));
+    EXPECT_EQ(config("sizeType"), Variant("number"));
+    EXPECT_EQ(config("shadowType"), Variant("boolean"));
+    EXPECT_EQ(config("dateBack"), Variant(true));
+    EXPECT_EQ(config("keysIsArray"), Variant(true));
+    EXPECT_EQ(config("emptyBack"), Variant(true));
+}
+
+TEST_F(ScriptHostTest, CreatesObjectsAndPassesArraysByReference)
+{
+    run("var d = new ActiveXObject('Scripting.Dictionary');"
+        "d.Add('a', 1); d('b', 2);"
+        "Main.Config('count', d.Count);"
+        "var list = []; Main.Push(list, 'x'); Main.Push(list, 'y');"
+        "Main.Config('pushed', list.join(','));"
+        "try { Main.NoSuch; } catch (e) { Main.Config('number', e.number); Main.Config('text', e.description); }");
+    ASSERT_TRUE(fake.messageBoxes.isEmpty()) << fake.messageBoxes.first().text.toStdString();
+    EXPECT_EQ(config("count"), Variant::fromLong(2));
+    EXPECT_EQ(config("pushed"), Variant("x,y"));
+    EXPECT_EQ(config("number"), Variant::fromLong(qint32(0x800A01B6)));
+    EXPECT_EQ(config("text"), Variant("Object doesn't support this property or method"));
+}
+
+TEST_F(ScriptHostTest, BoxesAnswerScripts)
+{
+    fake.inputAnswers = {QString("typed")};
+    run("Main.Config('answer', Main.InputBoxB('prompt', 'title', 'default'));");
+    EXPECT_EQ(config("answer"), Variant("typed"));
+    ASSERT_EQ(fake.inputBoxes.size(), 1);
+    EXPECT_EQ(fake.inputBoxes.first().value, "default");
+}
+
+TEST_F(ScriptHostTest, ARunawayScriptIsStopped)
+{
+    main->scriptHost().budget = std::chrono::milliseconds(100);
+    run("while (true) {}");
+    const QStringList lines = reportLines();
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[3], QString::fromUtf8("错误:　The script ran for too long and was stopped"));
+}
+
+TEST_F(ScriptHostTest, TimeInABoxDoesNotCount)
+{
+    main->scriptHost().budget = std::chrono::milliseconds(150);
+    fake.whileBoxOpen = [] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); };
+    run("Main.InputBoxB('p', 't', 'v'); Main.Config('done', true);");
+    EXPECT_EQ(config("done"), Variant(true));
+    EXPECT_EQ(fake.messageBoxes.size(), 0);
+}
+
+TEST_F(ScriptHostTest, OtherLanguagesAreReported)
+{
+    struct Case {
+        const char *language;
+        const char *source;
+    };
+    const Case cases[] = {{"VBScript", "VBScript"}, {"Perl", "RunScript"}};
+    for (const Case &c : cases) {
+        fake.messageBoxes.clear();
+        run("x = 1", c.language);
+        const QStringList lines = reportLines();
+        ASSERT_EQ(lines.size(), 6) << c.language;
+        EXPECT_EQ(lines[0], QString::fromUtf8("源:　　") + c.source);
+    }
+}
+
+TEST(ScriptErrorReport, CodeKeepsHighBitsOfAFullNumber)
+{
+    ScriptError e = scriptError(1002);
+    EXPECT_TRUE(ScriptHost::errorReport(e).contains(QString::fromUtf8("代码:　800A03EA")));
+    e.number = qint32(0x80070005);
+    EXPECT_TRUE(ScriptHost::errorReport(e).contains(QString::fromUtf8("代码:　800F0005")));
+}
+
+} // namespace
