@@ -12,10 +12,12 @@
 #include "playback/PlayClock.h"
 #include "playback/TimeAdjust.h"
 #include "scripting/objects/Dictionary.h"
-#include "style/StyleCommands.h"
+#include "scripting/ScriptHost.h"
+#include "scripting/objects/MainObject.h"
 #include "subtitles/FileIntake.h"
 #include "subtitles/SrtExport.h"
 #include "subtitles/SubtitleLoader.h"
+#include "style/StyleCommands.h"
 #include "text/TextCodec.h"
 
 #include <QFileInfo>
@@ -41,6 +43,13 @@ constexpr Command kCommands[] = {
     {"OnInfo", [](Main &m, int) { m.OnInfo(); }},
     {"OnTop", [](Main &m, int) { m.OnTop(); }},
     {"OnEnabled", [](Main &m, int) { m.OnEnabled(); }},
+    {"OnPlayer", [](Main &m, int) { m.OnPlayer(); }},
+    {"OnSetTime", [](Main &m, int) { m.OnSetTime(); }},
+    {"OnSetTimeA", [](Main &m, int) { m.OnSetTimeA(); }},
+    {"OnSetTimeB", [](Main &m, int) { m.OnSetTimeB(); }},
+    {"OnMsKeys", [](Main &m, int index) { m.OnMsKeys(index); }},
+    {"OnGetSrt", [](Main &m, int) { m.OnGetSrt(); }},
+    {"OnSrtSave", [](Main &m, int) { m.OnSrtSave(); }},
     {"OnTitle", [](Main &m, int) { m.OnTitle(); }},
     {"OnTransparent", [](Main &m, int) { m.OnTransparent(); }},
     {"OnFontSizeA", [](Main &m, int) { m.OnFontSizeA(); }},
@@ -51,13 +60,6 @@ constexpr Command kCommands[] = {
     {"OnWeight", [](Main &m, int index) { m.OnWeight(index); }},
     {"OnEnglish", [](Main &m, int) { m.OnEnglish(); }},
     {"OnSorting", [](Main &m, int) { m.OnSorting(); }},
-    {"OnPlayer", [](Main &m, int) { m.OnPlayer(); }},
-    {"OnSetTime", [](Main &m, int) { m.OnSetTime(); }},
-    {"OnSetTimeA", [](Main &m, int) { m.OnSetTimeA(); }},
-    {"OnSetTimeB", [](Main &m, int) { m.OnSetTimeB(); }},
-    {"OnMsKeys", [](Main &m, int index) { m.OnMsKeys(index); }},
-    {"OnGetSrt", [](Main &m, int) { m.OnGetSrt(); }},
-    {"OnSrtSave", [](Main &m, int) { m.OnSrtSave(); }},
 };
 
 const Command *findCommand(const QString &name)
@@ -83,6 +85,7 @@ Main::Main(PlatformServices platform)
     : menu(MenuModel::design())
     , m_platform(platform)
     , m_dialogs(std::make_unique<Dialogs>(*platform.dialogs, *platform.window))
+    , m_scriptHost(std::make_unique<ScriptHost>(*this))
     , m_loader(std::make_unique<SubtitleLoader>(*this))
     , m_intake(std::make_unique<FileIntake>(*this))
     , m_export(std::make_unique<SrtExport>(*this))
@@ -220,23 +223,6 @@ void Main::SetTopCenter(qint32 offset)
     window.moveWindow(int(roundHalfEven(left / 15.0)), int(roundHalfEven(top / 15.0)));
 }
 
-bool Main::Addsubtitles(const QString &FileName)
-{
-    m_loader->load(FileName);
-    return false;
-}
-
-void Main::CallBack(const QString &FileName) { m_intake->CallBack(FileName); }
-void Main::OnGetSrt() { m_intake->OnGetSrt(); }
-void Main::OnSrtSave() { m_export->OnSrtSave(); }
-void Main::ShowSubtitles(const QString &timeKey) { m_clock->ShowSubtitles(timeKey); }
-void Main::OnPlayer() { m_clock->OnPlayer(); }
-void Main::OnSetTime() { m_timeAdjust->OnSetTime(); }
-void Main::OnSetTimeA() { m_timeAdjust->OnSetTimeA(); }
-void Main::OnSetTimeB() { m_timeAdjust->OnSetTimeB(); }
-void Main::OnMsKeys(int Index) { m_timeAdjust->OnMsKeys(Index); }
-void Main::SetMsIndex(qint32 Index) { m_timeAdjust->SetMsIndex(Index); }
-
 quintptr Main::Web_Hwnd()
 {
     return m_platform.window->pageHostId();
@@ -297,7 +283,35 @@ void Main::OnEnglish() { m_style->OnEnglish(); }
 void Main::OnSorting() { m_style->OnSorting(); }
 void Main::SetTextShadow(bool sTest) { m_style->SetTextShadow(sTest); }
 void Main::SetFontWeight(const QString &Keys) { m_style->SetFontWeight(Keys); }
-void Main::RunScript(const QString &, const QString &, bool) {}
+
+bool Main::Addsubtitles(const QString &FileName)
+{
+    m_loader->load(FileName);
+    return false;
+}
+
+void Main::CallBack(const QString &FileName) { m_intake->CallBack(FileName); }
+void Main::OnGetSrt() { m_intake->OnGetSrt(); }
+void Main::OnSrtSave() { m_export->OnSrtSave(); }
+void Main::ShowSubtitles(const QString &timeKey) { m_clock->ShowSubtitles(timeKey); }
+void Main::OnPlayer() { m_clock->OnPlayer(); }
+void Main::OnSetTime() { m_timeAdjust->OnSetTime(); }
+void Main::OnSetTimeA() { m_timeAdjust->OnSetTimeA(); }
+void Main::OnSetTimeB() { m_timeAdjust->OnSetTimeB(); }
+void Main::OnMsKeys(int Index) { m_timeAdjust->OnMsKeys(Index); }
+void Main::SetMsIndex(qint32 Index) { m_timeAdjust->SetMsIndex(Index); }
+
+std::shared_ptr<DispatchObject> Main::scriptObject()
+{
+    if (!m_scriptObject)
+        m_scriptObject = std::make_shared<MainObject>(*this);
+    return m_scriptObject;
+}
+
+void Main::RunScript(const QString &code, const QString &language, bool showErrors)
+{
+    m_scriptHost->RunScript(code, language, showErrors);
+}
 
 QString Main::MsgBoxInfoB(const QString &Text, const QString &Title, const QString &Butt1, const QString &Butt2)
 {

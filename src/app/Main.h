@@ -13,17 +13,20 @@ namespace sorvane {
 
 class Dialogs;
 class Dictionary;
+class DispatchObject;
+class MainObject;
+class ScriptHost;
 class DisplayModes;
 class FileIntake;
 class Hotkeys;
 class PageDocument;
-class SkinBinding;
-class StyleCommands;
 class PlayClock;
 class SrtExport;
 class SubtitleLoader;
-class TextCodec;
 class TimeAdjust;
+class SkinBinding;
+class StyleCommands;
+class TextCodec;
 class WindowDrag;
 
 // The author line shown in the initial caption and by the about box.
@@ -92,8 +95,6 @@ public:
     void OnSetTimeB();
     void OnMsKeys(int Index);
     void SetMsIndex(qint32 Index);
-    // Shows the cue stored under a time key.
-    void ShowSubtitles(const QString &timeKey);
 
     // Window placement
     void SetTopCenter(qint32 offset);
@@ -130,6 +131,9 @@ public:
     void SetTextShadow(bool sTest);
     void SetFontWeight(const QString &Keys);
 
+    // Shows the cue stored under a time key.
+    void ShowSubtitles(const QString &timeKey);
+
     // Boxes
     QString MsgBoxInfoB(const QString &Text, const QString &Title, const QString &Butt1, const QString &Butt2);
     int MsgBoxB(const QString &lpText, int wType, const QString &lpCaption);
@@ -146,6 +150,10 @@ public:
     TextCodec &textCodec() { return *m_codec; }
 
     PlatformServices platform() const { return m_platform; }
+    ScriptHost &scriptHost() { return *m_scriptHost; }
+
+    // This window as scripts see it (one object for the window's life).
+    std::shared_ptr<DispatchObject> scriptObject();
 
 private:
     void load();
@@ -156,6 +164,8 @@ private:
     PlatformServices m_platform;
     std::unique_ptr<Dialogs> m_dialogs;
     std::unique_ptr<TextCodec> m_codec;
+    std::shared_ptr<MainObject> m_scriptObject;
+    std::unique_ptr<ScriptHost> m_scriptHost;
     std::unique_ptr<SubtitleLoader> m_loader;
     std::unique_ptr<FileIntake> m_intake;
     std::unique_ptr<SrtExport> m_export;
