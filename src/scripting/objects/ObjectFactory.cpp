@@ -3,6 +3,7 @@
 #include "scripting/objects/Dictionary.h"
 #include "scripting/objects/FileSystemObject.h"
 #include "scripting/objects/RegExpObject.h"
+#include "scripting/objects/ShellObject.h"
 #include "scripting/objects/StreamObject.h"
 
 #include <QStringList>
@@ -35,6 +36,14 @@ const Creatable kCreatable[] = {
          if (!c.codec)
              return scriptError(429);
          return Variant::fromObject(std::make_shared<StreamObject>(c.codec));
+     }},
+    // Boxes and programs need their services; the registry may be absent.
+    {"WScript.Shell",
+     [](const ObjectContext &c) -> Result<Variant> {
+         if (!c.platform.dialogs || !c.platform.shell)
+             return scriptError(429);
+         return Variant::fromObject(
+             std::make_shared<ShellObject>(*c.platform.dialogs, *c.platform.shell, c.registry, c.currentFolder));
      }},
 };
 
