@@ -1,6 +1,9 @@
 #include "scripting/objects/ObjectFactory.h"
 
+#include "scripting/objects/Dictionary.h"
 #include "scripting/objects/DispatchObject.h"
+#include "platform/fake/FakePlatform.h"
+#include "text/TextCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +12,12 @@ namespace {
 
 TEST(ObjectFactory, CreatesByNameWithoutRegardToCase)
 {
-    const ObjectContext context;
+    FakePlatform platform;
+    Dictionary config;
+    TextCodec codec(config, [](const QString &) {});
+    ObjectContext context;
+    context.platform = platform.services();
+    context.codec = &codec;
     struct Case {
         const char *progId;
         const char *typeName;
@@ -18,6 +26,9 @@ TEST(ObjectFactory, CreatesByNameWithoutRegardToCase)
         {"Scripting.Dictionary", "Dictionary"},
         {"scripting.dictionary", "Dictionary"},
         {"SCRIPTING.FILESYSTEMOBJECT", "FileSystemObject"},
+        {"VBScript.RegExp", "IRegExp2"},
+        {"ADODB.Stream", "Stream"},
+        {"wscript.shell", "IWshShell3"},
     };
     for (const Case &c : cases) {
         Result<Variant> object = createObject(QString::fromUtf8(c.progId), context);
@@ -25,6 +36,7 @@ TEST(ObjectFactory, CreatesByNameWithoutRegardToCase)
         ASSERT_TRUE(object->isObject() && !object->isNothing()) << c.progId;
         EXPECT_EQ(object->objectValue()->typeName(), QString::fromUtf8(c.typeName)) << c.progId;
     }
+    EXPECT_EQ(creatableObjects().size(), int(std::size(cases)) - 1);
 }
 
 TEST(ObjectFactory, EachCallMakesAFreshObject)
