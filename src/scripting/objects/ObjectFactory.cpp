@@ -43,7 +43,8 @@ const Creatable kCreatable[] = {
          if (!c.platform.dialogs || !c.platform.shell)
              return scriptError(429);
          return Variant::fromObject(
-             std::make_shared<ShellObject>(*c.platform.dialogs, *c.platform.shell, c.registry, c.currentFolder));
+             std::make_shared<ShellObject>(*c.platform.dialogs, *c.platform.shell,
+                                         c.registry ? c.registry : c.platform.registry, c.currentFolder));
      }},
 };
 

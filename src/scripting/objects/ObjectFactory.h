@@ -12,8 +12,9 @@ class Registry;
 class TextCodec;
 
 // What the objects scripts create take from the program: the platform's
-// services, the text codec for named character sets, the per-user registry,
-// and the folder relative paths start from (the process's when empty).
+// services, the text codec for named character sets, the per-user registry
+// (the platform's when not given), and the folder relative paths start from
+// (the process's when empty).
 struct ObjectContext {
     PlatformServices platform;
     TextCodec *codec = nullptr;

@@ -113,7 +113,15 @@ TEST_F(ShellObjectTest, RegistryRoundTrip)
     ASSERT_TRUE(call("RegDelete", {value}).ok());
     EXPECT_FALSE(call("RegRead", {value}).ok());
 
+    // Without a registry of its own the object takes the platform's.
     shell = make(nullptr);
+    ASSERT_TRUE(call("RegWrite", {value, "blue"}).ok());
+    EXPECT_EQ(*platform.registry.read(value), Variant("blue"));
+
+    ObjectContext bare;
+    bare.platform = platform.services();
+    bare.platform.registry = nullptr;
+    shell = createObject("WScript.Shell", bare)->objectValue();
     EXPECT_FALSE(call("RegRead", {value}).ok());
     EXPECT_FALSE(call("RegWrite", {value, "x"}).ok());
 }
