@@ -12,6 +12,7 @@
 #include "playback/PlayClock.h"
 #include "playback/TimeAdjust.h"
 #include "scripting/objects/Dictionary.h"
+#include "scripting/ScriptCommands.h"
 #include "scripting/ScriptHost.h"
 #include "scripting/objects/MainObject.h"
 #include "subtitles/FileIntake.h"
@@ -60,6 +61,9 @@ constexpr Command kCommands[] = {
     {"OnWeight", [](Main &m, int index) { m.OnWeight(index); }},
     {"OnEnglish", [](Main &m, int) { m.OnEnglish(); }},
     {"OnSorting", [](Main &m, int) { m.OnSorting(); }},
+    {"OnSystem", [](Main &m, int) { m.OnSystem(); }},
+    {"OnScript", [](Main &m, int index) { m.OnScript(index); }},
+    {"OpenScript", [](Main &m, int index) { m.OpenScript(index); }},
 };
 
 const Command *findCommand(const QString &name)
@@ -86,6 +90,7 @@ Main::Main(PlatformServices platform)
     , m_platform(platform)
     , m_dialogs(std::make_unique<Dialogs>(*platform.dialogs, *platform.window))
     , m_scriptHost(std::make_unique<ScriptHost>(*this))
+    , m_scriptCommands(std::make_unique<ScriptCommands>(*this))
     , m_loader(std::make_unique<SubtitleLoader>(*this))
     , m_intake(std::make_unique<FileIntake>(*this))
     , m_export(std::make_unique<SrtExport>(*this))
@@ -137,6 +142,7 @@ void Main::load()
     writePage();
     OnTop();
     SetTopCenter(0);
+    OnSystem();
     // Mouse input over the page goes to the window, for dragging and double-click.
     m_platform.window->setPageInputEnabled(false);
     m_platform.window->setAcceptDrops(true);
@@ -311,6 +317,21 @@ std::shared_ptr<DispatchObject> Main::scriptObject()
 void Main::RunScript(const QString &code, const QString &language, bool showErrors)
 {
     m_scriptHost->RunScript(code, language, showErrors);
+}
+
+void Main::OnSystem()
+{
+    m_scriptCommands->OnSystem();
+}
+
+void Main::OnScript(int Index)
+{
+    m_scriptCommands->OnScript(Index);
+}
+
+void Main::OpenScript(int Index)
+{
+    m_scriptCommands->OpenScript(Index);
 }
 
 QString Main::MsgBoxInfoB(const QString &Text, const QString &Title, const QString &Butt1, const QString &Butt2)

@@ -15,6 +15,7 @@ class Dialogs;
 class Dictionary;
 class DispatchObject;
 class MainObject;
+class ScriptCommands;
 class ScriptHost;
 class DisplayModes;
 class FileIntake;
@@ -144,6 +145,10 @@ public:
     // Scripts: runs `code` in a fresh engine of `language` with this window
     // and its controls exposed; a failure is reported when `showErrors`.
     void RunScript(const QString &code, const QString &language, bool showErrors);
+    // The script menu commands and the start-up script.
+    void OnSystem();
+    void OnScript(int Index);
+    void OpenScript(int Index);
 
     // Text files in a detected or named character set; its failures show the
     // box titled "系统提示". Exists from initialisation on.
@@ -166,6 +171,7 @@ private:
     std::unique_ptr<TextCodec> m_codec;
     std::shared_ptr<MainObject> m_scriptObject;
     std::unique_ptr<ScriptHost> m_scriptHost;
+    std::unique_ptr<ScriptCommands> m_scriptCommands;
     std::unique_ptr<SubtitleLoader> m_loader;
     std::unique_ptr<FileIntake> m_intake;
     std::unique_ptr<SrtExport> m_export;

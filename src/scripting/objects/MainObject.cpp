@@ -44,6 +44,26 @@ Result<std::array<QString, N>> texts(Arguments &a)
     return out;
 }
 
+template <typename F>
+Result<Variant> callWithBool(Arguments &a, F f)
+{
+    Result<bool> b = a.toBool(0);
+    if (!b)
+        return b.error();
+    f(*b);
+    return none();
+}
+
+template <typename F>
+Result<Variant> callWithText(Arguments &a, F f)
+{
+    Result<QString> t = a.text(0);
+    if (!t)
+        return t.error();
+    f(*t);
+    return none();
+}
+
 Result<Variant> dictionaryVariant(const std::shared_ptr<Dictionary> &d)
 {
     return d ? Variant::fromObject(d) : Variant::nothing();
@@ -225,6 +245,55 @@ const MemberTable<MainObject> &MainObject::members()
                   return offset.error();
               o.main().SetTopCenter(*offset);
               return none();
+          },
+          nullptr},
+
+        M{"Web_Hwnd", MemberKind::Property, 0, 0,
+          [](T &o, Arguments &) -> Result<Variant> { return Variant::fromLong(qint32(o.main().Web_Hwnd())); },
+          nullptr},
+        M{"IE_Hwnd", MemberKind::Property, 0, 0,
+          [](T &o, Arguments &) -> Result<Variant> { return Variant::fromLong(qint32(o.main().IE_Hwnd())); },
+          nullptr},
+        M{"SetMenuVisible", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) { return callWithBool(a, [&o](bool b) { o.main().SetMenuVisible(b); }); }, nullptr},
+        M{"Transparent", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) { return callWithBool(a, [&o](bool b) { o.main().Transparent(b); }); }, nullptr},
+        M{"SetInternetExplorerVersion", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) {
+              return callWithText(a, [&o](const QString &keys) { o.main().SetInternetExplorerVersion(keys); });
+          },
+          nullptr},
+
+        // Subtitles and playback.
+        M{"Addsubtitles", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              Result<QString> file = a.text(0);
+              if (!file)
+                  return file.error();
+              return Variant(o.main().Addsubtitles(*file));
+          },
+          nullptr},
+        M{"CallBack", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) {
+              return callWithText(a, [&o](const QString &file) { o.main().CallBack(file); });
+          },
+          nullptr},
+        M{"SetMsIndex", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              Result<qint32> index = a.toLong(0);
+              if (!index)
+                  return index.error();
+              o.main().SetMsIndex(*index);
+              return none();
+          },
+          nullptr},
+
+        // Text style.
+        M{"SetTextShadow", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) { return callWithBool(a, [&o](bool b) { o.main().SetTextShadow(b); }); }, nullptr},
+        M{"SetFontWeight", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) {
+              return callWithText(a, [&o](const QString &keys) { o.main().SetFontWeight(keys); });
           },
           nullptr},
 

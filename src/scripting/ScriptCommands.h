@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace sorvane {
+
+class Main;
+
+// The menu commands that run and edit the user's scripts in the script
+// folder, and the start-up script.
+class ScriptCommands {
+public:
+    explicit ScriptCommands(Main &main) : m_main(main) {}
+
+    // "System.js", else "System.vbs"; a silver notice when neither exists.
+    void OnSystem();
+    // Runs the script named by the caption of item `index` of "执行脚本".
+    void OnScript(int index);
+    // Opens the script named by the caption of item `index` of "编辑脚本" in
+    // an editor of its own process.
+    void OpenScript(int index);
+
+    // Editors tried in order; the first one found on the program search path
+    // is started. Then $VISUAL, $EDITOR and the desktop's opener.
+    static const QStringList &editors();
+
+private:
+    QString captionOf(const char *group, int index) const;
+    bool startEditor(const QString &path);
+
+    Main &m_main;
+};
+
+} // namespace sorvane
