@@ -4,6 +4,8 @@
 #include "platform/qt/QtPlatform.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -21,5 +23,11 @@ int main(int argc, char *argv[])
     main.initialise();
     window.setDocument(main.document);
     window.show();
+    // A path on the command line is taken in as if dropped, once start-up
+    // has finished, so that a file manager can open subtitle files here.
+    if (const QStringList arguments = QCoreApplication::arguments(); arguments.size() > 1) {
+        const QString path = QFileInfo(arguments.at(1)).absoluteFilePath();
+        QTimer::singleShot(0, &window, [&main, path] { main.CallBack(path); });
+    }
     return app.exec();
 }

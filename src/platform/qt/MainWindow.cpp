@@ -8,6 +8,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -221,6 +224,43 @@ bool MainWindow::pageMouseEvent(QEvent *event)
     default:
         return false;
     }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !m_main)
+        return;
+    event->acceptProposedAction();
+    // The intake (a whole load with its pauses) runs once the drop is
+    // finished, so that a second drop during a load is a drop of its own.
+    const QString path = urls.first().toLocalFile();
+    QTimer::singleShot(0, this, [this, path] { m_main->CallBack(path); });
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    m_keys.windowKey(X11KeyState::virtualKeyOf(event->key(), event->modifiers() & Qt::KeypadModifier), true);
+    QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent *event)
+{
+    if (!event->isAutoRepeat())
+        m_keys.windowKey(X11KeyState::virtualKeyOf(event->key(), event->modifiers() & Qt::KeypadModifier), false);
+    QMainWindow::keyReleaseEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/qt/X11KeyState.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QVector>
@@ -46,10 +48,19 @@ public:
     // also stays 0 until a document is shown.
     quintptr pageHostId() const;
     quintptr pageInnerId() const;
+    // The asynchronous key state the hotkeys poll.
+    X11KeyState &keyState() { return m_keys; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A dropped file goes to CallBack: the first path only.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    // The window's own keys, for the key state when the display's are not read.
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
     void buildMenus();
@@ -68,6 +79,7 @@ private:
     bool m_firstPaintReported = false;
     bool m_colorKey = false;
     bool m_pageInput = true;
+    X11KeyState m_keys;
 };
 
 } // namespace sorvane

@@ -45,9 +45,9 @@ quint32 QtPlatform::milliseconds()
     return quint32(quint64(ts.tv_sec) * 1000u + quint64(ts.tv_nsec) / 1000000u);
 }
 
-bool QtPlatform::asyncKeyState(int)
+bool QtPlatform::asyncKeyState(int virtualKey)
 {
-    return false;
+    return m_window.keyState().asyncKeyState(virtualKey);
 }
 
 QString QtPlatform::programFilePath()
