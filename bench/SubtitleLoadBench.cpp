@@ -1,0 +1,136 @@
+// Loading subtitle files into the cue table, each next to its anchors in
+// the same run: a reader that only counts "-->" with memchr (the floor) and,
+// when ffmpeg is installed, ffmpeg converting the same file to SRT.
+#include "app/Main.h"
+#include "platform/fake/FakePlatform.h"
+#include "scripting/objects/Dictionary.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+using namespace sorvane;
+
+// `count` cues over `seconds` (a film: two hours; the big files: one day), Chinese and English lines, some <i> tags and
+// {\an8} codes, CR LF line ends.
+QByteArray makeFile(int count, bool gbk, int seconds = 86000)
+{
+    QString text;
+    text.reserve(count * 100);
+    const int span = int(qint64(seconds) * 1000 / count);
+    for (int i = 0; i < count; ++i) {
+        const qint64 start = qint64(i) * span, end = start + span * 2 / 3;
+        auto stamp = [](qint64 ms) {
+            return QString::asprintf("%02lld:%02lld:%02lld,%03lld", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60,
+                                     ms % 1000);
+        };
+        text += QString::number(i + 1) + QStringLiteral("\r\n") + stamp(start) + QStringLiteral(" --> ") + stamp(end) +
+                QStringLiteral("\r\n");
+        text += (i % 7 == 0 ? QStringLiteral("{\\an8}") : QString()) + QStringLiteral("我们今天晚上去看电影吧，好吗？第") +
+                QString::number(i) + QStringLiteral("句\r\n");
+        text += (i % 5 == 0 ? QStringLiteral("<i>Shall we go to the movies tonight?</i>")
+                            : QStringLiteral("Shall we go to the movies tonight, okay?")) +
+                QStringLiteral("\r\n\r\n");
+    }
+    if (gbk) {
+        QStringEncoder encoder("GB18030");
+        return encoder.encode(text);
+    }
+    return text.toUtf8();
+}
+
+struct Files {
+    QTemporaryDir dir;
+    QString film, bigUtf8, bigGbk;
+    Files()
+    {
+        auto put = [this](const char *name, const QByteArray &bytes) {
+            QFile f(dir.filePath(QString::fromLatin1(name)));
+            f.open(QIODevice::WriteOnly);
+            f.write(bytes);
+            return f.fileName();
+        };
+        film = put("film.srt", makeFile(1500, false, 7200));
+        bigUtf8 = put("big-utf8.srt", makeFile(100000, false));
+        bigGbk = put("big-gbk.srt", makeFile(100000, true));
+    }
+};
+
+Files &files()
+{
+    static Files f;
+    return f;
+}
+
+const QString &fileOf(int which)
+{
+    return which == 0 ? files().film : which == 1 ? files().bigUtf8 : files().bigGbk;
+}
+
+void BM_LoadIntoCueTable(benchmark::State &state)
+{
+    FakePlatform fake;
+    Main main(fake.services());
+    main.initialise();
+    const QString file = fileOf(int(state.range(0)));
+    for (auto _ : state)
+        main.Addsubtitles(file);
+    state.counters["keys"] = main.subtitles->count();
+    state.SetLabel(QFile(file).fileName().section(u'/', -1).toStdString());
+}
+BENCHMARK(BM_LoadIntoCueTable)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The floor: read the file and count its "-->".
+void BM_FloorReadAndCount(benchmark::State &state)
+{
+    const QByteArray path = fileOf(int(state.range(0))).toLocal8Bit();
+    for (auto _ : state) {
+        std::FILE *f = std::fopen(path.constData(), "rb");
+        std::fseek(f, 0, SEEK_END);
+        const long size = std::ftell(f);
+        std::fseek(f, 0, SEEK_SET);
+        std::string bytes(size_t(size), '\0');
+        benchmark::DoNotOptimize(std::fread(bytes.data(), 1, bytes.size(), f));
+        std::fclose(f);
+        long arrows = 0;
+        for (const char *p = bytes.data(), *end = p + bytes.size();
+             (p = static_cast<const char *>(std::memchr(p, '-', size_t(end - p)))) != nullptr;) {
+            if (end - p >= 3 && p[1] == '-' && p[2] == '>') {
+                ++arrows;
+                p += 3;
+            } else {
+                ++p;
+            }
+        }
+        benchmark::DoNotOptimize(arrows);
+    }
+}
+BENCHMARK(BM_FloorReadAndCount)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The ffmpeg anchor: the same file converted to SRT (skipped without ffmpeg).
+void BM_FfmpegConvert(benchmark::State &state)
+{
+    if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) {
+        state.SkipWithError("ffmpeg is not installed");
+        for (auto _ : state) {
+        }
+        return;
+    }
+    const int which = int(state.range(0));
+    const std::string command = std::string("ffmpeg -nostdin -v error ") + (which == 2 ? "-sub_charenc GBK " : "") +
+                                "-i '" + fileOf(which).toStdString() + "' -f srt -y /dev/null";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(std::system(command.c_str()));
+}
+BENCHMARK(BM_FfmpegConvert)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
