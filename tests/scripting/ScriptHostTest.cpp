@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include <thread>
 
 using namespace sorvane;
@@ -246,6 +248,47 @@ TEST_F(ScriptHostTest, OtherLanguagesAreReported)
         ASSERT_EQ(lines.size(), 6) << c.language;
         EXPECT_EQ(lines[0], QString::fromUtf8("源:　　") + c.source);
     }
+}
+
+TEST_F(ScriptHostTest, FilterListsTheWindowThenTheControlsInOrder)
+{
+    run("var k = filter.Keys(); Main.Config('first', k[0]); Main.Config('second', k[1]);"
+        "Main.Config('last', k[k.length - 1]);");
+    EXPECT_EQ(config("first"), Variant("Main"));
+    EXPECT_EQ(config("second"), Variant("OnInfo"));
+    EXPECT_EQ(config("last"), Variant("dfgdfgdf"));
+}
+
+TEST_F(ScriptHostTest, AlertShowsThePopUpBox)
+{
+    run("alert('hello');");
+    ASSERT_EQ(fake.messageBoxes.size(), 1);
+    EXPECT_EQ(fake.messageBoxes.first().text, "hello");
+    EXPECT_EQ(fake.messageBoxes.first().caption, "Microsoft Internet Explorer");
+    EXPECT_EQ(fake.messageBoxes.first().type, 48);
+    EXPECT_EQ(fake.messageBoxes.first().timeoutMs, 0);
+}
+
+TEST_F(ScriptHostTest, AScriptUsesTheCodecAndRegularExpressionsEndToEnd)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.path() + "/out.txt";
+    main->Config->setItem("Temp", file);
+    run(QString::fromUtf8(
+        "var path = Main.Config('Temp');"
+        "Main.PutStrText(path, '字幕 line 12', 'UTF-8');"
+        "var text = Main.GetStrText(path, '');"
+        "var re = new ActiveXObject('VBScript.RegExp'); re.Pattern = '\\\\d+'; re.Global = true;"
+        "var m = re.Execute(text);"
+        "Main.Config('found', m.Count + ':' + m(0).Value);"
+        "Main.Config('text', text);"));
+    if (!fake.messageBoxes.isEmpty())
+        qDebug() << fake.messageBoxes.first().text;
+    ASSERT_TRUE(fake.messageBoxes.isEmpty());
+    EXPECT_EQ(config("found"), Variant("1:12"));
+    EXPECT_EQ(config("text"), Variant(QString::fromUtf8("字幕 line 12")));
+    EXPECT_EQ(config("CharSet"), Variant("UTF-8")); // read back through its mark
 }
 
 TEST(ScriptErrorReport, CodeKeepsHighBitsOfAFullNumber)
