@@ -19,7 +19,6 @@ int main(int argc, char *argv[])
     sorvane::Main main(platform.services());
 
     window.attach(main);
-    window.winId(); // the window's id owns the boxes start-up may show
     main.initialise();
     window.setDocument(main.document);
     window.show();

@@ -78,6 +78,25 @@ TEST_F(StartupGui, ShowsThePageUnderTheMenuBar)
     EXPECT_GT(countPixels(screen, marker, isLime), 10);
 }
 
+// The page follows its changes in the normal mode: a file given on the
+// command line ends in the ready message, drawn in the cue's cyan.
+TEST(StartupGuiWithFile, ShowsTheReadyMessageOfAFileFromTheCommandLine)
+{
+    GuiSession session;
+    QString error;
+    ASSERT_TRUE(GuiSession::startServer(&error)) << error.toStdString();
+    ASSERT_TRUE(session.startProgram(QStringLiteral(SORVANE_EXE),
+                                     {QStringLiteral(SORVANE_TEST_DATA "/../../samples/demo.srt")}, &error))
+        << error.toStdString();
+    const QRect window = session.windowRect();
+    const bool shown = session.waitForScreen([&](const QImage &screen) {
+        return countPixels(screen, QRect(window.left(), window.bottom() - 80, window.width(), 50), [](QRgb p) {
+                   return qGreen(p) > 150 && qBlue(p) > 150 && qRed(p) < 100;
+               }) > 30;
+    });
+    EXPECT_TRUE(shown) << "the page never showed the loaded file";
+}
+
 TEST_F(StartupGui, CaptionNamesTheProductAndItsAuthor)
 {
     EXPECT_EQ(session.windowName(), QString::fromUtf8("Sorvane - (作者：Sorvane 开发组)"));
