@@ -7,6 +7,8 @@
 #include "subtitles/TimeKey.h"
 #include "text/TextCodec.h"
 
+#include <algorithm>
+
 namespace sorvane {
 namespace {
 
@@ -65,6 +67,11 @@ void SubtitleLoader::load(const QString &fileName)
     const qsizetype count = BlockSplitter::count(blocks);
     const QString ofCount = QStringLiteral("/") + QString::number(count) + QStringLiteral("]</font>");
 
+    // A key per covered second, at most one day of them.
+    const qsizetype expectedKeys = std::min<qsizetype>(count * 2, TimeKey::kSecondsPerDay);
+    normal.reserve(expectedKeys);
+    swapped.reserve(expectedKeys);
+
     const SubtitleParser parser(configText(config, QStringLiteral("English")));
     BlockSplitter splitter(blocks);
     QStringView block;
@@ -81,9 +88,8 @@ void SubtitleLoader::load(const QString &fileName)
             QString key;
             for (qint64 second = cue->start; second <= cue->end; ++second) {
                 key = TimeKey::format(second);
-                const Variant keyValue(key);
-                normal.setItem(keyValue, normalValue);
-                swapped.setItem(keyValue, swappedValue);
+                normal.setTextItem(key, normalValue);
+                swapped.setTextItem(key, swappedValue);
                 if (stop && TimeKey::isLater(int(second), *stop)) {
                     stop = int(second);
                     main.stopTime = key;

@@ -2,6 +2,8 @@
 
 #include "subtitles/TimeKey.h"
 
+#include <QVarLengthArray>
+
 namespace sorvane {
 namespace {
 
@@ -108,16 +110,16 @@ bool SubtitleParser::isTimeLine(QStringView line)
 std::optional<std::pair<int, int>> SubtitleParser::cueTimes(QStringView timeLine)
 {
     // White space removed, split on "-->", each part cut at its first ",".
-    QString compact;
-    compact.reserve(timeLine.size());
+    QVarLengthArray<char16_t, 64> kept;
     for (QChar c : timeLine)
         if (!isSpace(c.unicode()))
-            compact += c;
+            kept.append(c.unicode());
+    const QStringView compact(kept.constData(), kept.size());
     const qsizetype arrow = compact.indexOf(u"-->");
     if (arrow < 0)
         return std::nullopt;
-    QStringView start = QStringView(compact).left(arrow);
-    QStringView end = QStringView(compact).mid(arrow + 3);
+    QStringView start = compact.left(arrow);
+    QStringView end = compact.mid(arrow + 3);
     if (const qsizetype next = end.indexOf(u"-->"); next >= 0)
         end = end.left(next);
     if (const qsizetype comma = start.indexOf(u','); comma >= 0)
@@ -190,15 +192,33 @@ QString SubtitleParser::joinLines(QStringView first, QStringView second)
     joined += QStringView(kLineSeparator);
     joined += second;
     const QStringView t = trimmed(joined);
-    QString out;
-    out.reserve(t.size() + 8);
+    // Sized first and written through a pointer: appending one character at
+    // a time costs more than the rest of the block's parse.
+    qsizetype size = 0;
     for (qsizetype at = 0; at < t.size();) {
         if (isBreak(t[at].unicode())) {
             while (at < t.size() && isBreak(t[at].unicode()))
                 ++at;
-            out += u"<br>";
+            size += 4;
         } else {
-            out += t[at++];
+            ++at;
+            ++size;
+        }
+    }
+    QString out(size, Qt::Uninitialized);
+    char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    for (qsizetype at = 0; at < t.size();) {
+        const char16_t c = t[at].unicode();
+        if (isBreak(c)) {
+            while (at < t.size() && isBreak(t[at].unicode()))
+                ++at;
+            *to++ = u'<';
+            *to++ = u'b';
+            *to++ = u'r';
+            *to++ = u'>';
+        } else {
+            *to++ = c;
+            ++at;
         }
     }
     return out;

@@ -102,6 +102,25 @@ void Dictionary::setItem(const Variant &key, Variant value)
     m_entries.append(Entry{key, std::move(value), true});
 }
 
+void Dictionary::setTextItem(const QString &key, const Variant &value)
+{
+    Token token{1, m_mode == CompareMode::Text ? key.toCaseFolded() : key};
+    const qsizetype before = m_index.size();
+    qsizetype &position = m_index[token];
+    if (m_index.size() == before) {
+        m_entries[position].value = value;
+        return;
+    }
+    position = m_entries.size();
+    m_entries.append(Entry{Variant(key), value, true});
+}
+
+void Dictionary::reserve(qsizetype n)
+{
+    m_index.reserve(n);
+    m_entries.reserve(n);
+}
+
 const Variant *Dictionary::find(const Variant &key) const
 {
     auto it = m_index.constFind(tokenOf(key));

@@ -25,6 +25,11 @@ public:
     Variant item(const Variant &key);
     // Item(key) = value: replaces the value, or adds the key at the end.
     void setItem(const Variant &key, Variant value);
+    // setItem() with a text key, without a Variant key per call: the cue
+    // table's load writes one per covered second into two tables.
+    void setTextItem(const QString &key, const Variant &value);
+    // Room for `n` keys; the content and its order are unchanged.
+    void reserve(qsizetype n);
     // The value without adding the key; nullptr when absent.
     const Variant *find(const Variant &key) const;
 

@@ -92,4 +92,37 @@ TEST(Dictionary, TextModeIgnoresCase)
     EXPECT_EQ(d.count(), 2);
 }
 
+// The text-key write gives the same table as setItem() with a text Variant,
+// in both compare modes, with or without room reserved first.
+TEST(Dictionary, TextKeyWriteMatchesVariantKeyWrite)
+{
+    struct Case {
+        Dictionary::CompareMode mode;
+        qsizetype reserved;
+    };
+    const Case cases[] = {{Dictionary::CompareMode::Binary, 0},
+                          {Dictionary::CompareMode::Binary, 100},
+                          {Dictionary::CompareMode::Text, 0},
+                          {Dictionary::CompareMode::Text, 3}};
+    const QList<QPair<QString, int>> writes = {{"b", 1}, {"A", 2}, {"a", 3}, {"b", 4}, {"1", 5}, {"Größe", 6}, {"GRÖßE", 7}};
+    for (const Case &c : cases) {
+        Dictionary viaVariant, viaText;
+        ASSERT_TRUE(viaVariant.setCompareMode(c.mode).ok());
+        ASSERT_TRUE(viaText.setCompareMode(c.mode).ok());
+        viaText.reserve(c.reserved);
+        viaText.setItem(1, "number"); // a number key stays apart from the text "1"
+        viaVariant.setItem(1, "number");
+        for (const auto &[key, value] : writes) {
+            viaVariant.setItem(Variant(key), value);
+            viaText.setTextItem(key, value);
+        }
+        EXPECT_EQ(viaText.keys(), viaVariant.keys()) << int(c.mode) << " " << c.reserved;
+        EXPECT_EQ(viaText.items(), viaVariant.items()) << int(c.mode) << " " << c.reserved;
+        EXPECT_EQ(viaText.count(), c.mode == Dictionary::CompareMode::Text ? 5 : 7);
+        EXPECT_TRUE(viaText.exists("Größe"));
+        EXPECT_TRUE(viaText.remove("b").ok());
+        EXPECT_FALSE(viaText.exists("b"));
+    }
+}
+
 } // namespace
