@@ -71,28 +71,6 @@ Status copyOne(const QString &from, const QString &to, bool overwrite)
     return {};
 }
 
-bool optionalMissing(Arguments &a, int i)
-{
-    return !a.has(i) || a[i].isEmpty();
-}
-
-Result<bool> boolArg(Arguments &a, int i, bool fallback)
-{
-    return optionalMissing(a, i) ? Result<bool>(fallback) : a.toBool(i);
-}
-
-Result<qint32> longArg(Arguments &a, int i, qint32 fallback)
-{
-    return optionalMissing(a, i) ? Result<qint32>(fallback) : a.toLong(i);
-}
-
-Result<Variant> done(const Status &s)
-{
-    if (!s)
-        return s.error();
-    return Variant();
-}
-
 Result<Variant> streamValue(Result<std::shared_ptr<TextStreamObject>> stream)
 {
     if (!stream)
@@ -163,9 +141,9 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
         M{"OpenTextFile", MemberKind::Method, 1, 4,
           [](Fso &f, Arguments &a) -> Result<Variant> {
               Result<QString> path = a.text(0);
-              Result<qint32> mode = longArg(a, 1, 1);
-              Result<bool> create = boolArg(a, 2, false);
-              Result<qint32> format = longArg(a, 3, 0);
+              Result<qint32> mode = a.toLong(1, 1);
+              Result<bool> create = a.toBool(2, false);
+              Result<qint32> format = a.toLong(3, 0);
               if (!path)
                   return path.error();
               if (!mode)
@@ -183,8 +161,8 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
         M{"CreateTextFile", MemberKind::Method, 1, 3,
           [](Fso &f, Arguments &a) -> Result<Variant> {
               Result<QString> path = a.text(0);
-              Result<bool> overwrite = boolArg(a, 1, true);
-              Result<bool> unicode = boolArg(a, 2, false);
+              Result<bool> overwrite = a.toBool(1, true);
+              Result<bool> unicode = a.toBool(2, false);
               if (!path)
                   return path.error();
               if (!overwrite)
@@ -205,7 +183,7 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
         M{"DeleteFile", MemberKind::Method, 1, 2,
           [](Fso &f, Arguments &a) -> Result<Variant> {
               Result<QString> spec = a.text(0);
-              Result<bool> force = boolArg(a, 1, false);
+              Result<bool> force = a.toBool(1, false);
               if (!spec)
                   return spec.error();
               if (!force)
@@ -217,7 +195,7 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
           [](Fso &f, Arguments &a) -> Result<Variant> {
               Result<QString> source = a.text(0);
               Result<QString> destination = a.text(1);
-              Result<bool> overwrite = boolArg(a, 2, true);
+              Result<bool> overwrite = a.toBool(2, true);
               if (!source)
                   return source.error();
               if (!destination)

@@ -20,10 +20,16 @@ public:
     const Variant &operator[](int i) const;
     Variant &ref(int i) { return m_values[i]; }
 
+    // An optional argument left out, or passed as Empty.
+    bool missing(int i) const { return !has(i) || (*this)[i].isEmpty(); }
+
     Result<QString> text(int i) const { return (*this)[i].toString(); }
     Result<qint32> toLong(int i) const { return (*this)[i].toLong(); }
     Result<double> toDouble(int i) const { return (*this)[i].toDouble(); }
     Result<bool> toBool(int i) const { return (*this)[i].toBool(); }
+    // Optional arguments: the fallback when missing.
+    Result<qint32> toLong(int i, qint32 fallback) const { return missing(i) ? Result<qint32>(fallback) : toLong(i); }
+    Result<bool> toBool(int i, bool fallback) const { return missing(i) ? Result<bool>(fallback) : toBool(i); }
     // An object argument; error 424 when it is not one.
     Result<std::shared_ptr<DispatchObject>> object(int i) const;
 
@@ -76,6 +82,23 @@ private:
     QHash<QString, int> m_index;
     int m_default = -1;
 };
+
+// A member's result from an operation that yields nothing: Empty, or its error.
+inline Result<Variant> done(const Status &status)
+{
+    if (!status)
+        return status.error();
+    return Variant();
+}
+
+// A member's result from an operation's result of any kind a Variant holds.
+template <typename V>
+Result<Variant> wrap(const Result<V> &result)
+{
+    if (!result)
+        return result.error();
+    return Variant(*result);
+}
 
 // Indexes a value read without its arguments: an element of an array, or
 // the default member of an object (`obj.Items()(0)`, `Main.Config("Color")`).

@@ -17,14 +17,6 @@ using namespace TextUtilities;
 using T = MainObject;
 using M = HostMember<T>;
 
-template <typename V>
-Result<Variant> wrap(Result<V> r)
-{
-    if (!r)
-        return r.error();
-    return Variant(*r);
-}
-
 Result<Variant> none()
 {
     return Variant();

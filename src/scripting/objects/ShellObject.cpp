@@ -16,11 +16,6 @@ namespace {
 const QString kDefaultTitle = QStringLiteral("Windows Script Host");
 constexpr qint32 kFileNotFound = -2147024894; // 0x80070002
 
-bool optionalMissing(Arguments &a, int i)
-{
-    return !a.has(i) || a[i].isEmpty();
-}
-
 // The registry, or the error a script sees when a key cannot be opened.
 Result<Registry *> registryOf(const ShellObject &shell)
 {
@@ -45,9 +40,9 @@ const MemberTable<ShellObject> &ShellObject::members()
         M{"Popup", MemberKind::Method, 1, 4,
           [](Sh &s, Arguments &a) -> Result<Variant> {
               Result<QString> text = a.text(0);
-              Result<qint32> seconds = optionalMissing(a, 1) ? Result<qint32>(0) : a.toLong(1);
-              Result<QString> title = optionalMissing(a, 2) ? Result<QString>(kDefaultTitle) : a.text(2);
-              Result<qint32> type = optionalMissing(a, 3) ? Result<qint32>(0) : a.toLong(3);
+              Result<qint32> seconds = a.missing(1) ? Result<qint32>(0) : a.toLong(1);
+              Result<QString> title = a.missing(2) ? Result<QString>(kDefaultTitle) : a.text(2);
+              Result<qint32> type = a.missing(3) ? Result<qint32>(0) : a.toLong(3);
               if (!text)
                   return text.error();
               if (!seconds)
@@ -62,8 +57,8 @@ const MemberTable<ShellObject> &ShellObject::members()
         M{"Run", MemberKind::Method, 1, 3,
           [](Sh &s, Arguments &a) -> Result<Variant> {
               Result<QString> command = a.text(0);
-              Result<qint32> style = optionalMissing(a, 1) ? Result<qint32>(1) : a.toLong(1);
-              Result<bool> wait = optionalMissing(a, 2) ? Result<bool>(false) : a.toBool(2);
+              Result<qint32> style = a.missing(1) ? Result<qint32>(1) : a.toLong(1);
+              Result<bool> wait = a.missing(2) ? Result<bool>(false) : a.toBool(2);
               if (!command)
                   return command.error();
               if (!style)
@@ -106,7 +101,7 @@ const MemberTable<ShellObject> &ShellObject::members()
         M{"RegWrite", MemberKind::Method, 2, 3,
           [](Sh &s, Arguments &a) -> Result<Variant> {
               Result<QString> path = a.text(0);
-              Result<QString> type = optionalMissing(a, 2) ? Result<QString>(QStringLiteral("REG_SZ")) : a.text(2);
+              Result<QString> type = a.missing(2) ? Result<QString>(QStringLiteral("REG_SZ")) : a.text(2);
               Result<Registry *> registry = registryOf(s);
               if (!path)
                   return path.error();

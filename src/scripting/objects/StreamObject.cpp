@@ -39,31 +39,6 @@ constexpr MarkedCharset kMarkedCharsets[] = {
 // share modes and recursive.
 constexpr qint32 kModes[] = {0, 1, 2, 3, 4, 8, 12, 16, 0x400000};
 
-bool optionalMissing(Arguments &a, int i)
-{
-    return !a.has(i) || a[i].isEmpty();
-}
-
-Result<qint32> longArg(Arguments &a, int i, qint32 fallback)
-{
-    return optionalMissing(a, i) ? Result<qint32>(fallback) : a.toLong(i);
-}
-
-Result<Variant> done(const Status &s)
-{
-    if (!s)
-        return s.error();
-    return Variant();
-}
-
-template <typename T>
-Result<Variant> wrap(const Result<T> &r)
-{
-    if (!r)
-        return r.error();
-    return Variant(*r);
-}
-
 // A number argument as a byte; 3001 for anything else.
 Result<QByteArray> bytesOf(const Variant &value)
 {
@@ -105,7 +80,7 @@ using S = StreamObject;
 template <typename T>
 Result<Variant> withLong(Arguments &a, int i, qint32 fallback, T &&f)
 {
-    Result<qint32> n = longArg(a, i, fallback);
+    Result<qint32> n = a.toLong(i, fallback);
     if (!n)
         return n.error();
     return f(*n);
@@ -149,7 +124,7 @@ const MemberTable<StreamObject> &StreamObject::members()
         M{"Open", MemberKind::Method, 0, 5,
           [](S &s, Arguments &a) -> Result<Variant> {
               // Opening on a source (a URL or record) is not offered.
-              if (!optionalMissing(a, 0))
+              if (!a.missing(0))
                   return scriptError(3001);
               return done(s.open());
           },

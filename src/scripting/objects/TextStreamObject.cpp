@@ -44,21 +44,6 @@ Result<QString> textArg(Arguments &a, int i)
     return a.has(i) ? a.text(i) : Result<QString>(QString());
 }
 
-Result<Variant> done(const Status &s)
-{
-    if (!s)
-        return s.error();
-    return Variant();
-}
-
-template <typename T>
-Result<Variant> wrap(const Result<T> &r)
-{
-    if (!r)
-        return r.error();
-    return Variant(*r);
-}
-
 } // namespace
 
 Result<std::shared_ptr<TextStreamObject>> TextStreamObject::open(const QString &path, IoMode mode, bool create,
