@@ -186,39 +186,50 @@ bool SubtitleParser::hasNoChinese(QStringView line)
 
 QString SubtitleParser::joinLines(QStringView first, QStringView second)
 {
-    QString joined;
-    joined.reserve(first.size() + second.size() + 2);
-    joined += first;
-    joined += QStringView(kLineSeparator);
-    joined += second;
-    const QStringView t = trimmed(joined);
-    // Sized first and written through a pointer: appending one character at
-    // a time costs more than the rest of the block's parse.
+    // Read in place as first + CR LF + second: sized first and written
+    // through a pointer, since building the joined text and appending one
+    // character at a time cost more than the rest of the block's parse.
+    const qsizetype firstSize = first.size();
+    const qsizetype total = firstSize + 2 + second.size();
+    auto at = [&](qsizetype i) -> char16_t {
+        if (i < firstSize)
+            return first[i].unicode();
+        if (i < firstSize + 2)
+            return kLineSeparator[i - firstSize];
+        return second[i - firstSize - 2].unicode();
+    };
+    auto trims = [](char16_t c) { return isSpace(c) || c == 0; };
+    qsizetype begin = 0, end = total;
+    while (begin < end && trims(at(begin)))
+        ++begin;
+    while (end > begin && trims(at(end - 1)))
+        --end;
+
     qsizetype size = 0;
-    for (qsizetype at = 0; at < t.size();) {
-        if (isBreak(t[at].unicode())) {
-            while (at < t.size() && isBreak(t[at].unicode()))
-                ++at;
+    for (qsizetype i = begin; i < end;) {
+        if (isBreak(at(i))) {
+            while (i < end && isBreak(at(i)))
+                ++i;
             size += 4;
         } else {
-            ++at;
+            ++i;
             ++size;
         }
     }
     QString out(size, Qt::Uninitialized);
     char16_t *to = reinterpret_cast<char16_t *>(out.data());
-    for (qsizetype at = 0; at < t.size();) {
-        const char16_t c = t[at].unicode();
+    for (qsizetype i = begin; i < end;) {
+        const char16_t c = at(i);
         if (isBreak(c)) {
-            while (at < t.size() && isBreak(t[at].unicode()))
-                ++at;
+            while (i < end && isBreak(at(i)))
+                ++i;
             *to++ = u'<';
             *to++ = u'b';
             *to++ = u'r';
             *to++ = u'>';
         } else {
             *to++ = c;
-            ++at;
+            ++i;
         }
     }
     return out;

@@ -197,5 +197,29 @@ TEST(TimeKey, FormatsWrapsAndParses)
     EXPECT_FALSE(TimeKey::parse(u""));
 }
 
+// The two lines joined by CR LF, trimmed as one text, each run of CR/LF as <br>.
+TEST(SubtitleParserJoin, LinesJoinTrimmedWithBreaksAsBr)
+{
+    struct Case {
+        QString first, second, joined;
+    };
+    const Case cases[] = {
+        {u"a"_qs, u"b"_qs, u"a<br>b"_qs},
+        {u"a"_qs, QString(), u"a"_qs},
+        {QString(), u"b"_qs, u"b"_qs},
+        {QString(), QString(), QString()},
+        {u" a\r\n"_qs, u"b "_qs, u"a<br>b"_qs},
+        {u"a\r\r\n"_qs, u"\nb"_qs, u"a<br>b"_qs},
+        {QString(QChar(0)) + u"a"_qs, u"b"_qs + QChar(0), u"a<br>b"_qs},
+        {u"a b"_qs, u"c\td"_qs, u"a b<br>c\td"_qs},
+        {u" "_qs, u"\u3000"_qs, QString()},
+        {u"a\u3000"_qs, QString(), u"a"_qs},
+        {u"a"_qs, u"\u3000b"_qs, u"a<br>\u3000b"_qs},
+        {u"x\ry"_qs, u"z"_qs, u"x<br>y<br>z"_qs},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SubtitleParser::joinLines(c.first, c.second), c.joined) << c.first.toStdString() << "|" << c.second.toStdString();
+}
+
 } // namespace
 } // namespace sorvane
