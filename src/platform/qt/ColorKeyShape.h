@@ -14,5 +14,8 @@ constexpr QRgb kColorKey = 0x010101;
 // text on a plain background gives a few hundred rectangles at most.
 // `frame` is RGB32 or ARGB32; alpha is ignored.
 QRegion opaqueRegion(const QImage &frame, QRgb key = kColorKey);
+// The same, looking only at the pixels inside `area` (clipped to the
+// frame); the rectangles are in the frame's coordinates.
+QRegion opaqueRegion(const QImage &frame, const QRect &area, QRgb key = kColorKey);
 
 } // namespace sorvane

@@ -35,7 +35,7 @@ MainWindow::MainWindow()
     m_page->installEventFilter(this);
     // The page has a native window of its own, the host that scripts can name.
     m_page->setAttribute(Qt::WA_NativeWindow);
-    m_page->setFrameListener([this](const QImage &frame) { updateShape(frame); });
+    m_page->setFrameListener([this](const QImage &frame, const QRegion &changed) { updateShape(frame, changed); });
     setCentralWidget(m_page);
 }
 
@@ -168,20 +168,27 @@ void MainWindow::setFrameShown(bool shown)
 void MainWindow::setColorKey(bool on)
 {
     m_colorKey = on;
-    updateShape(m_page->frame());
+    const QImage &frame = m_page->frame();
+    updateShape(frame, QRegion(frame.rect()));
 }
 
-void MainWindow::updateShape(const QImage &frame)
+void MainWindow::updateShape(const QImage &frame, const QRegion &changed)
 {
     if (!m_colorKey) {
+        m_pageShape = QRegion();
         if (!mask().isEmpty())
             clearMask();
         return;
     }
+    // Only the part drawn again is looked at; the rest keeps its shape.
+    const QRegion drawn = changed & QRegion(frame.rect());
+    m_pageShape -= drawn;
+    for (const QRect &r : drawn)
+        m_pageShape += opaqueRegion(frame, r);
     // The window outside the page (the menu bar, when shown) stays whole.
     const QRect page = m_page->geometry();
     QRegion shape = QRegion(rect()) - QRegion(page);
-    shape += opaqueRegion(frame).translated(page.topLeft());
+    shape += m_pageShape.translated(page.topLeft());
     // An empty mask would mean no shape at all; a page of nothing but
     // key pixels keeps one pixel outside the window instead.
     if (shape.isEmpty())

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QRegion>
 #include <QVector>
 
 #include <memory>
@@ -66,7 +67,9 @@ private:
     void buildMenus();
     void updateItem(int position);
     // In see-through state: the window's shape leaves out the page's key pixels.
-    void updateShape(const QImage &frame);
+    // Follows the page's picture: `changed` is the part of `frame` drawn
+    // since the last call.
+    void updateShape(const QImage &frame, const QRegion &changed);
     bool pageMouseEvent(QEvent *event);
     void bindTimer(TimerControl &control, QTimer *&timer);
 
@@ -78,6 +81,8 @@ private:
     QTimer *m_timer2 = nullptr;
     bool m_firstPaintReported = false;
     bool m_colorKey = false;
+    // The page's pixels that are not the key, while the window is keyed.
+    QRegion m_pageShape;
     bool m_pageInput = true;
     X11KeyState m_keys;
 };

@@ -359,8 +359,40 @@ QVector<Shadow> textShadows(const QString &value, double em)
     return shadows;
 }
 
+// The radius of each of the three box passes that approximate a Gaussian
+// of standard deviation blur / 2.
+int boxRadius(double blur)
+{
+    const double sigma = blur / 2;
+    return int(std::lround((std::sqrt(4 * sigma * sigma + 1) - 1) / 2));
+}
+
+// The smallest rectangle holding every pixel of `image` that is not fully
+// transparent.
+QRect inkBounds(const QImage &image)
+{
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        int x = 0;
+        while (x < image.width() && qAlpha(line[x]) == 0)
+            ++x;
+        if (x == image.width())
+            continue;
+        int last = image.width() - 1;
+        while (qAlpha(line[last]) == 0)
+            --last;
+        left = std::min(left, x);
+        right = std::max(right, last);
+        top = std::min(top, y);
+        bottom = y;
+    }
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 // Blurs the alpha of `mask` as three box passes approximating a Gaussian
-// of standard deviation blur / 2, and paints it in `color`.
+// of standard deviation blur / 2, and paints it in `color`. Outside the
+// mask counts as transparent.
 QImage tintedBlur(const QImage &mask, double blur, const QColor &color)
 {
     const int w = mask.width(), h = mask.height();
@@ -370,8 +402,7 @@ QImage tintedBlur(const QImage &mask, double blur, const QColor &color)
         for (int x = 0; x < w; ++x)
             alpha[size_t(y) * w + x] = qAlpha(line[x]);
     }
-    const double sigma = blur / 2;
-    const int radius = int(std::lround((std::sqrt(4 * sigma * sigma + 1) - 1) / 2));
+    const int radius = boxRadius(blur);
     if (radius > 0) {
         std::vector<int> scratch(alpha.size());
         auto pass = [&](bool horizontal) {
@@ -398,11 +429,12 @@ QImage tintedBlur(const QImage &mask, double blur, const QColor &color)
         }
     }
     QImage out(w, h, QImage::Format_ARGB32_Premultiplied);
+    const int red = color.red(), green = color.green(), blue = color.blue(), opacity = color.alpha();
     for (int y = 0; y < h; ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(out.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            const int a = alpha[size_t(y) * w + x] * color.alpha() / 255;
-            line[x] = qPremultiply(qRgba(color.red(), color.green(), color.blue(), a));
+            const int a = alpha[size_t(y) * w + x] * opacity / 255;
+            line[x] = qPremultiply(qRgba(red, green, blue, a));
         }
     }
     return out;
@@ -423,10 +455,12 @@ struct PageWidget::Box {
     QColor color;
     QString textShadow;
     std::unique_ptr<QTextDocument> text;
-    // The glow, drawn once per layout: shadows composed under the text.
-    mutable bool glowReady = false;
-    mutable QImage glow;
-    mutable QPoint glowOrigin;
+    // The glow, drawn once per layout: shadows composed under the text,
+    // only over the part of the page they reach.
+    QImage glow;
+    QPoint glowOrigin;
+    // Everything the box draws lies inside.
+    QRect reach;
 };
 
 PageWidget::PageWidget(std::shared_ptr<PageDocument> document, QWidget *parent) : QWidget(parent)
@@ -448,6 +482,7 @@ void PageWidget::setDocument(std::shared_ptr<PageDocument> document)
         m_document->setChangeListener(nullptr);
     m_document = std::move(document);
     m_boxes.clear();
+    m_frameStale = true;
     auto changed = [this] {
         m_frameDirty = true;
         // A command changes several properties in a row; the page is drawn
@@ -458,8 +493,7 @@ void PageWidget::setDocument(std::shared_ptr<PageDocument> document)
                 this,
                 [this] {
                     m_renderQueued = false;
-                    if (renderFrame())
-                        update();
+                    renderFrame();
                 },
                 Qt::QueuedConnection);
         }
@@ -469,7 +503,7 @@ void PageWidget::setDocument(std::shared_ptr<PageDocument> document)
     changed();
 }
 
-void PageWidget::setFrameListener(std::function<void(const QImage &)> listener)
+void PageWidget::setFrameListener(std::function<void(const QImage &, const QRegion &)> listener)
 {
     m_frameListener = std::move(listener);
 }
@@ -484,6 +518,7 @@ void PageWidget::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     m_frameDirty = true;
+    m_frameStale = true;
     renderFrame();
 }
 
@@ -492,24 +527,104 @@ bool PageWidget::renderFrame()
     if (!m_frameDirty && m_frame.size() == size())
         return false;
     m_frameDirty = false;
-    if (m_frame.size() != size())
+    if (m_frame.size() != size()) {
         m_frame = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        m_frameStale = true;
+    }
+    QColor background = kNoDocumentColor;
+    QVector<const Box *> layers;
+    QRegion changed;
+    if (m_document) {
+        background = cssColor(m_document->bodyStyle().property(u"background-color"_qs));
+        if (!background.isValid())
+            background = Qt::white;
+        changed = stack(layers);
+    }
+    if (background != m_background) {
+        m_background = background;
+        m_frameStale = true;
+    }
+    if (m_frameStale)
+        changed = QRegion(m_frame.rect());
+    m_frameStale = false;
+    changed &= QRegion(m_frame.rect());
+    // Nothing that shows changed: the frame, the window and its shape stay.
+    if (changed.isEmpty())
+        return false;
     {
         QPainter painter(&m_frame);
-        paintPage(painter);
+        painter.setClipRegion(changed);
+        for (const QRect &r : changed)
+            painter.fillRect(r, background);
+        const QRect bounds = changed.boundingRect();
+        for (const Box *b : layers) {
+            if (b->reach.intersects(bounds) && changed.intersects(b->reach))
+                paintBox(painter, *b);
+        }
     }
     if (m_frameListener)
-        m_frameListener(m_frame);
+        m_frameListener(m_frame, changed);
+    update(changed);
     return true;
 }
 
-const PageWidget::Box &PageWidget::box(const PageElement &element, int order)
+QRegion PageWidget::stack(QVector<const Box *> &layers)
+{
+    QRegion changed;
+    const QVector<PageElement *> elements = m_document->elements();
+    layers.reserve(elements.size());
+    for (int i = 0; i < elements.size(); ++i) {
+        QRect before;
+        int orderBefore = -1;
+        if (auto it = m_boxes.find(elements[i]); it != m_boxes.end()) {
+            if (it->second->visible)
+                before = it->second->reach;
+            orderBefore = it->second->order;
+        }
+        bool rebuilt = false;
+        const Box &b = box(*elements[i], i, rebuilt);
+        if (rebuilt || orderBefore != i) {
+            changed += before;
+            if (b.visible)
+                changed += b.reach;
+        }
+        if (b.visible)
+            layers.append(&b);
+    }
+    // Forget the boxes of elements that left the page.
+    if (m_boxes.size() != size_t(elements.size())) {
+        for (auto it = m_boxes.begin(); it != m_boxes.end();) {
+            if (elements.contains(const_cast<PageElement *>(it->first))) {
+                ++it;
+            } else {
+                if (it->second->visible)
+                    changed += it->second->reach;
+                it = m_boxes.erase(it);
+            }
+        }
+    }
+    // Negative stacking orders go under the flow, the rest over it.
+    std::stable_sort(layers.begin(), layers.end(), [](const Box *a, const Box *b) {
+        const int la = a->positioned ? (a->zIndex < 0 ? 0 : 2) : 1;
+        const int lb = b->positioned ? (b->zIndex < 0 ? 0 : 2) : 1;
+        if (la != lb)
+            return la < lb;
+        if (a->zIndex != b->zIndex)
+            return a->zIndex < b->zIndex;
+        return a->order < b->order;
+    });
+    return changed;
+}
+
+const PageWidget::Box &PageWidget::box(const PageElement &element, int order, bool &rebuilt)
 {
     std::unique_ptr<Box> &slot = m_boxes[&element];
     if (slot && slot->revision == element.revision() && slot->viewport == size()) {
+        rebuilt = false;
         slot->order = order;
         return *slot;
     }
+    rebuilt = true;
     slot = std::make_unique<Box>();
     Box &b = *slot;
     b.revision = element.revision();
@@ -536,6 +651,18 @@ const PageWidget::Box &PageWidget::box(const PageElement &element, int order)
     else
         layoutInFlow(element, b);
     b.visible = true;
+    if (b.background.isValid() && b.background.alpha() > 0)
+        b.reach = b.area;
+    if (b.text) {
+        // Glyphs may stand out of their lines (italics, tall fallback
+        // glyphs under a fixed line height): half an em around is kept.
+        const int em = b.text->defaultFont().pixelSize();
+        const QSize textSize(int(std::ceil(b.text->size().width())), int(std::ceil(b.text->size().height())));
+        b.reach |= QRect(b.textOrigin, textSize).adjusted(-em / 2 - 2, -em / 2 - 2, em / 2 + 2, em / 2 + 2);
+        makeGlow(b);
+        if (!b.glow.isNull())
+            b.reach |= QRect(b.glowOrigin, b.glow.size());
+    }
     return b;
 }
 
@@ -615,53 +742,14 @@ void PageWidget::paintEvent(QPaintEvent *event)
         painter.drawImage(r, m_frame, r);
 }
 
-void PageWidget::paintPage(QPainter &painter)
-{
-    if (!m_document) {
-        painter.fillRect(rect(), kNoDocumentColor);
-        return;
-    }
-    QColor background = cssColor(m_document->bodyStyle().property(u"background-color"_qs));
-    if (!background.isValid())
-        background = Qt::white;
-    painter.fillRect(rect(), background);
-
-    const QVector<PageElement *> elements = m_document->elements();
-    QVector<const Box *> layers;
-    layers.reserve(elements.size());
-    for (int i = 0; i < elements.size(); ++i) {
-        const Box &b = box(*elements[i], i);
-        if (b.visible)
-            layers.append(&b);
-    }
-    // Forget the boxes of elements that left the page.
-    for (auto it = m_boxes.begin(); it != m_boxes.end();) {
-        if (elements.contains(const_cast<PageElement *>(it->first)))
-            ++it;
-        else
-            it = m_boxes.erase(it);
-    }
-    // Negative stacking orders go under the flow, the rest over it.
-    std::stable_sort(layers.begin(), layers.end(), [](const Box *a, const Box *b) {
-        const int la = a->positioned ? (a->zIndex < 0 ? 0 : 2) : 1;
-        const int lb = b->positioned ? (b->zIndex < 0 ? 0 : 2) : 1;
-        if (la != lb)
-            return la < lb;
-        if (a->zIndex != b->zIndex)
-            return a->zIndex < b->zIndex;
-        return a->order < b->order;
-    });
-    for (const Box *b : layers)
-        paintBox(painter, *b);
-}
-
 void PageWidget::paintBox(QPainter &painter, const Box &b) const
 {
     if (b.background.isValid() && b.background.alpha() > 0 && !b.area.isEmpty())
         painter.fillRect(b.area, b.background);
     if (!b.text)
         return;
-    paintGlow(painter, b);
+    if (!b.glow.isNull())
+        painter.drawImage(b.glowOrigin, b.glow);
     painter.save();
     painter.translate(b.textOrigin);
     QAbstractTextDocumentLayout::PaintContext context;
@@ -670,45 +758,57 @@ void PageWidget::paintBox(QPainter &painter, const Box &b) const
     painter.restore();
 }
 
-void PageWidget::paintGlow(QPainter &painter, const Box &b) const
+void PageWidget::makeGlow(Box &b) const
 {
-    if (!b.glowReady) {
-        b.glowReady = true;
-        const QVector<Shadow> shadows = textShadows(b.textShadow, b.text->defaultFont().pixelSize());
-        if (!shadows.isEmpty()) {
-            const QSize textSize(int(std::ceil(b.text->size().width())), int(std::ceil(b.text->size().height())));
-            int margin = 0;
-            for (const Shadow &s : shadows)
-                margin = std::max(margin, int(std::ceil(std::abs(s.offset.x()) + std::abs(s.offset.y()) + s.blur * 2)));
-            // The text's coverage: every glyph casts its shadow whatever its colour.
-            QImage mask(textSize + QSize(2 * margin, 2 * margin), QImage::Format_ARGB32_Premultiplied);
-            mask.fill(Qt::transparent);
-            {
-                QPainter p(&mask);
-                p.translate(margin, margin);
-                QAbstractTextDocumentLayout::PaintContext context;
-                context.palette.setColor(QPalette::Text, Qt::black);
-                b.text->documentLayout()->draw(&p, context);
-            }
-            b.glow = QImage(mask.size(), QImage::Format_ARGB32_Premultiplied);
-            b.glow.fill(Qt::transparent);
-            QPainter p(&b.glow);
-            // The first shadow lies on top. A glow repeats one blur and
-            // colour at several offsets, so each pair is made once.
-            QHash<QPair<double, QRgb>, QImage> made;
-            for (auto it = shadows.crbegin(); it != shadows.crend(); ++it) {
-                const QColor color = it->color.isValid() ? it->color : b.color;
-                const auto key = qMakePair(it->blur, color.rgba());
-                auto image = made.find(key);
-                if (image == made.end())
-                    image = made.insert(key, tintedBlur(mask, it->blur, color));
-                p.drawImage(it->offset, *image);
-            }
-            b.glowOrigin = b.textOrigin - QPoint(margin, margin);
-        }
+    const QVector<Shadow> shadows = textShadows(b.textShadow, b.text->defaultFont().pixelSize());
+    if (shadows.isEmpty())
+        return;
+    const QSize textSize(int(std::ceil(b.text->size().width())), int(std::ceil(b.text->size().height())));
+    int margin = 0, radius = 0;
+    for (const Shadow &s : shadows) {
+        margin = std::max(margin, int(std::ceil(std::abs(s.offset.x()) + std::abs(s.offset.y()) + s.blur * 2)));
+        radius = std::max(radius, boxRadius(s.blur));
     }
-    if (!b.glow.isNull())
-        painter.drawImage(b.glowOrigin, b.glow);
+    // The text's coverage: every glyph casts its shadow whatever its colour.
+    // The shadows are cut to this rectangle.
+    QImage mask(textSize + QSize(2 * margin, 2 * margin), QImage::Format_ARGB32_Premultiplied);
+    mask.fill(Qt::transparent);
+    {
+        QPainter p(&mask);
+        p.translate(margin, margin);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        b.text->documentLayout()->draw(&p, context);
+    }
+    // Three box passes carry the ink at most three radii out; beyond that
+    // the blurred mask stays clear, so only the inked part and its
+    // surroundings are blurred and kept.
+    const QRect ink = inkBounds(mask);
+    if (ink.isEmpty())
+        return;
+    const QRect worked = ink.adjusted(-3 * radius, -3 * radius, 3 * radius, 3 * radius) & mask.rect();
+    const QImage inked = mask.copy(worked);
+    QRect reach;
+    for (const Shadow &s : shadows)
+        reach |= QRectF(worked).translated(s.offset).toAlignedRect().adjusted(-1, -1, 1, 1);
+    reach &= mask.rect();
+    if (reach.isEmpty())
+        return;
+    b.glow = QImage(reach.size(), QImage::Format_ARGB32_Premultiplied);
+    b.glow.fill(Qt::transparent);
+    QPainter p(&b.glow);
+    // The first shadow lies on top. A glow repeats one blur and colour at
+    // several offsets, so each pair is made once.
+    QHash<QPair<double, QRgb>, QImage> made;
+    for (auto it = shadows.crbegin(); it != shadows.crend(); ++it) {
+        const QColor color = it->color.isValid() ? it->color : b.color;
+        const auto key = qMakePair(it->blur, color.rgba());
+        auto image = made.find(key);
+        if (image == made.end())
+            image = made.insert(key, tintedBlur(inked, it->blur, color));
+        p.drawImage(it->offset + QPointF(worked.topLeft() - reach.topLeft()), *image);
+    }
+    b.glowOrigin = b.textOrigin - QPoint(margin, margin) + reach.topLeft();
 }
 
 } // namespace sorvane
