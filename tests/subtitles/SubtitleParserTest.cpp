@@ -169,6 +169,12 @@ TEST(SubtitleParser, BlocksSplitOnCrLfCrLfOnly)
         {u"a\r\n \r\nb", {"a\r\n \r\nb"}},
         {u"a\r\n\r\n\r\n\r\nb", {"a", "", "b"}},
         {u"a\r\n\r\n\r\nb", {"a", "\r\nb"}},
+        {u"a\r\r\n\r\nb", {"a\r", "b"}},
+        {u"a\r\n\r", {"a\r\n\r"}},
+        {u"a\r", {"a\r"}},
+        {u"\r\n\r\n", {"", ""}},
+        {u"a\r\n\r\n", {"a", ""}},
+        {u"a\r\nb\r\r\n\r\n\rc", {"a\r\nb\r", "\rc"}},
     };
     for (const Case &c : cases) {
         const QString text = QString::fromUtf16(c.text);
