@@ -113,5 +113,18 @@ int main(int argc, char *argv[])
     const double cpu = cpuSeconds() - cpuBefore;
     std::printf("playing in see-through mode for %.1f s: CPU %.2f %% of one core\n", wall.elapsed() / 1000.0,
                 100.0 * cpu / (wall.elapsed() / 1000.0));
-    return 0;
+
+    // The page drawn by parts over all those changes must equal the page
+    // drawn whole, and the window's shape must follow it exactly.
+    const QImage byParts = page->frame().copy();
+    const QRect pageRect = page->geometry();
+    const QRegion expectedShape =
+        (QRegion(window.rect()) - QRegion(pageRect)) + opaqueRegion(byParts).translated(pageRect.topLeft());
+    const bool shapeMatches = (window.mask() ^ expectedShape).isEmpty();
+    PageWidget drawnWhole(main.document);
+    drawnWhole.resize(page->size());
+    const bool frameMatches = drawnWhole.frame() == byParts;
+    std::printf("page drawn by parts equals the page drawn whole: %s; shape follows the page: %s\n",
+                frameMatches ? "yes" : "NO", shapeMatches ? "yes" : "NO");
+    return frameMatches && shapeMatches ? 0 : 1;
 }

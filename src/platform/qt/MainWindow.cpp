@@ -181,8 +181,13 @@ void MainWindow::updateShape(const QImage &frame, const QRegion &changed)
         return;
     }
     // Only the part drawn again is looked at; the rest keeps its shape.
+    // A frame of a new size comes drawn whole, and nothing of the old one
+    // stays.
     const QRegion drawn = changed & QRegion(frame.rect());
-    m_pageShape -= drawn;
+    if (drawn == QRegion(frame.rect()))
+        m_pageShape = QRegion();
+    else
+        m_pageShape -= drawn;
     for (const QRect &r : drawn)
         m_pageShape += opaqueRegion(frame, r);
     // The window outside the page (the menu bar, when shown) stays whole.
