@@ -69,7 +69,13 @@ TEST(PlaybackGui, GlobalHotkeysStartPlaybackWhileAnotherWindowHasTheFocus)
     // Esc: the first frameless mode, where the Ctrl hotkeys are on; then Ctrl+Alt+Enter starts.
     session.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
     pauseMs(600);
-    session.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+alt+Return")});
+    // Ctrl and Alt are held over several ticks and Enter is tapped in
+    // between, so exactly one tick sees all three, as with a user's fingers.
+    session.run(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QStringLiteral("ctrl"), QStringLiteral("alt")});
+    pauseMs(450);
+    session.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+    pauseMs(450);
+    session.run(QStringLiteral("xdotool"), {QStringLiteral("keyup"), QStringLiteral("alt"), QStringLiteral("ctrl")});
     const bool shown = session.waitForScreen(
         [&](const QImage &screen) { return cuePixels(screen, session.windowRect()) > 30; }, 8000);
     EXPECT_TRUE(shown) << "the first cue never appeared";
