@@ -100,19 +100,13 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
     using M = HostMember<Fso>;
     static const MemberTable<Fso> table({
         M{"FileExists", MemberKind::Method, 1, 1,
-          [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              if (!path)
-                  return path.error();
-              return Variant(f.fileExists(*path));
+          [](Fso &f, Arguments &a) {
+              return withText(a, 0, [&f](const QString &path) -> Result<Variant> { return Variant(f.fileExists(path)); });
           },
           nullptr},
         M{"FolderExists", MemberKind::Method, 1, 1,
-          [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              if (!path)
-                  return path.error();
-              return Variant(f.folderExists(*path));
+          [](Fso &f, Arguments &a) {
+              return withText(a, 0, [&f](const QString &path) -> Result<Variant> { return Variant(f.folderExists(path)); });
           },
           nullptr},
         M{"GetParentFolderName", MemberKind::Method, 1, 1, pathText<&Fso::parentFolderName>, nullptr},
@@ -131,11 +125,8 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
           },
           nullptr},
         M{"GetAbsolutePathName", MemberKind::Method, 1, 1,
-          [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              if (!path)
-                  return path.error();
-              return Variant(f.absolutePath(*path));
+          [](Fso &f, Arguments &a) {
+              return withText(a, 0, [&f](const QString &path) -> Result<Variant> { return Variant(f.absolutePath(path)); });
           },
           nullptr},
         M{"OpenTextFile", MemberKind::Method, 1, 4,
@@ -173,11 +164,8 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
           },
           nullptr},
         M{"CreateFolder", MemberKind::Method, 1, 1,
-          [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              if (!path)
-                  return path.error();
-              return f.createFolder(*path);
+          [](Fso &f, Arguments &a) {
+              return withText(a, 0, [&f](const QString &path) -> Result<Variant> { return f.createFolder(path); });
           },
           nullptr},
         M{"DeleteFile", MemberKind::Method, 1, 2,
@@ -217,19 +205,13 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
           },
           nullptr},
         M{"GetFile", MemberKind::Method, 1, 1,
-          [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              if (!path)
-                  return path.error();
-              return f.getFile(*path);
+          [](Fso &f, Arguments &a) {
+              return withText(a, 0, [&f](const QString &path) -> Result<Variant> { return f.getFile(path); });
           },
           nullptr},
         M{"GetFolder", MemberKind::Method, 1, 1,
-          [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              if (!path)
-                  return path.error();
-              return f.getFolder(*path);
+          [](Fso &f, Arguments &a) {
+              return withText(a, 0, [&f](const QString &path) -> Result<Variant> { return f.getFolder(path); });
           },
           nullptr},
     });

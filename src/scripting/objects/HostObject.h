@@ -100,6 +100,16 @@ Result<Variant> wrap(const Result<V> &result)
     return Variant(*result);
 }
 
+// Calls `f` with argument `i` as text, or gives the conversion's error.
+template <typename F>
+Result<Variant> withText(const Arguments &args, int i, F f)
+{
+    Result<QString> text = args.text(i);
+    if (!text)
+        return text.error();
+    return f(*text);
+}
+
 // Indexes a value read without its arguments: an element of an array, or
 // the default member of an object (`obj.Items()(0)`, `Main.Config("Color")`).
 Result<Variant> indexValue(const Variant &value, QVector<Variant> &args);
