@@ -1,0 +1,49 @@
+#pragma once
+
+#include "scripting/objects/ObjectFactory.h"
+#include "scripting/objects/ScriptError.h"
+#include "scripting/objects/Variant.h"
+
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+namespace sorvane {
+
+class Main;
+
+namespace vb {
+
+// What the language's built-in functions take from the program. Every
+// field may be left empty in tests; a function that needs a missing one
+// fails with error 429 instead of crashing.
+struct BuiltinContext {
+    Main *main = nullptr;                // MsgBox and InputBox go through its dialogs
+    ObjectContext objects;               // CreateObject
+    std::function<double()> now;         // local date and time as a Date serial; the system clock when empty
+    quint32 randomSeed = 0x50000;        // Rnd's state, kept per run
+    float lastRandom = 0;                // what Rnd(0) repeats
+};
+
+// A built-in function: its arguments as passed (missing optional ones are
+// simply absent), its result or the language's error.
+using BuiltinFunction = Result<Variant> (*)(BuiltinContext &context, QVector<Variant> &args);
+
+struct BuiltinInfo {
+    const char *name;
+    int minArgs;
+    int maxArgs;
+    BuiltinFunction function;
+};
+
+// The function of that name, compared without regard to case; nullptr when
+// the language has none.
+const BuiltinInfo *findBuiltin(const QString &name);
+
+// The language's named constants (vbCrLf, vbOKOnly, ...); nullptr when there
+// is none of that name.
+const Variant *findConstant(const QString &name);
+
+} // namespace vb
+} // namespace sorvane
