@@ -48,32 +48,21 @@ QByteArray makeFile(int count, bool gbk, int seconds = 86000)
     return text.toUtf8();
 }
 
-struct Files {
-    QTemporaryDir dir;
-    QString film, bigUtf8, bigGbk;
-    Files()
-    {
-        auto put = [this](const char *name, const QByteArray &bytes) {
-            QFile f(dir.filePath(QString::fromLatin1(name)));
-            f.open(QIODevice::WriteOnly);
-            f.write(bytes);
-            return f.fileName();
-        };
-        film = put("film.srt", makeFile(1500, false, 7200));
-        bigUtf8 = put("big-utf8.srt", makeFile(100000, false));
-        bigGbk = put("big-gbk.srt", makeFile(100000, true));
-    }
-};
-
-Files &files()
-{
-    static Files f;
-    return f;
-}
-
+// Each file is written when a benchmark first asks for it, so that a run
+// filtered to one file does not pay for the others.
 const QString &fileOf(int which)
 {
-    return which == 0 ? files().film : which == 1 ? files().bigUtf8 : files().bigGbk;
+    static QTemporaryDir dir;
+    static QString paths[3];
+    QString &path = paths[which];
+    if (path.isEmpty()) {
+        static const char *const names[] = {"film.srt", "big-utf8.srt", "big-gbk.srt"};
+        QFile f(dir.filePath(QString::fromLatin1(names[which])));
+        f.open(QIODevice::WriteOnly);
+        f.write(which == 0 ? makeFile(1500, false, 7200) : makeFile(100000, which == 2));
+        path = f.fileName();
+    }
+    return path;
 }
 
 void BM_LoadIntoCueTable(benchmark::State &state)

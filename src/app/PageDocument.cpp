@@ -144,10 +144,16 @@ PageElement *PageDocument::getElementById(const QString &id) const
 {
     if (id.isEmpty())
         return nullptr;
-    for (PageElement *element : elements())
-        if (element->id() == id)
-            return element;
-    return nullptr;
+    if (!m_idIndexValid) {
+        m_idIndex.clear();
+        for (PageElement *element : elements()) {
+            const QString elementId = element->id();
+            if (!elementId.isEmpty() && !m_idIndex.contains(elementId))
+                m_idIndex.insert(elementId, element);
+        }
+        m_idIndexValid = true;
+    }
+    return m_idIndex.value(id);
 }
 
 QVector<PageElement *> PageDocument::elements() const
@@ -193,6 +199,7 @@ void PageDocument::parseContent(PageElement *parent, const QString &html, bool r
     QVector<Record> records;
     QVector<Open> open;
     const qsizetype n = html.size();
+    structureChanged();
 
     auto enclosing = [&open]() {
         for (qsizetype k = open.size() - 1; k >= 0; --k)

@@ -3,6 +3,7 @@
 #include "app/PageElement.h"
 #include "app/PageStyle.h"
 
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -53,12 +54,18 @@ private:
     void parseContent(PageElement *parent, const QString &html, bool readStyles);
     void readStyleSheet(const QString &css);
     void elementChanged(PageElement *element);
+    // Called whenever elements join or leave the tree.
+    void structureChanged() { m_idIndexValid = false; }
 
     std::vector<std::unique_ptr<PageElement>> m_elements; // owns detached ones too
     PageElement *m_root = nullptr;
     QVector<QPair<QString, PageStyle>> m_rules;
     quint64 m_revision = 0;
     std::function<void()> m_listener;
+    // First element in document order per id; the loader and the clock look
+    // elements up several times a second, the tree changes rarely.
+    mutable QHash<QString, PageElement *> m_idIndex;
+    mutable bool m_idIndexValid = false;
 };
 
 } // namespace sorvane

@@ -4,8 +4,20 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace sorvane {
 namespace {
+
+// Whether the letters "id" occur, in any case.
+bool mayHoldId(const QString &html)
+{
+    const char16_t *p = reinterpret_cast<const char16_t *>(html.constData());
+    for (qsizetype i = 1, n = html.size(); i < n; ++i)
+        if ((p[i] | 0x20) == u'd' && (p[i - 1] | 0x20) == u'i')
+            return true;
+    return false;
+}
 
 QString quoted(const QString &value)
 {
@@ -47,7 +59,15 @@ void PageElement::setInnerHTML(const QString &html)
         return;
     detachChildren();
     m_content.clear();
-    m_document->parseContent(this, html, false);
+    // Without the letters "id" no tag in it can carry an id, so the HTML is
+    // one plain segment: notices and the clock are written this way many
+    // times a second.
+    if (!mayHoldId(html)) {
+        if (!html.isEmpty())
+            m_content.append({html, nullptr});
+    } else {
+        m_document->parseContent(this, html, false);
+    }
     changed();
 }
 
@@ -133,6 +153,13 @@ QString PageElement::innerText() const
 
 void PageElement::setInnerText(const QString &text)
 {
+    const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == u'&' || c == u'<' || c == u'>' || c == u'\r' || c == u'\n';
+    });
+    if (plain) {
+        setInnerHTML(text);
+        return;
+    }
     QString html = escapeText(text);
     html.replace(u"\r\n"_qs, u"<br>"_qs);
     html.replace(u'\r', u"<br>"_qs);
@@ -236,8 +263,10 @@ void PageElement::changed(bool styleChanged)
 void PageElement::detachChildren()
 {
     for (Segment &segment : m_content) {
-        if (segment.child)
+        if (segment.child) {
             segment.child->m_parent = nullptr;
+            m_document->structureChanged();
+        }
     }
 }
 

@@ -69,7 +69,8 @@ public:
     virtual quintptr pageInnerId() = 0;
     // Screen rectangle of a native window id, when it is a known window.
     virtual std::optional<Rect> rectOfWindow(quintptr id) = 0;
-    // Runs the pending events once (timer ticks, input, repaints).
+    // Runs the pending events once (timer ticks, input, repaints). A call
+    // within a frame's time of the last run may return at once.
     virtual void processEvents() = 0;
 };
 

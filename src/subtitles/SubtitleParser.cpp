@@ -4,6 +4,8 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
+
 namespace sorvane {
 namespace {
 
@@ -203,50 +205,68 @@ bool SubtitleParser::hasNoChinese(QStringView line)
 
 QString SubtitleParser::joinLines(QStringView first, QStringView second)
 {
-    // Read in place as first + CR LF + second: sized first and written
-    // through a pointer, since building the joined text and appending one
-    // character at a time cost more than the rest of the block's parse.
-    const qsizetype firstSize = first.size();
-    const qsizetype total = firstSize + 2 + second.size();
-    auto at = [&](qsizetype i) -> char16_t {
-        if (i < firstSize)
-            return first[i].unicode();
-        if (i < firstSize + 2)
-            return kLineSeparator[i - firstSize];
-        return second[i - firstSize - 2].unicode();
-    };
     auto trims = [](char16_t c) { return isSpace(c) || c == 0; };
-    qsizetype begin = 0, end = total;
-    while (begin < end && trims(at(begin)))
+    auto hasBreak = [](QStringView s) { return s.indexOf(u'\r') >= 0 || s.indexOf(u'\n') >= 0; };
+
+    // Usual case, twice per cue: no break inside either line, so the joining
+    // CR LF is the only run of breaks, and the trim either keeps it whole or
+    // removes it with a blank line beside it.
+    if (!hasBreak(first) && !hasBreak(second)) {
+        qsizetype firstBegin = 0;
+        while (firstBegin < first.size() && trims(first[firstBegin].unicode()))
+            ++firstBegin;
+        qsizetype secondEnd = second.size();
+        while (secondEnd > 0 && trims(second[secondEnd - 1].unicode()))
+            --secondEnd;
+        if (firstBegin == first.size())
+            return trimmed(second.left(secondEnd)).toString();
+        if (secondEnd == 0)
+            return trimmed(first.mid(firstBegin)).toString();
+        const QStringView left = first.mid(firstBegin);
+        const QStringView right = second.left(secondEnd);
+        QString out(left.size() + 4 + right.size(), Qt::Uninitialized);
+        char16_t *to = reinterpret_cast<char16_t *>(out.data());
+        to = std::copy(left.utf16(), left.utf16() + left.size(), to);
+        to = std::copy_n(u"<br>", 4, to);
+        std::copy(right.utf16(), right.utf16() + right.size(), to);
+        return out;
+    }
+
+    QVarLengthArray<char16_t, 512> joined(first.size() + 2 + second.size());
+    char16_t *j = joined.data();
+    std::copy(first.utf16(), first.utf16() + first.size(), j);
+    j[first.size()] = u'\r';
+    j[first.size() + 1] = u'\n';
+    std::copy(second.utf16(), second.utf16() + second.size(), j + first.size() + 2);
+
+    const char16_t *begin = joined.data();
+    const char16_t *end = begin + joined.size();
+    while (begin < end && trims(*begin))
         ++begin;
-    while (end > begin && trims(at(end - 1)))
+    while (end > begin && trims(end[-1]))
         --end;
 
+    // Sized exactly: the cue tables keep this string for every second.
     qsizetype size = 0;
-    for (qsizetype i = begin; i < end;) {
-        if (isBreak(at(i))) {
-            while (i < end && isBreak(at(i)))
-                ++i;
+    for (const char16_t *p = begin; p < end;) {
+        if (isBreak(*p)) {
+            while (p < end && isBreak(*p))
+                ++p;
             size += 4;
         } else {
-            ++i;
+            ++p;
             ++size;
         }
     }
     QString out(size, Qt::Uninitialized);
     char16_t *to = reinterpret_cast<char16_t *>(out.data());
-    for (qsizetype i = begin; i < end;) {
-        const char16_t c = at(i);
-        if (isBreak(c)) {
-            while (i < end && isBreak(at(i)))
-                ++i;
-            *to++ = u'<';
-            *to++ = u'b';
-            *to++ = u'r';
-            *to++ = u'>';
+    for (const char16_t *p = begin; p < end;) {
+        if (isBreak(*p)) {
+            while (p < end && isBreak(*p))
+                ++p;
+            to = std::copy_n(u"<br>", 4, to);
         } else {
-            *to++ = c;
-            ++i;
+            *to++ = *p++;
         }
     }
     return out;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstring>
@@ -200,6 +201,16 @@ Result<QString> TextCodec::decode(const QByteArray &bytes, const QString &charse
         }
     } else {
         iconvName = charset.toLatin1();
+    }
+    if (iconvName == "UTF-8") {
+        // Qt's decoder is several times faster than iconv on well-formed
+        // text; anything it flags goes through iconv, which replaces each
+        // invalid byte on its own.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless |
+                                                      QStringConverter::Flag::ConvertInitialBom);
+        QString text = utf8.decode(QByteArrayView(data, qsizetype(size)));
+        if (!utf8.hasError())
+            return withoutLeadingMark(std::move(text));
     }
     Result<CharsetConverter::Decoded> decoded = CharsetConverter::decode(data, size, iconvName.constData(), invalidUnit, asciiRuns);
     if (!decoded)

@@ -222,6 +222,10 @@ TEST(SubtitleParserJoin, LinesJoinTrimmedWithBreaksAsBr)
         {u"a\u3000"_qs, QString(), u"a"_qs},
         {u"a"_qs, u"\u3000b"_qs, u"a<br>\u3000b"_qs},
         {u"x\ry"_qs, u"z"_qs, u"x<br>y<br>z"_qs},
+        {u"a "_qs, u" b"_qs, u"a <br> b"_qs},
+        {u"\t"_qs, u" b "_qs, u"b"_qs},
+        {u" a "_qs, u"\t"_qs, u"a"_qs},
+        {u"\u3000a"_qs, u"b\u3000"_qs, u"a<br>b"_qs},
     };
     for (const Case &c : cases)
         EXPECT_EQ(SubtitleParser::joinLines(c.first, c.second), c.joined) << c.first.toStdString() << "|" << c.second.toStdString();

@@ -77,6 +77,9 @@ INSTANTIATE_TEST_SUITE_P(Table, Detection, ::testing::Values(
     DetectCase{"9532823641", "GB2312", u"\U00020000A"},  // a four-byte GB18030 sequence
     DetectCase{"41e4bd", "GB2312", u"A\u6D63"},          // ends in the middle of a UTF-8 sequence
     DetectCase{"e4bda0ffe5a5bd", "utf-8", u"你\uFFFD好"}, // FF does not fail the test
+    DetectCase{"efbbbfefbbbf41", "UTF-8", u"A"},           // a second mark is dropped too
+    DetectCase{"c0af41", "utf-8", u"\uFFFD\uFFFDA"},        // overlong forms pass the test, not the decoder
+    DetectCase{"eda08041", "utf-8", u"\uFFFD\uFFFD\uFFFDA"}, // an encoded surrogate, byte by byte
     // Short files.
     DetectCase{"", "utf-8", u""},
     DetectCase{"41", "utf-8", u"A"},

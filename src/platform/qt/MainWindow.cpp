@@ -16,6 +16,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include <utility>
+
 #include <cstdio>
 #include <time.h>
 
@@ -55,7 +57,10 @@ void MainWindow::attach(Main &main)
 {
     m_main = &main;
     buildMenus();
-    main.menu.setChangeListener([this](int position) { updateItem(position); });
+    m_itemTimer = new QTimer(this);
+    m_itemTimer->setSingleShot(true);
+    connect(m_itemTimer, &QTimer::timeout, this, &MainWindow::showPendingItems);
+    main.menu.setChangeListener([this](int position) { itemChanged(position); });
     bindTimer(main.Timer1, m_timer1);
     bindTimer(main.Timer2, m_timer2);
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -119,6 +124,35 @@ void MainWindow::updateItem(int position)
     action->setChecked(item.checked);
     action->setEnabled(item.enabled);
     action->setVisible(item.visible);
+}
+
+void MainWindow::itemChanged(int position)
+{
+    // The clock heading changes at every tick of the play clock. Each change
+    // of a menu bar caption lays out and redraws the whole bar, which cost
+    // several times more than the rest of playback together; an item changed
+    // again within a tenth of a second is shown at the end of that tenth,
+    // with its latest state.
+    constexpr qint64 kMinGapMs = 150;
+    QElapsedTimer &shown = m_itemShown[position];
+    if (!shown.isValid() || shown.elapsed() >= kMinGapMs) {
+        m_pendingItems.remove(position);
+        updateItem(position);
+        shown.start();
+        return;
+    }
+    m_pendingItems.insert(position);
+    if (!m_itemTimer->isActive())
+        m_itemTimer->start(int(kMinGapMs - shown.elapsed()));
+}
+
+void MainWindow::showPendingItems()
+{
+    const QSet<int> pending = std::exchange(m_pendingItems, {});
+    for (int position : pending) {
+        updateItem(position);
+        m_itemShown[position].start();
+    }
 }
 
 void MainWindow::bindTimer(TimerControl &control, QTimer *&timer)

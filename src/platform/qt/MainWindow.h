@@ -2,9 +2,11 @@
 
 #include "platform/qt/X11KeyState.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <QRegion>
+#include <QSet>
 #include <QVector>
 
 #include <memory>
@@ -66,6 +68,9 @@ protected:
 private:
     void buildMenus();
     void updateItem(int position);
+    // Shows a change of the model's item; see the definition for the pace.
+    void itemChanged(int position);
+    void showPendingItems();
     // In see-through state: the window's shape leaves out the page's key pixels.
     // Follows the page's picture: `changed` is the part of `frame` drawn
     // since the last call.
@@ -77,6 +82,9 @@ private:
     PageWidget *m_page = nullptr;
     QVector<QAction *> m_actions; // by menu position
     QHash<int, QMenu *> m_menus;  // submenus by heading position
+    QHash<int, QElapsedTimer> m_itemShown; // when each item was last shown
+    QSet<int> m_pendingItems;
+    QTimer *m_itemTimer = nullptr;
     QTimer *m_timer1 = nullptr;
     QTimer *m_timer2 = nullptr;
     bool m_firstPaintReported = false;

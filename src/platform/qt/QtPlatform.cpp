@@ -159,7 +159,15 @@ std::optional<Rect> QtPlatform::rectOfWindow(quintptr id)
 
 void QtPlatform::processEvents()
 {
+    // The loader pauses once per cue block, thousands of times a second;
+    // running the events (and so redrawing the page) at every pause made a
+    // large file load for a minute. Once per frame keeps input, drops and
+    // the progress counter as prompt as the eye can tell.
+    constexpr qint64 kFrameMs = 16;
+    if (m_lastEvents.isValid() && m_lastEvents.elapsed() < kFrameMs)
+        return;
     QCoreApplication::processEvents();
+    m_lastEvents.start();
 }
 
 bool QtPlatform::startDetached(const QString &program, const QStringList &arguments)

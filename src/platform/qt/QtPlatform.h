@@ -3,6 +3,8 @@
 #include "platform/Platform.h"
 #include "platform/RegistryStore.h"
 
+#include <QElapsedTimer>
+
 namespace sorvane {
 
 class MainWindow;
@@ -53,6 +55,8 @@ public:
     void setClipboardText(const QString &text) override;
 
 private:
+    // When the pending events last ran; see processEvents().
+    QElapsedTimer m_lastEvents;
     MainWindow &m_window;
     QtDialogHost &m_dialogs;
     // In the user's configuration folder, shared by every instance.
