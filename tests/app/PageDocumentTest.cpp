@@ -152,6 +152,15 @@ TEST(PageDocument, ElementsInsideElementsStayFindable)
     cell->setInnerHTML(u"gone"_qs);
     EXPECT_EQ(page->getElementById(u"code"_qs), nullptr);
     EXPECT_EQ(page->getElementById(u"inner"_qs), nullptr);
+
+    // Written back, in any case of the attribute's name, they are found again.
+    cell->setInnerHTML(u"<div ID='code'>again</div><i iD=inner>i</i>"_qs);
+    ASSERT_NE(page->getElementById(u"code"_qs), nullptr);
+    EXPECT_EQ(page->getElementById(u"code"_qs)->innerHTML(), u"again"_qs);
+    ASSERT_NE(page->getElementById(u"inner"_qs), nullptr);
+    cell->setInnerText(u"<i id=inner>"_qs);
+    EXPECT_EQ(page->getElementById(u"inner"_qs), nullptr);
+    EXPECT_EQ(cell->innerHTML(), u"&lt;i id=inner&gt;"_qs);
 }
 
 TEST(PageDocument, ToleratesLooseMarkup)
