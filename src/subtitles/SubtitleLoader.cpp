@@ -66,9 +66,12 @@ void SubtitleLoader::load(const QString &fileName)
     PageWrite::html(main.document, QStringLiteral("code"), kTitleStyle + base + QStringLiteral("</span>"));
     const qsizetype count = BlockSplitter::count(blocks);
     const QString ofCount = QStringLiteral("/") + QString::number(count) + QStringLiteral("]</font>");
+    const QString progressPrefix = QStringLiteral("<font size=2>载入数据 [");
 
-    // A key per covered second, at most one day of them.
-    const qsizetype expectedKeys = std::min<qsizetype>(count * 2, TimeKey::kSecondsPerDay);
+    // A key per covered second, at most one day of them; films cover about
+    // four seconds a cue, and growing the tables midway costs more than room
+    // left unused.
+    const qsizetype expectedKeys = std::min<qsizetype>(count * 5, TimeKey::kSecondsPerDay);
     normal.reserve(expectedKeys);
     swapped.reserve(expectedKeys);
 
@@ -99,8 +102,10 @@ void SubtitleLoader::load(const QString &fileName)
             if (!key.isEmpty())
                 PageWrite::text(main.document, QStringLiteral("TimeBox"), main.showTime + QStringLiteral(" / ") + key);
         }
-        PageWrite::html(main.document, QStringLiteral("Message"),
-                        QStringLiteral("<font size=2>载入数据 [") + QString::number(i + 1) + ofCount);
+        QString progress;
+        progress.reserve(progressPrefix.size() + 20 + ofCount.size());
+        progress.append(progressPrefix).append(QString::number(i + 1)).append(ofCount);
+        PageWrite::html(main.document, QStringLiteral("Message"), progress);
     }
 
     if (const std::optional<int> last = TimeKey::parse(main.stopTime)) {

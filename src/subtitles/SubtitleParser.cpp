@@ -13,17 +13,21 @@ constexpr char16_t kBlockSeparator[] = u"\r\n\r\n";
 constexpr char16_t kLineSeparator[] = u"\r\n";
 
 // The first CR LF (or CR LF CR LF when `blank`) at or after `from`, as
-// indexOf() of that text finds it, by hopping from CR to CR: the general
-// substring search costs more per call than a whole short block.
+// indexOf() of that text finds it, by a plain scan for CR: a cue's lines are
+// too short for the library's searches to repay their set-up.
 qsizetype findBreak(QStringView s, qsizetype from, bool blank)
 {
     const qsizetype need = blank ? 4 : 2;
     if (from < 0)
         from = 0;
-    for (qsizetype at = from < s.size() ? s.indexOf(u'\r', from) : -1; at >= 0; at = s.indexOf(u'\r', at + 1)) {
-        if (at + need > s.size())
+    const char16_t *p = s.utf16();
+    const qsizetype n = s.size();
+    for (qsizetype at = from; at < n; ++at) {
+        if (p[at] != u'\r')
+            continue;
+        if (at + need > n)
             return -1;
-        if (s[at + 1] == u'\n' && (!blank || (s[at + 2] == u'\r' && s[at + 3] == u'\n')))
+        if (p[at + 1] == u'\n' && (!blank || (p[at + 2] == u'\r' && p[at + 3] == u'\n')))
             return at;
     }
     return -1;
@@ -128,31 +132,30 @@ bool SubtitleParser::isTimeLine(QStringView line)
 
 std::optional<std::pair<int, int>> SubtitleParser::cueTimes(QStringView timeLine)
 {
-    // White space removed, split on "-->", each part cut at its first ",".
-    QVarLengthArray<char16_t, 64> kept;
-    for (QChar c : timeLine)
-        if (!isSpace(c.unicode()))
-            kept.append(c.unicode());
-    const QStringView compact(kept.constData(), kept.size());
-    const qsizetype arrow = compact.indexOf(u"-->");
-    if (arrow < 0)
+    // The line has the shape isTimeLine checked, so each stamp is three
+    // fields of one or two digits and the milliseconds, which are dropped.
+    qsizetype at = 0;
+    auto stamp = [&]() -> std::optional<int> {
+        skipSpaces(timeLine, at);
+        int field[3] = {0, 0, 0};
+        for (int &value : field) {
+            while (at < timeLine.size() && isDigit(timeLine[at].unicode()))
+                value = value * 10 + (timeLine[at++].unicode() - u'0');
+            ++at; // the ':' or ','
+        }
+        while (at < timeLine.size() && isDigit(timeLine[at].unicode()))
+            ++at;
+        if (field[0] > 23 || field[1] > 59 || field[2] > 59)
+            return std::nullopt;
+        return field[0] * 3600 + field[1] * 60 + field[2];
+    };
+    const std::optional<int> start = stamp();
+    skipSpaces(timeLine, at);
+    at += 3; // "-->"
+    const std::optional<int> end = stamp();
+    if (!start || !end)
         return std::nullopt;
-    QStringView start = compact.left(arrow);
-    QStringView end = compact.mid(arrow + 3);
-    if (const qsizetype next = end.indexOf(u"-->"); next >= 0)
-        end = end.left(next);
-    if (const qsizetype comma = start.indexOf(u','); comma >= 0)
-        start = start.left(comma);
-    if (const qsizetype comma = end.indexOf(u','); comma >= 0)
-        end = end.left(comma);
-    // Three fields each: a bare h:m is not a time line.
-    if (start.count(u':') != 2 || end.count(u':') != 2)
-        return std::nullopt;
-    const std::optional<int> s = TimeKey::parse(start);
-    const std::optional<int> e = TimeKey::parse(end);
-    if (!s || !e)
-        return std::nullopt;
-    return std::make_pair(*s, *e);
+    return std::make_pair(*start, *end);
 }
 
 QString SubtitleParser::stripCodes(QStringView line)
@@ -203,34 +206,52 @@ bool SubtitleParser::hasNoChinese(QStringView line)
     return true;
 }
 
+namespace {
+
+bool hasBreak(QStringView s)
+{
+    bool found = false; // no early exit: the loop stays branch-free
+    for (const char16_t *p = s.utf16(), *end = p + s.size(); p < end; ++p)
+        found |= (*p == u'\r') | (*p == u'\n');
+    return found;
+}
+
+bool trims(char16_t c)
+{
+    return SubtitleParser::isSpace(c) || c == 0;
+}
+
+// joinLines() for two lines without CR or LF: the joining CR LF is then the
+// only run of breaks, and the trim either keeps it whole or removes it with
+// a blank line beside it.
+QString joinPlainLines(QStringView first, QStringView second)
+{
+    qsizetype firstBegin = 0;
+    while (firstBegin < first.size() && trims(first[firstBegin].unicode()))
+        ++firstBegin;
+    qsizetype secondEnd = second.size();
+    while (secondEnd > 0 && trims(second[secondEnd - 1].unicode()))
+        --secondEnd;
+    if (firstBegin == first.size())
+        return SubtitleParser::trimmed(second.left(secondEnd)).toString();
+    if (secondEnd == 0)
+        return SubtitleParser::trimmed(first.mid(firstBegin)).toString();
+    const QStringView left = first.mid(firstBegin);
+    const QStringView right = second.left(secondEnd);
+    QString out(left.size() + 4 + right.size(), Qt::Uninitialized);
+    char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    to = std::copy(left.utf16(), left.utf16() + left.size(), to);
+    to = std::copy_n(u"<br>", 4, to);
+    std::copy(right.utf16(), right.utf16() + right.size(), to);
+    return out;
+}
+
+} // namespace
+
 QString SubtitleParser::joinLines(QStringView first, QStringView second)
 {
-    auto trims = [](char16_t c) { return isSpace(c) || c == 0; };
-    auto hasBreak = [](QStringView s) { return s.indexOf(u'\r') >= 0 || s.indexOf(u'\n') >= 0; };
-
-    // Usual case, twice per cue: no break inside either line, so the joining
-    // CR LF is the only run of breaks, and the trim either keeps it whole or
-    // removes it with a blank line beside it.
-    if (!hasBreak(first) && !hasBreak(second)) {
-        qsizetype firstBegin = 0;
-        while (firstBegin < first.size() && trims(first[firstBegin].unicode()))
-            ++firstBegin;
-        qsizetype secondEnd = second.size();
-        while (secondEnd > 0 && trims(second[secondEnd - 1].unicode()))
-            --secondEnd;
-        if (firstBegin == first.size())
-            return trimmed(second.left(secondEnd)).toString();
-        if (secondEnd == 0)
-            return trimmed(first.mid(firstBegin)).toString();
-        const QStringView left = first.mid(firstBegin);
-        const QStringView right = second.left(secondEnd);
-        QString out(left.size() + 4 + right.size(), Qt::Uninitialized);
-        char16_t *to = reinterpret_cast<char16_t *>(out.data());
-        to = std::copy(left.utf16(), left.utf16() + left.size(), to);
-        to = std::copy_n(u"<br>", 4, to);
-        std::copy(right.utf16(), right.utf16() + right.size(), to);
-        return out;
-    }
+    if (!hasBreak(first) && !hasBreak(second))
+        return joinPlainLines(first, second);
 
     QVarLengthArray<char16_t, 512> joined(first.size() + 2 + second.size());
     char16_t *j = joined.data();
@@ -299,10 +320,30 @@ QString SubtitleParser::normalise(QStringView text)
 
 QString SubtitleParser::textLine(QStringView line) const
 {
-    QString text = stripCodes(line);
-    if (!m_english.isEmpty() && hasNoChinese(text))
-        return QStringLiteral("<span style='") + m_english + QStringLiteral("'>") + text + QStringLiteral("</span>");
-    return text;
+    if (m_english.isEmpty())
+        return stripCodes(line);
+    auto wrap = [this](QStringView text) {
+        static constexpr QStringView open = u"<span style='";
+        static constexpr QStringView middle = u"'>";
+        static constexpr QStringView close = u"</span>";
+        QString out;
+        out.reserve(open.size() + m_english.size() + middle.size() + text.size() + close.size());
+        out.append(open).append(m_english).append(middle).append(text).append(close);
+        return out;
+    };
+    // Removing codes adds no Chinese, so a line without any is English as
+    // soon as something is left; one without codes is wrapped as it is.
+    if (hasNoChinese(line)) {
+        bool codes = false;
+        for (const char16_t *p = line.utf16(), *end = p + line.size(); p < end; ++p)
+            codes |= (*p == u'{') | (*p == u'<');
+        if (!codes)
+            return wrap(line);
+        const QString text = stripCodes(line);
+        return text.isEmpty() ? text : wrap(text);
+    }
+    const QString text = stripCodes(line);
+    return hasNoChinese(text) ? wrap(text) : text;
 }
 
 std::optional<Cue> SubtitleParser::parseBlock(QStringView block) const
@@ -315,6 +356,8 @@ std::optional<Cue> SubtitleParser::parseBlock(QStringView block) const
         return std::nullopt;
     const QString first = textLine(lines.line[2]);
     const QString second = textLine(lines.line[3]);
+    if (!hasBreak(first) && !hasBreak(second))
+        return Cue{times->first, times->second, joinPlainLines(first, second), joinPlainLines(second, first)};
     return Cue{times->first, times->second, joinLines(first, second), joinLines(second, first)};
 }
 

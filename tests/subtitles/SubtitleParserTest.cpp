@@ -140,9 +140,20 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SubtitleParser, EnglishStyleOnlyWhenSetAndOnlyOnLinesWithoutChinese)
 {
     const SubtitleParser styled(kEnglish);
-    EXPECT_EQ(styled.textLine(u"<b>OK</b>"), wrapped("OK"));
-    EXPECT_EQ(styled.textLine(u"好OK"), QStringLiteral("好OK"));
-    EXPECT_EQ(styled.textLine(u"{\\an8}"), QString());
+    const struct {
+        const char16_t *line;
+        QString shown;
+    } cases[] = {
+        {u"<b>OK</b>", wrapped("OK")},
+        {u"OK", wrapped("OK")},
+        {u"好OK", QStringLiteral("好OK")},
+        {u"{\\an8}", QString()},
+        {u"", QString()},
+        {u"<font face=\"宋体\">Hi</font>", wrapped("Hi")}, // Chinese only inside a tag
+        {u"{\\i1}好{\\i0}", QStringLiteral("好")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(styled.textLine(c.line), c.shown) << QString::fromUtf16(c.line).toStdString();
     const SubtitleParser plain{QString{}};
     EXPECT_EQ(plain.textLine(u"OK"), QStringLiteral("OK"));
 }
