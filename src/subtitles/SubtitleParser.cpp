@@ -293,6 +293,27 @@ QString SubtitleParser::joinLines(QStringView first, QStringView second)
     return out;
 }
 
+QString SubtitleParser::normalise(const QString &text)
+{
+    if (trimmed(text).size() != text.size())
+        return normalise(QStringView(text));
+    const char16_t *p = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype n = text.size();
+    for (qsizetype at = 0; at < n;) {
+        if (!isBreak(p[at])) {
+            ++at;
+            continue;
+        }
+        qsizetype end = at;
+        while (end < n && isBreak(p[end]))
+            ++end;
+        if (end - at >= 3 && QStringView(p + at, end - at) != QStringView(kBlockSeparator))
+            return normalise(QStringView(text));
+        at = end;
+    }
+    return text;
+}
+
 QString SubtitleParser::normalise(QStringView text)
 {
     const QStringView t = trimmed(text);

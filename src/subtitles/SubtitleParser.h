@@ -53,6 +53,9 @@ public:
     // Trimmed, and every run of three or more CR/LF characters as one blank
     // line (CR LF CR LF); a single line break stays.
     static QString normalise(QStringView text);
+    // The same, sharing `text` itself when it is already in that form (the
+    // usual case): a large file is then not copied once more.
+    static QString normalise(const QString &text);
 
 private:
     QString m_english;

@@ -164,6 +164,26 @@ TEST(SubtitleParser, NormalisationTrimsAndMakesLongBreakRunsOneBlankLine)
     EXPECT_EQ(SubtitleParser::normalise(text), u"a\r\nb\r\n\r\nc\r\n\r\nd\r\re");
     EXPECT_EQ(SubtitleParser::normalise(u"a\r\n\r\nb"), u"a\r\n\r\nb");
     EXPECT_EQ(SubtitleParser::normalise(u"  "), u"");
+
+    // A text already in this form comes back as the same string, any other
+    // is rewritten whatever its one difference is.
+    const QString normal = QStringLiteral("1\r\na\r\n\r\n2\r\nb\rc\nd");
+    EXPECT_TRUE(SubtitleParser::normalise(normal).isSharedWith(normal));
+    const struct {
+        const char16_t *text, *normalised;
+    } cases[] = {
+        {u"a\r\n\r\n\r\nb", u"a\r\n\r\nb"},
+        {u"a\n\r\n\rb", u"a\r\n\r\nb"},
+        {u"a\n\n\nb", u"a\r\n\r\nb"},
+        {u"a\r\n\r\nb ", u"a\r\n\r\nb"},
+        {u"\r\na", u"a"},
+        {u"", u""},
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        EXPECT_EQ(SubtitleParser::normalise(text), QString::fromUtf16(c.normalised)) << text.toStdString();
+        EXPECT_EQ(SubtitleParser::normalise(text), SubtitleParser::normalise(QStringView(text)));
+    }
 }
 
 TEST(SubtitleParser, BlocksSplitOnCrLfCrLfOnly)
