@@ -68,6 +68,15 @@ const QString &fileOf(int which)
 void BM_LoadIntoCueTable(benchmark::State &state)
 {
     FakePlatform fake;
+    // Pauses run events once per frame, as the program's platform layer does.
+    auto lastEvents = std::chrono::steady_clock::now();
+    fake.eventsDueHook = [&lastEvents] {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastEvents < std::chrono::milliseconds(16))
+            return false;
+        lastEvents = now;
+        return true;
+    };
     Main main(fake.services());
     main.initialise();
     const QString file = fileOf(int(state.range(0)));

@@ -72,6 +72,9 @@ public:
     // Runs the pending events once (timer ticks, input, repaints). A call
     // within a frame's time of the last run may return at once.
     virtual void processEvents() = 0;
+    // Whether processEvents() would run the events now: a caller shows its
+    // progress only before a pause that lets it be seen.
+    virtual bool eventsDue() = 0;
 };
 
 // Platform message box types (the low bits pick the buttons, then the icon).

@@ -76,16 +76,38 @@ void SubtitleLoader::load(const QString &fileName)
     swapped.reserve(expectedKeys);
 
     const SubtitleParser parser(configText(config, QStringLiteral("English")));
+    WindowHost &window = *main.platform().window;
+    // What the page shows is seen only at the pauses, so it is written just
+    // before a pause that runs events: the clock box with the last key of the
+    // latest cue, the counter with the blocks done.
+    QString lastKey;
+    qsizetype done = 0;
+    auto showProgress = [&] {
+        if (!lastKey.isEmpty())
+            PageWrite::text(main.document, QStringLiteral("TimeBox"), main.showTime + QStringLiteral(" / ") + lastKey);
+        lastKey.clear();
+        if (done == 0)
+            return;
+        QString progress;
+        progress.reserve(progressPrefix.size() + 20 + ofCount.size());
+        progress.append(progressPrefix).append(QString::number(done)).append(ofCount);
+        PageWrite::html(main.document, QStringLiteral("Message"), progress);
+    };
+
+    std::optional<int> stop = TimeKey::parse(main.stopTime);
     BlockSplitter splitter(blocks);
     QStringView block;
-    for (qsizetype i = 0; splitter.next(block); ++i) {
-        main.platform().window->processEvents();
-        if (superseded(generation))
-            return;
+    for (; splitter.next(block); ++done) {
+        if (window.eventsDue()) {
+            showProgress();
+            window.processEvents();
+            if (superseded(generation))
+                return;
+            // A script may have moved the total during the pause.
+            stop = TimeKey::parse(main.stopTime);
+        }
 
         if (const std::optional<Cue> cue = parser.parseBlock(block)) {
-            // The total as it stands after the pause; a script may have moved it.
-            std::optional<int> stop = TimeKey::parse(main.stopTime);
             const Variant normalValue(cue->normal);
             const Variant swappedValue(cue->swapped);
             QString key;
@@ -98,15 +120,11 @@ void SubtitleLoader::load(const QString &fileName)
                     main.stopTime = key;
                 }
             }
-            // The clock box is seen only at the pauses, so its last value per block is written.
             if (!key.isEmpty())
-                PageWrite::text(main.document, QStringLiteral("TimeBox"), main.showTime + QStringLiteral(" / ") + key);
+                lastKey = key;
         }
-        QString progress;
-        progress.reserve(progressPrefix.size() + 20 + ofCount.size());
-        progress.append(progressPrefix).append(QString::number(i + 1)).append(ofCount);
-        PageWrite::html(main.document, QStringLiteral("Message"), progress);
     }
+    showProgress();
 
     if (const std::optional<int> last = TimeKey::parse(main.stopTime)) {
         const int nextMinute = (*last + 60) % TimeKey::kSecondsPerDay;

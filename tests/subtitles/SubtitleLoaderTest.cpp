@@ -1,5 +1,6 @@
 #include "subtitles/MainFixture.h"
 
+#include "subtitles/PageWrite.h"
 #include "subtitles/TimeKey.h"
 
 #include <QStringDecoder>
@@ -111,6 +112,38 @@ TEST_F(SubtitleLoaderTest, OnePausePerBlockWithProgressAndGrowingTotalVisible)
     EXPECT_EQ(seen[1], u"<font size=2>载入数据 [1/3]</font> | 00:00:00 / 00:00:02 | 00:00:02");
     EXPECT_EQ(seen[2], u"<font size=2>载入数据 [2/3]</font> | 00:00:00 / 00:00:02 | 00:00:02");
     EXPECT_EQ(message(), u"<font size=2>载入数据 [3/3]</font>");
+}
+
+// Where the platform runs events only at some pauses, those pauses show the
+// same page as if every block had paused, and the end state does not change.
+TEST_F(SubtitleLoaderTest, PausesThatRunNoEventsAreSkippedWithoutChangingWhatIsSeen)
+{
+    const QString file = write("a.srt", srt({"1", "00:00:01,000 --> 00:00:02,000", "A", "", "bad", "x", "", "3",
+                                             "00:00:05,000 --> 00:00:06,000", "C", "", "4",
+                                             "00:00:09,000 --> 00:00:09,000", "D"}));
+    const struct {
+        QVector<bool> due; // per block, whether its pause runs events
+        QStringList seen;
+    } cases[] = {
+        {{true, false, true, false}, {u" |  | 00:00:00"_qs, u"<font size=2>载入数据 [2/4]</font> | 00:00:00 / 00:00:02 | 00:00:02"_qs}},
+        {{false, false, false, true}, {u"<font size=2>载入数据 [3/4]</font> | 00:00:00 / 00:00:06 | 00:00:06"_qs}},
+        {{false, false, false, false}, {}},
+    };
+    for (const auto &c : cases) {
+        int pause = 0;
+        fake.eventsDueHook = [&] { return c.due.value(pause++); };
+        QStringList seen;
+        fake.onProcessEvents = [&] { seen << message() + u" | "_qs + timeBox() + u" | "_qs + main->stopTime; };
+        main->stopTime = u"00:00:00"_qs;
+        PageWrite::html(main->document, u"Message"_qs, QString());
+        PageWrite::text(main->document, u"TimeBox"_qs, QString());
+        load(file);
+        EXPECT_EQ(seen, c.seen);
+        EXPECT_EQ(message(), u"<font size=2>载入数据 [4/4]</font>");
+        EXPECT_EQ(timeBox(), u"00:00:00 / 00:01:00");
+        EXPECT_EQ(main->stopTime, u"00:01:00");
+        EXPECT_EQ(keys().size(), 5);
+    }
 }
 
 TEST_F(SubtitleLoaderTest, NewerLoadDuringThePauseSupersedesTheEarlierOne)

@@ -61,6 +61,8 @@ public:
     QStringList calls;
     int processEventsCount = 0;
     std::function<void()> onProcessEvents;
+    // Whether a pause runs events; every pause does when unset.
+    std::function<bool()> eventsDueHook;
 
     void setCaption(const QString &text) override;
     Rect windowRect() override { return rect; }
@@ -81,6 +83,7 @@ public:
     quintptr pageInnerId() override { return pageInner; }
     std::optional<Rect> rectOfWindow(quintptr window) override;
     void processEvents() override;
+    bool eventsDue() override { return !eventsDueHook || eventsDueHook(); }
 
     // Dialogs: requests are recorded; answers are taken from the front of
     // the queues (an empty queue answers OK, or Cancel for an input box).

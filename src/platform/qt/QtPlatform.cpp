@@ -163,11 +163,16 @@ void QtPlatform::processEvents()
     // running the events (and so redrawing the page) at every pause made a
     // large file load for a minute. Once per frame keeps input, drops and
     // the progress counter as prompt as the eye can tell.
-    constexpr qint64 kFrameMs = 16;
-    if (m_lastEvents.isValid() && m_lastEvents.elapsed() < kFrameMs)
+    if (!eventsDue())
         return;
     QCoreApplication::processEvents();
     m_lastEvents.start();
+}
+
+bool QtPlatform::eventsDue()
+{
+    constexpr qint64 kFrameMs = 16;
+    return !m_lastEvents.isValid() || m_lastEvents.elapsed() >= kFrameMs;
 }
 
 bool QtPlatform::startDetached(const QString &program, const QStringList &arguments)

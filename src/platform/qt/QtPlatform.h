@@ -46,6 +46,7 @@ public:
     quintptr pageInnerId() override;
     std::optional<Rect> rectOfWindow(quintptr id) override;
     void processEvents() override;
+    bool eventsDue() override;
 
     bool startDetached(const QString &program, const QStringList &arguments) override;
     QString findProgram(const QString &name) override;
