@@ -254,6 +254,39 @@ INSTANTIATE_TEST_SUITE_P(
         // Without a frame-rate line: 23.976 frames a second.
         LoadCase{"MicroDvdDefaultRate", "a.sub", QStringLiteral("{240}{480}Ten to twenty\n"), Encoding::Utf8,
                  {{"00:00:10", "Ten to twenty"}, {"00:00:20", "Ten to twenty"}}, {"00:00:09", "00:00:21"}, "utf-8"},
+        // Times of other shapes: one digit of fraction, none, four; two-digit
+        // hours, and hours that cross ten; \h, runs of \N, drawings and
+        // empty lines.
+        LoadCase{"AssOtherShapes", "d.ass",
+                 crlf(QStringLiteral(
+                     "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+                     "Dialogue: 0,0:00:01.5,0:00:02.25,Default,,0,0,0,,odd\\hone\n"
+                     "Dialogue: 0,0:00:03,0:00:03.1234,Default,,0,0,0,,\\N top \\N \\N bottom \\N\n"
+                     "Dialogue: 0,0:00:04.00,0:00:05.00,Default,,0,0,0,,{\\p1}m 0 0 l 10 0{\\p0}\n"
+                     "Dialogue: 0,0:00:04.00,0:00:05.00,Default,,0,0,0,,{\\pos(1,2)}placed\n"
+                     "Dialogue: 0,0:00:06.00,0:00:07.00,Default,,0,0,0,,   \n"
+                     "Dialogue: 0,9:59:59.00,10:00:01.00,Default,,0,0,0,,crossing\n"
+                     "Dialogue: 0,12:00:00.00,12:00:00.50,Default,,0,0,0,,noon\n")),
+                 Encoding::Utf8,
+                 {{"00:00:01", "odd one"},
+                  {"00:00:02", "odd one"},
+                  {"00:00:03", "top<br>bottom"},
+                  {"00:00:04", "placed"},
+                  {"09:59:59", "crossing"},
+                  {"10:00:01", "crossing"},
+                  {"12:00:00", "noon"}},
+                 {"00:00:06", "00:00:07"}, "utf-8"},
+        // Cues that start together keep their file order (the later wins);
+        // an earlier cue found later in the file goes first.
+        LoadCase{"AssSameStart", "e.ass",
+                 QStringLiteral("[Events]\r\nFormat: Start, End, Text\r\n"
+                                "Dialogue: 0:00:05.00,0:00:06.00,first\r\n"
+                                "Comment: 0:00:05.00,0:00:06.00,a note\r\n"
+                                "Dialogue: 0:00:05.00,0:00:05.50,second\r\n"
+                                "Dialogue: 0:00:01.00,0:00:05.00,earliest\r\n"),
+                 Encoding::Utf8,
+                 {{"00:00:01", "earliest"}, {"00:00:04", "earliest"}, {"00:00:05", "second"}, {"00:00:06", "first"}},
+                 {}, "utf-8"},
         // A file whose extension does not fit its text is read by its text.
         LoadCase{"AssNamedSrt", "c.srt", assFile(), Encoding::Utf8, {{"00:00:03", "soft<br>break"}}, {}, "utf-8"}),
     [](const ::testing::TestParamInfo<LoadCase> &info) { return std::string(info.param.name); });
