@@ -7,6 +7,10 @@
 var config = Main.Config;
 var color = Main.ChooseColor(config("Color"));
 if (color !== "") {
+    // While the glow is on, SetTextShadow draws the letters gray when the
+    // colour is "white" and white otherwise: white is kept by that name, so
+    // that white glowing letters stay readable.
+    if (color.toLowerCase() === "#ffffff") color = "white";
     config("Color", color);
 
     // SetTextShadow writes the cue's whole style again in the new colour

@@ -451,6 +451,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ChooserCase{"ColorChosen", "OnSetColor", "#ff8800", "Color", "#ff8800", "color", "#ff8800"},
         ChooserCase{"ColorCancelled", "OnSetColor", "", "Color", "cyan", "color", ""},
+        ChooserCase{"WhiteKeptByName", "OnSetColor", "#FFFFFF", "Color", "white", "color", "white"},
         ChooserCase{"FontChosen", "OnFontFamily", "Noto Sans", "FontFamily", "Noto Sans", "font-family", "Noto Sans"},
         // A name CSS cannot take bare is quoted.
         ChooserCase{"FontWithDigitChosen", "OnFontFamily", "Source Han Sans 2", "FontFamily", "'Source Han Sans 2'",
@@ -459,7 +460,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "font-family", ""}),
     [](const ::testing::TestParamInfo<ChooserCase> &info) { return std::string(info.param.name); });
 
-TEST_F(ShippedScripts, ColourChosenWhileGlowingRecoloursTheGlowAndKeepsAChosenWeight)
+TEST_F(ShippedScripts, ColourChosenWhileGlowingRecoloursTheGlowAndKeepsTheLettersReadable)
 {
     start();
     main->menuClicked(QStringLiteral("OnShadow"));
@@ -469,6 +470,12 @@ TEST_F(ShippedScripts, ColourChosenWhileGlowingRecoloursTheGlowAndKeepsAChosenWe
     EXPECT_TRUE(style("text-shadow").startsWith(QStringLiteral("0px 0px 2px #00ff00"))) << style("text-shadow").toStdString();
     EXPECT_EQ(style("color"), QStringLiteral("white"));
     EXPECT_EQ(style("font-weight"), QStringLiteral("bolder"));
+
+    // White glowing letters would vanish in their own glow; they are drawn gray.
+    fake.colorAnswers = {QStringLiteral("#ffffff")};
+    main->menuClicked(QStringLiteral("OnSetColor"));
+    EXPECT_TRUE(style("text-shadow").startsWith(QStringLiteral("0px 0px 2px white"))) << style("text-shadow").toStdString();
+    EXPECT_EQ(style("color"), QStringLiteral("gray"));
 }
 
 // ------------------------------------------------------------ keeping settings
