@@ -355,4 +355,14 @@ int Main::MessageBoxTimeout(quintptr hWnd, const QString &lpText, const QString 
     return m_dialogs->MessageBoxTimeout(hWnd, lpText, lpCaption, wType, wlange, Timeout);
 }
 
+QString Main::ChooseColor(const QString &initial)
+{
+    return m_dialogs->ChooseColor(initial);
+}
+
+QString Main::ChooseFont(const QString &family)
+{
+    return m_dialogs->ChooseFont(family);
+}
+
 } // namespace sorvane

@@ -141,6 +141,11 @@ public:
     QString InputBoxB(const QString &lpText, const QString &lpCaption, const QString &Value);
     int MessageBoxTimeout(quintptr hWnd, const QString &lpText, const QString &lpCaption, int wType, int wlange,
                           int Timeout);
+    // The platform's colour and font choosers, for the chooser scripts: the
+    // colour as "#rrggbb" (the form "Color" takes), the family name; "" when
+    // cancelled.
+    QString ChooseColor(const QString &initial);
+    QString ChooseFont(const QString &family);
 
     // Scripts: runs `code` in a fresh engine of `language` with this window
     // and its controls exposed; a failure is reported when `showErrors`.

@@ -57,4 +57,20 @@ int Dialogs::MessageBoxTimeout(quintptr hWnd, const QString &lpText, const QStri
     return m_host.messageBox(request);
 }
 
+QString Dialogs::ChooseColor(const QString &initial)
+{
+    ColorChooserRequest request;
+    request.owner = m_window.rectOfWindow(m_window.windowId());
+    request.initial = initial.trimmed();
+    return m_host.chooseColor(request).value_or(QString());
+}
+
+QString Dialogs::ChooseFont(const QString &family)
+{
+    FontChooserRequest request;
+    request.owner = m_window.rectOfWindow(m_window.windowId());
+    request.family = family.trimmed();
+    return m_host.chooseFont(request).value_or(QString());
+}
+
 } // namespace sorvane

@@ -34,6 +34,15 @@ public:
     int MessageBoxTimeout(quintptr hWnd, const QString &lpText, const QString &lpCaption, int wType, int wlange,
                           int Timeout);
 
+    // The platform's colour chooser over the main window, starting at the
+    // CSS colour `initial`; the colour chosen as "#rrggbb", "" when cancelled.
+    QString ChooseColor(const QString &initial);
+
+    // The platform's font chooser over the main window, starting at the first
+    // family of the CSS font-family list `family`; the family name chosen,
+    // "" when cancelled.
+    QString ChooseFont(const QString &family);
+
 private:
     DialogHost &m_host;
     WindowHost &m_window;

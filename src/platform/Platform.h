@@ -122,6 +122,20 @@ struct InputBoxRequest {
     QString value;
 };
 
+// The colour chooser starts at `initial`, a CSS colour (a name such as
+// "cyan", "#rgb" or "#rrggbb"); one it cannot read starts it at white.
+struct ColorChooserRequest {
+    std::optional<Rect> owner;
+    QString initial;
+};
+
+// The font chooser starts at the first family of `family`, a CSS
+// font-family list (names may be quoted).
+struct FontChooserRequest {
+    std::optional<Rect> owner;
+    QString family;
+};
+
 // Modal boxes. The event loop keeps running while a box is open.
 class DialogHost {
 public:
@@ -130,6 +144,10 @@ public:
     virtual int messageBox(const MessageBoxRequest &request) = 0;
     // The text entered; nullopt when cancelled.
     virtual std::optional<QString> inputBox(const InputBoxRequest &request) = 0;
+    // The colour chosen as "#rrggbb" (lower case); nullopt when cancelled.
+    virtual std::optional<QString> chooseColor(const ColorChooserRequest &request) = 0;
+    // The family name chosen; nullopt when cancelled.
+    virtual std::optional<QString> chooseFont(const FontChooserRequest &request) = 0;
 };
 
 // Starting other programs and reading the environment.

@@ -261,4 +261,48 @@ TEST_F(WindowGui, GlowAndLargerTextChangeTheCue)
     EXPECT_GE(largerBox.height(), plainBox.height() + 10) << plainBox.height() << " -> " << largerBox.height();
 }
 
+// 字体 and 颜色 run Font.js and Color.js from the shipped script folder, which
+// open the platform's chooser centred over the window; Cancel closes it.
+TEST_F(WindowGui, ChoosersOpenCentredOverTheWindowAndClose)
+{
+    const struct {
+        int entry;
+        const char *title;
+    } choosers[] = {{6, "Select Font"}, {7, "Select Color"}};
+    for (const auto &c : choosers) {
+        SCOPED_TRACE(c.title);
+        const QVector<QPoint> entries = menuEntries();
+        ASSERT_GE(entries.size(), 9) << "menu bar entries found: " << entries.size();
+        clickAt(entries[c.entry]);
+        const QString id = xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                                    QStringLiteral("--name"), QString::fromLatin1(c.title)})
+                               .section(QLatin1Char('\n'), 0, 0)
+                               .trimmed();
+        ASSERT_FALSE(id.isEmpty()) << "no chooser window";
+        const QString shell = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
+        auto field = [&shell](const char *name) {
+            for (const QString &line : shell.split(QLatin1Char('\n')))
+                if (line.startsWith(QLatin1String(name) + QLatin1Char('=')))
+                    return line.section(QLatin1Char('='), 1).toInt();
+            return -1;
+        };
+        const QRect box(field("X"), field("Y"), field("WIDTH"), field("HEIGHT"));
+        const QRect window = session.windowRect();
+        EXPECT_LE(std::abs(box.center().x() - window.center().x()), 2) << box.center().x() << " vs " << window.center().x();
+        // Centred, or pushed onto the screen when it is taller than the room above and below.
+        if (box.top() > 0)
+            EXPECT_LE(std::abs(box.center().y() - window.center().y()), 2) << box.center().y() << " vs " << window.center().y();
+
+        // Cancel, the last button of the bottom row (Escape would also be the
+        // hotkey that hides the title).
+        clickAt(QPoint(box.right() - 50, box.bottom() - 24));
+        pauseMs(500);
+        EXPECT_TRUE(xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                             QString::fromLatin1(c.title)})
+                        .trimmed()
+                        .isEmpty())
+            << "the chooser is still open";
+    }
+}
+
 } // namespace

@@ -128,6 +128,22 @@ std::optional<QString> FakePlatform::inputBox(const InputBoxRequest &request)
     return inputAnswers.isEmpty() ? std::nullopt : inputAnswers.takeFirst();
 }
 
+std::optional<QString> FakePlatform::chooseColor(const ColorChooserRequest &request)
+{
+    colorChoosers.append(request);
+    if (whileBoxOpen)
+        whileBoxOpen();
+    return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.takeFirst();
+}
+
+std::optional<QString> FakePlatform::chooseFont(const FontChooserRequest &request)
+{
+    fontChoosers.append(request);
+    if (whileBoxOpen)
+        whileBoxOpen();
+    return fontAnswers.isEmpty() ? std::nullopt : fontAnswers.takeFirst();
+}
+
 bool FakePlatform::startDetached(const QString &program, const QStringList &arguments)
 {
     const bool known = program.contains(QLatin1Char('/')) ? installedPrograms.values().contains(program)

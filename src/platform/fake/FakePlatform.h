@@ -94,8 +94,16 @@ public:
     // Runs while a box is open, as the event loop keeps running then.
     std::function<void()> whileBoxOpen;
 
+    // The choosers likewise: an empty queue answers Cancel.
+    QVector<ColorChooserRequest> colorChoosers;
+    QVector<FontChooserRequest> fontChoosers;
+    QList<std::optional<QString>> colorAnswers;
+    QList<std::optional<QString>> fontAnswers;
+
     int messageBox(const MessageBoxRequest &request) override;
     std::optional<QString> inputBox(const InputBoxRequest &request) override;
+    std::optional<QString> chooseColor(const ColorChooserRequest &request) override;
+    std::optional<QString> chooseFont(const FontChooserRequest &request) override;
 
     // Shell: started programs are recorded as "program arg1 arg2"; programs
     // listed in `installedPrograms` (name -> path) are found and start.

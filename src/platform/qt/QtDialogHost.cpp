@@ -4,8 +4,10 @@
 #include "dialogs/BoxPlacement.h"
 
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -180,6 +182,38 @@ private:
     QLineEdit *m_edit = nullptr;
 };
 
+// A chooser placed like the boxes. Qt's own dialog is used, not the desktop's,
+// so that it can be placed before it is mapped.
+template <typename Chooser>
+class PlacedChooser : public Chooser {
+public:
+    explicit PlacedChooser(const std::optional<Rect> &owner)
+        : m_owner(owner)
+    {
+        this->setOption(Chooser::DontUseNativeDialog, true);
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        Chooser::showEvent(event);
+        placeBox(this, m_owner);
+    }
+
+private:
+    std::optional<Rect> m_owner;
+};
+
+// The first family of a CSS font-family list, without its quotes.
+QString firstFamily(const QString &list)
+{
+    QString first = list.section(QLatin1Char(','), 0, 0).trimmed();
+    if (first.size() >= 2 && (first.startsWith(QLatin1Char('\'')) || first.startsWith(QLatin1Char('"')))
+        && first.endsWith(first.front()))
+        first = first.mid(1, first.size() - 2);
+    return first;
+}
+
 } // namespace
 
 void QtDialogHost::setMainWindow(QWidget *window)
@@ -236,6 +270,30 @@ std::optional<QString> QtDialogHost::inputBox(const InputBoxRequest &request)
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.text();
+}
+
+std::optional<QString> QtDialogHost::chooseColor(const ColorChooserRequest &request)
+{
+    PlacedChooser<QColorDialog> chooser(request.owner);
+    const QColor initial = QColor::fromString(request.initial);
+    chooser.setCurrentColor(initial.isValid() ? initial : QColor(Qt::white));
+    keepAbove(&chooser, m_mainWindow);
+    if (chooser.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return chooser.selectedColor().name(QColor::HexRgb);
+}
+
+std::optional<QString> QtDialogHost::chooseFont(const FontChooserRequest &request)
+{
+    PlacedChooser<QFontDialog> chooser(request.owner);
+    QFont initial;
+    if (const QString family = firstFamily(request.family); !family.isEmpty())
+        initial.setFamilies({family});
+    chooser.setCurrentFont(initial);
+    keepAbove(&chooser, m_mainWindow);
+    if (chooser.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return chooser.selectedFont().family();
 }
 
 } // namespace sorvane

@@ -8,7 +8,8 @@ class QWidget;
 
 namespace sorvane {
 
-// Message and input boxes as modal Qt Widgets dialogs. Each box runs its own
+// Message and input boxes and the colour and font choosers as modal Qt
+// Widgets dialogs. Each box runs its own
 // event loop, so timers and input keep being served while it is open.
 class QtDialogHost : public DialogHost {
 public:
@@ -18,6 +19,8 @@ public:
 
     int messageBox(const MessageBoxRequest &request) override;
     std::optional<QString> inputBox(const InputBoxRequest &request) override;
+    std::optional<QString> chooseColor(const ColorChooserRequest &request) override;
+    std::optional<QString> chooseFont(const FontChooserRequest &request) override;
 
 private:
     QPointer<QWidget> m_mainWindow;

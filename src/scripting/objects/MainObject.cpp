@@ -461,6 +461,23 @@ const MemberTable<MainObject> &MainObject::members()
                                                                    *language, *timeout));
           },
           nullptr},
+        // The choosers, for scripts only.
+        M{"ChooseColor", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              Result<QString> initial = a.text(0);
+              if (!initial)
+                  return initial.error();
+              return Variant(o.main().ChooseColor(*initial));
+          },
+          nullptr},
+        M{"ChooseFont", MemberKind::Method, 1, 1,
+          [](T &o, Arguments &a) -> Result<Variant> {
+              Result<QString> family = a.text(0);
+              if (!family)
+                  return family.error();
+              return Variant(o.main().ChooseFont(*family));
+          },
+          nullptr},
     });
     return table;
 }

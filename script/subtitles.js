@@ -1,0 +1,372 @@
+// subtitles.js: the transform script Sorvane runs on every subtitle load.
+//
+// When it runs, Main.Config("Format") holds the file's decoded text,
+// "CharSet" the character set it was read in and "Extension" the file's
+// extension in lower case. Whatever this script leaves in "Format" is what
+// the program parses: SRT cue blocks, that is
+//
+//     1
+//     00:01:02,500 --> 00:01:04,000
+//     first line
+//     second line
+//
+// with CR LF line ends and one blank line between blocks. The parser shows
+// the first two text lines of a cue and removes <tags> and {\codes} itself.
+//
+// This script turns SRT (tidied), SSA/ASS, LRC and MicroDVD SUB into that
+// form. For a file it cannot read (IDX picture subtitles, say) it leaves
+// "Format" empty, so nothing is loaded, puts a one-line explanation in
+// "Sample" and says why on the page.
+//
+// Change it freely; the program runs whatever file Config("Script") names.
+// It runs on every load, also of files with 100,000 cues: it works on the
+// whole text with a few regular expressions and joins arrays, and it reads
+// and writes Main.Config once each, since each access is a call into the
+// program.
+
+var CRLF = "\r\n";
+
+// ---------------------------------------------------------------- records
+//
+// The readers of SSA/ASS, LRC and MicroDVD bring every cue to one record, a
+// line of its own:
+//
+//     hh:mm:ss,mmm --> hh:mm:ss,mmm <TEXT> first line <BREAK> second line
+//
+// where TEXT and BREAK are the control characters \u0002 and \u0003, so
+// that sorting, numbering and the final CR LF form are done once for all of
+// them. Work on the whole text is done by regular expressions wherever
+// possible, each starting with a character that must be there, so that the
+// engine passes over the text quickly; every pass over a big file costs
+// about as much as any other, so passes that would change nothing are
+// skipped after a quick test.
+
+var TEXT = "\u0002", BREAK = "\u0003";
+// Where TEXT stands in a record with two-digit hours.
+var TEXT_AT = 29;
+
+function pad2(n) { return n < 10 ? "0" + n : "" + n; }
+function pad3(n) { return n < 10 ? "00" + n : n < 100 ? "0" + n : "" + n; }
+
+// Milliseconds as an SRT time, "hh:mm:ss,mmm".
+function srtTime(ms) {
+    if (ms < 0) ms = 0;
+    ms = Math.round(ms);
+    var s = Math.floor(ms / 1000);
+    return pad2(Math.floor(s / 3600)) + ":" + pad2(Math.floor(s / 60) % 60) + ":" + pad2(s % 60) + "," + pad3(ms % 1000);
+}
+
+// A fraction of a second written with any number of digits ("5", "50",
+// "500", "5000") as milliseconds.
+function fractionMs(digits) {
+    if (!digits) return 0;
+    return Math.round(Number("0." + digits) * 1000);
+}
+
+// The record of one cue; `lines` are its text lines, blank ones left out.
+function record(start, end, lines) {
+    var kept = [];
+    for (var i = 0; i < lines.length; i++) {
+        var line = lines[i].replace(/^\s+|\s+$/g, "");
+        if (line !== "") kept.push(line);
+    }
+    return srtTime(start) + " --> " + srtTime(end) + TEXT + kept.join(BREAK);
+}
+
+// The marks used inside records cannot come from the file.
+function withoutMarks(text) {
+    return /[\u0001-\u0004]/.test(text) ? text.replace(/[\u0001-\u0004]/g, "") : text;
+}
+
+// Records in start-time order; records that start together keep their
+// order. A counting sort by the start second, then by milliseconds within
+// the second.
+function sortRecords(records) {
+    var buckets = [], second, i;
+    for (i = 0; i < records.length; i++) {
+        var r = records[i];
+        second = (Number(r.substring(0, 2)) * 60 + Number(r.substring(3, 5))) * 60 + Number(r.substring(6, 8));
+        (buckets[second] || (buckets[second] = [])).push(r);
+    }
+    var out = [];
+    for (second = 0; second < buckets.length; second++) {
+        var bucket = buckets[second];
+        if (!bucket) continue;
+        // Insertion sort: stable, and a bucket holds a few records.
+        for (var k = 1; k < bucket.length; k++) {
+            var item = bucket[k], key = item.substring(0, 12), j = k - 1;
+            while (j >= 0 && bucket[j].substring(0, 12) > key) { bucket[j + 1] = bucket[j]; j--; }
+            bucket[j + 1] = item;
+        }
+        for (k = 0; k < bucket.length; k++) out.push(bucket[k]);
+    }
+    return out;
+}
+
+// Records joined by "\n" as numbered cue blocks in start-time order, with
+// CR LF line ends and one blank line between blocks. Lines that are no
+// record are passed over, and so are records without text.
+function cueBlocks(joined) {
+    var lines = joined.split("\n"), out = [], inOrder = true, last = "";
+    for (var i = 0; i < lines.length; i++) {
+        var r = lines[i];
+        if (r.charCodeAt(TEXT_AT) !== 2) continue;
+        // A line break or blank at either end of the text would leave an
+        // empty line, which ends a cue block.
+        if (r.charCodeAt(r.length - 1) <= 32 || r.charCodeAt(TEXT_AT + 1) <= 32) {
+            r = r.replace(/[\s\u0003]+$/, "").replace(/\u0002[\s\u0003]+/, TEXT);
+            if (r.charCodeAt(r.length - 1) === 2) continue;
+        }
+        // Numbered as they come; a record found out of order undoes that.
+        // Times of two-digit hours compare as text.
+        if (r < last && r.substring(0, 12) < last.substring(0, 12)) inOrder = false;
+        last = r;
+        out.push((out.length + 1) + TEXT + r);
+    }
+    if (!inOrder) {
+        for (i = 0; i < out.length; i++) out[i] = out[i].substring(out[i].indexOf(TEXT) + 1);
+        out = sortRecords(out);
+        for (i = 0; i < out.length; i++) out[i] = (i + 1) + TEXT + out[i];
+    }
+    return out.join(CRLF + CRLF).replace(/[\u0002\u0003]/g, CRLF);
+}
+
+// ---------------------------------------------------------------- SRT
+
+// A time line: "," or "." before the milliseconds; anything after the end
+// time (position hints) goes.
+var SRT_TIME = "(\\d{1,3}:\\d{1,2}:\\d{1,2})[,.](\\d{1,3})\\d*";
+var srtTimeLines = new RegExp("\\n[^\\S\\n]*" + SRT_TIME + "[^\\S\\n]*-->[^\\S\\n]*" + SRT_TIME + "[^\\n]*", "g");
+// Signs that the time lines need that: a time without milliseconds, with "."
+// before them, or with more after the end time.
+var untidyTimeLines = [/:\d{1,2}[^\S\n]*-->/, /:\d{1,2}\.\d/, /-->[^\S\n]*\d{1,3}:\d{1,2}:\d{1,2}(?!\d|,\d{1,3}\n)/];
+// A block that starts with its time line: its number is missing.
+var unnumbered = /\n\n[^\S\n]*\d{1,3}:\d{1,2}:\d{1,2}[,.]\d/;
+
+function fromSrt(text) {
+    // Line ends, lines of blanks and runs of blank lines are put right by
+    // patterns over the whole text, every line starting with "\n" here; time
+    // lines and cue numbers only when something in them is amiss.
+    if (text.indexOf("-->") < 0) return { text: "" };
+    text = "\n\n" + text.replace(/\r\n?/g, "\n") + "\n";
+    if (/\n[^\S\n]+\n/.test(text)) text = text.replace(/\n[^\S\n]+(?=\n)/g, "\n");
+    if (untidyTimeLines[0].test(text) || untidyTimeLines[1].test(text) || untidyTimeLines[2].test(text)) {
+        text = text.replace(/(:\d{1,2})(?=[^\S\n]*-->)/g, "$1,000")
+            .replace(/(-->[^\S\n]*\d{1,3}:\d{1,2}:\d{1,2})(?![\d,.])/g, "$1,000")
+            .replace(srtTimeLines, function (line, from, fromMs, to, toMs) {
+                // ".5" is half a second: "500".
+                return "\n" + from + "," + (fromMs + "00").substring(0, 3) + " --> " + to + "," + (toMs + "00").substring(0, 3);
+            });
+    }
+    if (text.indexOf("\n\n\n") >= 0) text = text.replace(/\n{3,}/g, "\n\n");
+    if (unnumbered.test(text)) text = renumbered(text);
+    var from = 0, to = text.length;
+    while (from < to && text.charCodeAt(from) === 10) from++;
+    while (to > from && text.charCodeAt(to - 1) === 10) to--;
+    return { text: text.substring(from, to).replace(/\n/g, CRLF) };
+}
+
+// Blocks numbered afresh: the time line is the second line of a block, or
+// the first when the number is missing; a block with neither is no cue and
+// goes. `text` has "\n" line ends and one blank line between blocks.
+function renumbered(text) {
+    var time = /^[^\S\n]*\d{1,3}:\d{1,2}:\d{1,2},\d{1,3}[^\S\n]*-->/;
+    var blocks = text.split("\n\n"), out = [];
+    for (var i = 0; i < blocks.length; i++) {
+        var b = blocks[i];
+        if (!time.test(b)) {
+            var eol = b.indexOf("\n");
+            if (eol < 0 || !time.test(b.substring(eol + 1))) continue;
+            b = b.substring(eol + 1);
+        }
+        out.push((out.length + 1) + "\n" + b);
+    }
+    return out.join("\n\n");
+}
+
+// ---------------------------------------------------------------- SSA / ASS
+
+// "h:mm:ss.cc", with any number of digits in each field; -1 for any other text.
+function assMs(value) {
+    var m = /^(\d+):(\d+):(\d+)(?:[.,](\d+))?$/.exec(value);
+    if (!m) return -1;
+    return ((Number(m[1]) * 60 + Number(m[2])) * 60 + Number(m[3])) * 1000 + fractionMs(m[4]);
+}
+
+function fromAss(text) {
+    // The [Events] section: from its header to the next section header.
+    // Every line of it starts with "\n" here, which the patterns below
+    // start with.
+    var start = text.indexOf("[Events]");
+    if (start < 0) start = text.search(/\[Events\]/i);
+    if (start < 0) return { error: "没有 [Events] 段" };
+    var headerEnd = text.indexOf("\n", start);
+    var events = headerEnd < 0 ? "" : text.slice(headerEnd);
+    var next = events.search(/\n[^\S\r\n]*\[[^\]\r\n]+\][^\S\r\n]*(?=\r?\n|$)/);
+    if (next >= 0) events = events.slice(0, next);
+
+    // The Format line names the fields; Text is the last and may hold commas.
+    var names = ["layer", "start", "end", "style", "name", "marginl", "marginr", "marginv", "effect", "text"];
+    var format = /\n[^\S\r\n]*Format[^\S\r\n]*:([^\r\n]*)/i.exec(events);
+    if (format) {
+        names = format[1].split(",");
+        for (var n = 0; n < names.length; n++) names[n] = names[n].replace(/\s+/g, "").toLowerCase();
+    }
+    var startAt = names.indexOf("start"), endAt = names.indexOf("end"), textAt = names.length - 1;
+    if (startAt < 0 || endAt < 0 || names[textAt] !== "text")
+        return { error: "[Events] 段的 Format 行缺少 Start、End 或 Text" };
+
+    // One pattern turns each Dialogue line into a record (Comment lines and
+    // the rest stay as they are and are passed over later): the fields before
+    // Text, each up to a comma, and the rest of the line. The usual time
+    // shape "h:mm:ss.cc" is read here, then "hh:mm:ss.cc"; times of any other
+    // shape take a slower way.
+    function dialogue(time) {
+        var fields = "";
+        for (var f = 0; f < textAt; f++)
+            fields += f === startAt || f === endAt ? "[^\\S\\n]*" + time + "[^\\S\\n]*," : "[^,\\n]*,";
+        return new RegExp("\\n[^\\S\\r\\n]*Dialogue[^\\S\\r\\n]*:" + fields + "([^\\r\\n]*)\\r?(?=\\n|$)", "gi");
+    }
+    var first = startAt < endAt;
+    function recordOf(from, to, text) {
+        return first ? "\n" + from + " --> " + to + TEXT + text : "\n" + to + " --> " + from + TEXT + text;
+    }
+    var joined = withoutMarks(events).replace(dialogue("(\\d):(\\d\\d):(\\d\\d)[.,](\\d\\d)"),
+        recordOf("0$1:$2:$3,$40", "0$5:$6:$7,$80", "$9"));
+    if (joined.indexOf("ialogue") >= 0)
+        joined = joined.replace(dialogue("(\\d\\d):(\\d\\d):(\\d\\d)[.,](\\d\\d)"), recordOf("$1:$2:$3,$40", "$5:$6:$7,$80", "$9"));
+    // Lines the two patterns above did not take, one by one.
+    if (joined.indexOf("ialogue") >= 0) {
+        joined = joined.replace(dialogue("([^,\\n]*?)"), function (line, a, b, text) {
+            var from = assMs(first ? a : b), to = assMs(first ? b : a);
+            return from < 0 || to < 0 ? "" : "\n" + srtTime(from) + " --> " + srtTime(to) + TEXT + text;
+        });
+    }
+
+    // Drawings ({\p1} and up) are shapes, not text.
+    if (/\\p[1-9]/.test(joined)) joined = joined.replace(/^.*\{[^}\n]*\\p[1-9].*$/gm, "");
+    // Override blocks go here, also those with spaces in them, which the
+    // parser would leave; \N and \n break the line (several in a row, one
+    // break), \h is a hard space.
+    if (joined.indexOf("{") >= 0) joined = joined.replace(/\{[^}\n]*\}/g, "");
+    joined = joined.replace(/[^\S\n]*\\[Nn](?:[^\S\n]*\\[Nn])*[^\S\n]*/g, BREAK);
+    if (joined.indexOf("\\h") >= 0) joined = joined.replace(/\\h/g, " ");
+
+    var blocks = cueBlocks(joined);
+    if (blocks === "") return { error: "[Events] 段里没有 Dialogue 行" };
+    return { text: blocks };
+}
+
+// ---------------------------------------------------------------- LRC
+
+// A line lasts until the next stamp; the last one this long.
+var LRC_LAST_MS = 5000;
+
+function fromLrc(text) {
+    // [offset:+500] moves every line 500 ms earlier.
+    var offset = /^\s*\[offset:\s*([+-]?\d+)\s*\]/im.exec(text);
+    var shift = offset ? Number(offset[1]) : 0;
+    var lines = withoutMarks(text).split(/\r\n?|\n/);
+    var stamps = [];
+    var stamp = /\[(\d+):(\d{1,2})(?:[.:](\d+))?\]/g;
+    for (var i = 0; i < lines.length; i++) {
+        var line = lines[i];
+        var lead = /^\s*((?:\[\d+:\d{1,2}(?:[.:]\d+)?\]\s*)+)(.*)$/.exec(line);
+        if (!lead) continue;
+        var words = lead[2].replace(/^\s+|\s+$/g, "");
+        var m;
+        stamp.lastIndex = 0;
+        while ((m = stamp.exec(lead[1])) !== null) {
+            var at = (Number(m[1]) * 60 + Number(m[2])) * 1000 + fractionMs(m[3]) - shift;
+            stamps.push({ start: at < 0 ? 0 : at, text: words, order: stamps.length });
+        }
+    }
+    if (stamps.length === 0) return { error: "没有 [mm:ss.xx] 时间标签" };
+    // Stamps that fall together keep their order (lyrics files are small).
+    stamps.sort(function (a, b) { return a.start - b.start || a.order - b.order; });
+    // A stamp without words only ends the line before it.
+    var records = [];
+    for (var k = 0; k < stamps.length; k++) {
+        var c = stamps[k];
+        if (c.text === "") continue;
+        var following = k + 1 < stamps.length ? stamps[k + 1].start : c.start + LRC_LAST_MS;
+        records.push(record(c.start, following > c.start ? following - 1 : c.start, [c.text]));
+    }
+    if (records.length === 0) return { error: "没有歌词行" };
+    return { text: cueBlocks(records.join("\n")) };
+}
+
+// ---------------------------------------------------------------- MicroDVD
+
+var MICRODVD_FPS = 23.976;
+// A cue without an end frame ({100}{}text) lasts this long.
+var MICRODVD_OPEN_MS = 3000;
+
+function fromMicroDvd(text) {
+    var fps = MICRODVD_FPS;
+    var rate = /^[^\S\r\n]*\{1\}\{1\}[^\S\r\n]*(\d+(?:\.\d+)?)[^\S\r\n]*$/m.exec(text);
+    if (rate && Number(rate[1]) > 0) fps = Number(rate[1]);
+    var cue = /^[^\S\r\n]*\{(\d+)\}\{(\d*)\}(.*)$/gm;
+    var records = [];
+    var m;
+    text = withoutMarks(text);
+    while ((m = cue.exec(text)) !== null) {
+        // The frame-rate line is no cue.
+        if (rate && m[1] === "1" && m[2] === "1" && m[3].replace(/\s+/g, "") === rate[1]) continue;
+        var s = Number(m[1]) * 1000 / fps;
+        var e = m[2] === "" ? s + MICRODVD_OPEN_MS : Number(m[2]) * 1000 / fps;
+        records.push(record(s, e, m[3].split("|")));
+    }
+    var blocks = cueBlocks(records.join("\n"));
+    if (blocks === "") return { error: "没有 {开始帧}{结束帧}文字 行（可能是 VobSub 图像字幕）" };
+    return { text: blocks };
+}
+
+// ---------------------------------------------------------------- IDX
+
+function fromIdx() {
+    return { error: "IDX 是 VobSub 图像字幕，没有文字可读，请先转换成 SRT/ASS 格式" };
+}
+
+// ---------------------------------------------------------------- dispatch
+
+// By extension; a file whose text fits no reader is tried by its content.
+var readers = { srt: fromSrt, ssa: fromAss, ass: fromAss, lrc: fromLrc, sub: fromMicroDvd, idx: fromIdx };
+
+function readerOfContent(text) {
+    if (/^\s*\[(Script Info|Events|V4\+? Styles)\]/im.test(text)) return fromAss;
+    if (/^\s*\{\d+\}\{\d*\}/m.test(text)) return fromMicroDvd;
+    if (/-->/.test(text)) return fromSrt;
+    if (/^\s*\[\d+:\d{1,2}/m.test(text)) return fromLrc;
+    return null;
+}
+
+function transform(text, extension) {
+    var read = readers[extension];
+    var result = read ? read(text) : { error: "不认识的字幕格式" };
+    if (!result.error && result.text === "") result.error = "没有可用的字幕";
+    if (result.error && read !== fromIdx) {
+        var other = readerOfContent(text);
+        if (other && other !== read) {
+            var second = other(text);
+            if (!second.error && second.text !== "") return second;
+        }
+    }
+    return result;
+}
+
+var config = Main.Config;
+var base = config("Base");
+var extension = String(config("Extension") || "").toLowerCase();
+var source = String(config("Format") || "");
+if (source.charCodeAt(0) === 0xFEFF) source = source.substring(1);
+var result = transform(source, extension);
+if (result.error) {
+    var why = "字幕【" + base + "】(" + extension.toUpperCase() + ") 无法载入：" + result.error;
+    config("Sample", why);
+    config("Format", "");
+    Main.document.getElementById("Message").innerHTML = "<font size=2 color=yellow>" + why.replace(/&/g, "&amp;").replace(/</g, "&lt;") + "</font>";
+    Main.showOut = 0;
+} else {
+    config("Format", result.text);
+}

@@ -1,0 +1,557 @@
+// The scripts shipped in script/, run by the real program on the fake
+// platform: files of each accepted type taken in through CallBack, the
+// chooser scripts, and the start-up and save scripts.
+#include "app/Main.h"
+#include "app/PageDocument.h"
+#include "platform/fake/FakePlatform.h"
+#include "scripting/objects/Dictionary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace sorvane {
+namespace {
+
+enum class Encoding { Utf8, Utf8Bom, Utf16Le, Gbk };
+
+QByteArray encode(const QString &text, Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Utf8:
+        return text.toUtf8();
+    case Encoding::Utf8Bom:
+        return "\xEF\xBB\xBF" + text.toUtf8();
+    case Encoding::Utf16Le: {
+        QStringEncoder encoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+        return encoder.encode(text);
+    }
+    case Encoding::Gbk: {
+        QStringEncoder encoder("GB18030");
+        return encoder.encode(text);
+    }
+    }
+    return {};
+}
+
+QString crlf(QString text)
+{
+    return text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+}
+
+// The program installed in a folder of its own, with a copy of the shipped
+// script folder beside it unless `withScripts` is false.
+class ShippedScripts : public ::testing::Test {
+protected:
+    void start(bool withScripts = true)
+    {
+        const QString program = dir.filePath(QStringLiteral("program"));
+        QDir().mkpath(program + QStringLiteral("/script"));
+        if (withScripts) {
+            const QDir shipped(QStringLiteral(SORVANE_SCRIPT_DIR));
+            for (const QString &name : shipped.entryList(QDir::Files))
+                QFile::copy(shipped.filePath(name), program + QStringLiteral("/script/") + name);
+        }
+        fake.programFile = program + QStringLiteral("/sorvane");
+        main = std::make_unique<Main>(fake.services());
+        main->initialise();
+        // Plain cue HTML: the English style has tests of its own.
+        main->Config->setItem(QStringLiteral("English"), QString());
+    }
+
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    }
+    QString scriptFile(const QString &name) const { return main->ScriptPath + name; }
+
+    QString element(const char *id) const
+    {
+        PageElement *e = main->document->getElementById(QString::fromLatin1(id));
+        return e ? e->innerHTML() : QStringLiteral("<none>");
+    }
+    QString style(const char *property) const
+    {
+        PageElement *e = main->document->getElementById(QStringLiteral("code"));
+        return e ? e->style().property(QString::fromLatin1(property)) : QStringLiteral("<none>");
+    }
+    QString config(const char *key) const { return main->Config->item(QString::fromLatin1(key)).text(); }
+    Variant configValue(const char *key) const { return main->Config->item(QString::fromLatin1(key)); }
+    QString cue(const QString &key) const
+    {
+        const Variant *v = main->subtitles->find(key);
+        return v ? v->text() : QStringLiteral("<absent>");
+    }
+    QStringList keys() const
+    {
+        QStringList out;
+        for (const Variant &k : main->subtitles->keys())
+            out << k.text();
+        return out;
+    }
+    // Script failures show a box; the shipped scripts must show none.
+    QStringList boxes() const
+    {
+        QStringList out;
+        for (const MessageBoxRequest &r : fake.messageBoxes)
+            out << r.caption + QStringLiteral(": ") + r.text;
+        return out;
+    }
+
+    QTemporaryDir dir;
+    FakePlatform fake;
+    std::unique_ptr<Main> main;
+};
+
+// ------------------------------------------------------------ loads
+
+struct LoadCase {
+    const char *name;
+    const char *file;
+    QString text;
+    Encoding encoding;
+    // Time key -> cue HTML, for keys that must be there.
+    QList<std::pair<QString, QString>> cues;
+    // Keys that must not be there.
+    QStringList absent;
+    const char *charSet;
+};
+
+QString srtFile()
+{
+    return QStringLiteral("1\n00:00:01,000 --> 00:00:02,500\n你好\n<i>Hello</i>\n\n"
+                          "2\n00:00:04,000 --> 00:00:04,900\nSecond\n");
+}
+
+QString assFile()
+{
+    return QStringLiteral(
+        "[Script Info]\nTitle: Sample\nScriptType: v4.00+\n\n"
+        "[V4+ Styles]\nFormat: Name, Fontname, Fontsize, PrimaryColour\nStyle: Default,Arial,20,&H00FFFFFF\n\n"
+        "[Events]\n"
+        "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+        // Out of order in the file; text with commas, \\N, \\n and override codes.
+        "Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,Later, with a comma\n"
+        "Comment: 0,0:00:03.00,0:00:03.50,Default,,0,0,0,,not shown\n"
+        "Dialogue: 0,0:00:01.50,0:00:02.20,Default,,0,0,0,,{\\an8}{\\fnArial Black}第一行\\N<b>second</b> line\n"
+        "Dialogue: 0,0:00:03.00,0:00:03.90,Default,,0,0,0,,soft\\nbreak\n"
+        "Dialogue: 0,0:00:07.00,0:00:08.00,Default,,0,0,0,,{\\p1}m 0 0 l 100 0 100 100\n");
+}
+
+QString ssaFile()
+{
+    // SSA: another field order, "Marked" instead of "Layer".
+    return QStringLiteral("[Script Info]\nScriptType: v4.00\n\n[Events]\n"
+                          "Format: Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+                          "Dialogue: Marked=0,0:00:02.00,0:00:03.00,Default,NTP,0000,0000,0000,,SSA line\n");
+}
+
+QString reorderedAssFile()
+{
+    // The Format line decides: here End comes before Start and Text has commas.
+    return QStringLiteral("[Events]\nFormat: End, Start, Text\n"
+                          "Dialogue: 0:00:12.00,0:00:10.00,a, b, c\n");
+}
+
+QString lrcFile()
+{
+    return QStringLiteral("[ar:Someone]\n[ti:Song]\n[offset:+500]\n"
+                          "[00:10.50][00:30.50]Chorus line\n"
+                          "[00:20.50]Verse <00:21.00>line\n"
+                          "[00:25.50]\n");
+}
+
+QString subFile()
+{
+    // 25 frames a second: frame 50 is second 2, frame 100 is second 4.
+    return QStringLiteral("{1}{1}25\n{50}{100}Top line|{y:i}Bottom line\n{250}{275}Ten\n");
+}
+
+class ShippedLoadTest : public ShippedScripts, public ::testing::WithParamInterface<LoadCase> {};
+
+TEST_P(ShippedLoadTest, TheCueTableHoldsTheFilesCues)
+{
+    const LoadCase &c = GetParam();
+    start();
+    main->CallBack(write(QString::fromLatin1(c.file), encode(c.text, c.encoding)));
+
+    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(config("CharSet"), QString::fromLatin1(c.charSet));
+    for (const auto &[key, html] : c.cues)
+        EXPECT_EQ(cue(key), html) << key.toStdString();
+    for (const QString &key : c.absent)
+        EXPECT_EQ(cue(key), QStringLiteral("<absent>")) << key.toStdString();
+    // What was parsed is cue blocks with CR LF line ends only.
+    const QString format = config("Format");
+    EXPECT_FALSE(format.contains(QRegularExpression(QStringLiteral("[^\\r]\\n|\\r[^\\n]"))));
+    EXPECT_TRUE(element("code").contains(QStringLiteral("就绪")));
+}
+
+const QString kSecond2 = QStringLiteral("00:00:02");
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, ShippedLoadTest,
+    ::testing::Values(
+        LoadCase{"SrtCrLf", "a.srt", crlf(srtFile()), Encoding::Utf8,
+                 {{"00:00:01", "你好<br>Hello"}, {"00:00:02", "你好<br>Hello"}, {"00:00:04", "Second"}},
+                 {"00:00:03", "00:00:05"}, "utf-8"},
+        LoadCase{"SrtLf", "a.srt", srtFile(), Encoding::Utf8,
+                 {{"00:00:01", "你好<br>Hello"}, {"00:00:04", "Second"}}, {"00:00:03"}, "utf-8"},
+        LoadCase{"SrtLfWithMark", "a.srt", srtFile(), Encoding::Utf8Bom,
+                 {{"00:00:01", "你好<br>Hello"}, {"00:00:04", "Second"}}, {}, "UTF-8"},
+        LoadCase{"SrtUtf16", "a.srt", crlf(srtFile()), Encoding::Utf16Le,
+                 {{"00:00:02", "你好<br>Hello"}, {"00:00:04", "Second"}}, {}, "UTF-16"},
+        LoadCase{"SrtGbk", "a.srt", srtFile(), Encoding::Gbk,
+                 {{"00:00:02", "你好<br>Hello"}, {"00:00:04", "Second"}}, {}, "GB2312"},
+        // Blank lines of spaces, a run of blank lines, no number on the
+        // second cue, "." before the milliseconds, old Mac CR line ends.
+        LoadCase{"SrtUntidy", "a.srt",
+                 QStringLiteral("\n\n1\r00:00:01.000 --> 00:00:01.900\rOne\r   \r\r\r"
+                                "00:00:03.000 --> 00:00:03.500 X1:10 X2:20\rTwo\r\t\r3\r00:00:05,000 --> 00:00:05,100\rThree"),
+                 Encoding::Utf8,
+                 {{"00:00:01", "One"}, {"00:00:03", "Two"}, {"00:00:05", "Three"}},
+                 {"00:00:02", "00:00:04"}, "utf-8"},
+        LoadCase{"AssLf", "a.ass", assFile(), Encoding::Utf8,
+                 {{"00:00:01", "第一行<br>second line"},
+                  {"00:00:02", "第一行<br>second line"},
+                  {"00:00:03", "soft<br>break"},
+                  {"00:00:05", "Later, with a comma"},
+                  {"00:00:06", "Later, with a comma"}},
+                 {"00:00:04", "00:00:07", "00:00:08"}, "utf-8"},
+        LoadCase{"AssCrLfWithMark", "a.ass", crlf(assFile()), Encoding::Utf8Bom,
+                 {{"00:00:01", "第一行<br>second line"}, {"00:00:05", "Later, with a comma"}}, {"00:00:04"}, "UTF-8"},
+        LoadCase{"AssUtf16", "a.ass", crlf(assFile()), Encoding::Utf16Le,
+                 {{"00:00:03", "soft<br>break"}}, {}, "UTF-16"},
+        LoadCase{"AssGbk", "a.ass", crlf(assFile()), Encoding::Gbk,
+                 {{"00:00:02", "第一行<br>second line"}}, {}, "GB2312"},
+        LoadCase{"Ssa", "a.ssa", ssaFile(), Encoding::Utf8, {{"00:00:02", "SSA line"}, {"00:00:03", "SSA line"}},
+                 {"00:00:04"}, "utf-8"},
+        LoadCase{"AssFieldOrder", "b.ass", reorderedAssFile(), Encoding::Utf8,
+                 {{"00:00:10", "a, b, c"}, {"00:00:12", "a, b, c"}}, {"00:00:09", "00:00:13"}, "utf-8"},
+        // Offset +500 moves every stamp half a second earlier; a line lasts
+        // until the next stamp, an empty one ends the line before it.
+        LoadCase{"Lrc", "a.lrc", crlf(lrcFile()), Encoding::Utf8,
+                 {{"00:00:10", "Chorus line"},
+                  {"00:00:19", "Chorus line"},
+                  {"00:00:20", "Verse line"},
+                  {"00:00:24", "Verse line"},
+                  {"00:00:30", "Chorus line"},
+                  {"00:00:34", "Chorus line"}},
+                 {"00:00:09", "00:00:25", "00:00:29", "00:00:36"}, "utf-8"},
+        LoadCase{"LrcGbk", "a.lrc", QStringLiteral("[00:01.00]第一句\n[00:03.00]第二句\n"), Encoding::Gbk,
+                 {{"00:00:01", "第一句"}, {"00:00:02", "第一句"}, {"00:00:03", "第二句"}}, {}, "GB2312"},
+        LoadCase{"MicroDvd", "a.sub", crlf(subFile()), Encoding::Utf8,
+                 {{"00:00:02", "Top line<br>Bottom line"}, {"00:00:04", "Top line<br>Bottom line"}, {"00:00:10", "Ten"}},
+                 {"00:00:01", "00:00:05", "00:00:00"}, "utf-8"},
+        // Without a frame-rate line: 23.976 frames a second.
+        LoadCase{"MicroDvdDefaultRate", "a.sub", QStringLiteral("{240}{480}Ten to twenty\n"), Encoding::Utf8,
+                 {{"00:00:10", "Ten to twenty"}, {"00:00:20", "Ten to twenty"}}, {"00:00:09", "00:00:21"}, "utf-8"},
+        // Times of other shapes: one digit of fraction, none, four; two-digit
+        // hours, and hours that cross ten; \h, runs of \N, drawings and
+        // empty lines.
+        LoadCase{"AssOtherShapes", "d.ass",
+                 crlf(QStringLiteral(
+                     "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+                     "Dialogue: 0,0:00:01.5,0:00:02.25,Default,,0,0,0,,odd\\hone\n"
+                     "Dialogue: 0,0:00:03,0:00:03.1234,Default,,0,0,0,,\\N top \\N \\N bottom \\N\n"
+                     "Dialogue: 0,0:00:04.00,0:00:05.00,Default,,0,0,0,,{\\p1}m 0 0 l 10 0{\\p0}\n"
+                     "Dialogue: 0,0:00:04.00,0:00:05.00,Default,,0,0,0,,{\\pos(1,2)}placed\n"
+                     "Dialogue: 0,0:00:06.00,0:00:07.00,Default,,0,0,0,,   \n"
+                     "Dialogue: 0,9:59:59.00,10:00:01.00,Default,,0,0,0,,crossing\n"
+                     "Dialogue: 0,12:00:00.00,12:00:00.50,Default,,0,0,0,,noon\n")),
+                 Encoding::Utf8,
+                 {{"00:00:01", "odd one"},
+                  {"00:00:02", "odd one"},
+                  {"00:00:03", "top<br>bottom"},
+                  {"00:00:04", "placed"},
+                  {"09:59:59", "crossing"},
+                  {"10:00:01", "crossing"},
+                  {"12:00:00", "noon"}},
+                 {"00:00:06", "00:00:07"}, "utf-8"},
+        // Cues that start together keep their file order (the later wins);
+        // an earlier cue found later in the file goes first.
+        LoadCase{"AssSameStart", "e.ass",
+                 QStringLiteral("[Events]\r\nFormat: Start, End, Text\r\n"
+                                "Dialogue: 0:00:05.00,0:00:06.00,first\r\n"
+                                "Comment: 0:00:05.00,0:00:06.00,a note\r\n"
+                                "Dialogue: 0:00:05.00,0:00:05.50,second\r\n"
+                                "Dialogue: 0:00:01.00,0:00:05.00,earliest\r\n"),
+                 Encoding::Utf8,
+                 {{"00:00:01", "earliest"}, {"00:00:04", "earliest"}, {"00:00:05", "second"}, {"00:00:06", "first"}},
+                 {}, "utf-8"},
+        // A file whose extension does not fit its text is read by its text.
+        LoadCase{"AssNamedSrt", "c.srt", assFile(), Encoding::Utf8, {{"00:00:03", "soft<br>break"}}, {}, "utf-8"}),
+    [](const ::testing::TestParamInfo<LoadCase> &info) { return std::string(info.param.name); });
+
+TEST_F(ShippedScripts, AssCuesAreSortedByStartTime)
+{
+    start();
+    main->CallBack(write(QStringLiteral("a.ass"), encode(assFile(), Encoding::Utf8)));
+    EXPECT_EQ(keys(), (QStringList{"00:00:01", "00:00:02", "00:00:03", "00:00:05", "00:00:06"}));
+    const QString format = config("Format");
+    EXPECT_TRUE(format.startsWith(QStringLiteral("1\r\n00:00:01,500 --> 00:00:02,200\r\n第一行\r\n<b>second</b> line\r\n\r\n"
+                                                 "2\r\n00:00:03,000 --> 00:00:03,900\r\n")))
+        << format.toStdString();
+    EXPECT_EQ(main->stopTime, QStringLiteral("00:01:00"));
+}
+
+TEST_F(ShippedScripts, TheParsersOwnRulesStillApplyToTheScriptsOutput)
+{
+    start();
+    // The English style and the line swap come from the parser.
+    main->Config->setItem(QStringLiteral("English"), QStringLiteral("color:red;"));
+    main->CallBack(write(QStringLiteral("e.ass"),
+                         encode(QStringLiteral("[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, "
+                                               "MarginV, Effect, Text\nDialogue: 0,0:00:01.00,0:00:01.50,,,0,0,0,,"
+                                               "中文\\NEnglish\n"),
+                                Encoding::Utf8)));
+    EXPECT_EQ(cue(QStringLiteral("00:00:01")), QStringLiteral("中文<br><span style='color:red;'>English</span>"));
+    EXPECT_EQ(main->subtitlesSort->find(QStringLiteral("00:00:01"))->text(),
+              QStringLiteral("<span style='color:red;'>English</span><br>中文"));
+}
+
+struct UnreadableCase {
+    const char *name;
+    const char *file;
+    QByteArray bytes;
+    const char *reason; // a part of the explanation
+};
+
+class ShippedUnreadableTest : public ShippedScripts, public ::testing::WithParamInterface<UnreadableCase> {};
+
+TEST_P(ShippedUnreadableTest, NothingLoadsAndThePageSaysWhy)
+{
+    const UnreadableCase &c = GetParam();
+    start();
+    // An earlier load that stays on the page.
+    main->CallBack(write(QStringLiteral("old.srt"), QByteArray("1\r\n00:00:01,000 --> 00:00:02,000\r\nold\r\n")));
+    main->showOut = 3;
+    main->CallBack(write(QString::fromLatin1(c.file), c.bytes));
+
+    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_TRUE(keys().isEmpty());
+    EXPECT_EQ(config("Format"), QString());
+    const QString why = config("Sample");
+    EXPECT_TRUE(why.contains(QString::fromUtf8(c.reason))) << why.toStdString();
+    EXPECT_FALSE(why.contains(QLatin1Char('\n')));
+    EXPECT_TRUE(element("Message").contains(why.section(QStringLiteral("："), 1))) << element("Message").toStdString();
+    EXPECT_EQ(main->showOut, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ShippedUnreadableTest,
+    ::testing::Values(
+        UnreadableCase{"Idx", "movie.idx", QByteArray("# VobSub index file, v7\r\nsize: 720x480\r\nid: en, index: 0\r\n"
+                                                      "timestamp: 00:00:01:000, filepos: 000000000\r\n"),
+                       "图像字幕"},
+        UnreadableCase{"VobSubPictures", "movie.sub", QByteArray("\x00\x00\x01\xBA\x44\x00\x04\x00\x04\x01", 10),
+                       "VobSub"},
+        UnreadableCase{"AssWithoutEvents", "x.ass", QByteArray("[Script Info]\r\nTitle: none\r\n"), "[Events]"},
+        UnreadableCase{"AssWithoutTimes", "x.ass", QByteArray("[Events]\r\nFormat: Layer, Style, Text\r\n"), "Format"},
+        UnreadableCase{"SrtWithoutTimes", "x.srt", QByteArray("just some text\r\n\r\nmore text\r\n"), "没有可用的字幕"},
+        UnreadableCase{"EmptyLrc", "x.lrc", QByteArray("[ar:Nobody]\r\n"), "时间标签"}),
+    [](const ::testing::TestParamInfo<UnreadableCase> &info) { return std::string(info.param.name); });
+
+// Without the shipped scripts the program parses CR LF cue blocks only.
+struct WithAndWithoutCase {
+    const char *name;
+    const char *file;
+    QString text;
+};
+
+class WithAndWithoutScriptsTest : public ShippedScripts, public ::testing::WithParamInterface<WithAndWithoutCase> {};
+
+TEST_P(WithAndWithoutScriptsTest, OnlyTheShippedScriptMakesTheFilePlay)
+{
+    const WithAndWithoutCase &c = GetParam();
+    {
+        SCOPED_TRACE("without the scripts");
+        start(false);
+        main->CallBack(write(QString::fromLatin1(c.file), c.text.toUtf8()));
+        EXPECT_TRUE(keys().isEmpty());
+        EXPECT_EQ(main->stopTime, QStringLiteral("00:01:00"));
+    }
+    {
+        SCOPED_TRACE("with the scripts");
+        main.reset();
+        start(true);
+        main->CallBack(write(QString::fromLatin1(c.file), c.text.toUtf8()));
+        EXPECT_FALSE(keys().isEmpty());
+        main->OnPlayer();
+        fake.advance(2100);
+        main->Timer1.tick();
+        EXPECT_FALSE(element("code").isEmpty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, WithAndWithoutScriptsTest,
+                         ::testing::Values(WithAndWithoutCase{"LfSrt", "lf.srt", srtFile()},
+                                           WithAndWithoutCase{"Ass", "a.ass", crlf(assFile())}),
+                         [](const ::testing::TestParamInfo<WithAndWithoutCase> &info) {
+                             return std::string(info.param.name);
+                         });
+
+// ------------------------------------------------------------ choosers
+
+TEST_F(ShippedScripts, ChoosersAskThePlatformOverTheWindowAndReturnEmptyWhenCancelled)
+{
+    start();
+    fake.colorAnswers = {QStringLiteral("#ff8800"), std::nullopt};
+    fake.fontAnswers = {QStringLiteral("Noto Sans"), std::nullopt};
+    EXPECT_EQ(main->ChooseColor(QStringLiteral(" cyan ")), QStringLiteral("#ff8800"));
+    EXPECT_EQ(main->ChooseColor(QStringLiteral("#123456")), QString());
+    EXPECT_EQ(main->ChooseFont(QStringLiteral("Microsoft Yahei,微软雅黑")), QStringLiteral("Noto Sans"));
+    EXPECT_EQ(main->ChooseFont(QStringLiteral("Arial")), QString());
+
+    ASSERT_EQ(fake.colorChoosers.size(), 2);
+    EXPECT_EQ(fake.colorChoosers[0].initial, QStringLiteral("cyan"));
+    EXPECT_EQ(fake.colorChoosers[0].owner, fake.rect);
+    EXPECT_EQ(fake.colorChoosers[1].initial, QStringLiteral("#123456"));
+    ASSERT_EQ(fake.fontChoosers.size(), 2);
+    EXPECT_EQ(fake.fontChoosers[0].family, QStringLiteral("Microsoft Yahei,微软雅黑"));
+    EXPECT_EQ(fake.fontChoosers[0].owner, fake.rect);
+}
+
+struct ChooserCase {
+    const char *name;
+    const char *item;        // the menu command
+    QString answer;          // "" cancels
+    const char *key;         // the setting the script writes
+    QString expectedSetting; // after the command
+    const char *property;    // the style property that shows it
+    QString expectedStyle;
+};
+
+class ShippedChooserTest : public ShippedScripts, public ::testing::WithParamInterface<ChooserCase> {};
+
+TEST_P(ShippedChooserTest, TheChoiceIsStoredAndShown)
+{
+    const ChooserCase &c = GetParam();
+    start();
+    fake.colorAnswers = {c.answer.isEmpty() ? std::nullopt : std::optional<QString>(c.answer)};
+    fake.fontAnswers = fake.colorAnswers;
+    main->menuClicked(QString::fromLatin1(c.item));
+
+    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(fake.colorChoosers.size() + fake.fontChoosers.size(), 1);
+    EXPECT_EQ(config(c.key), c.expectedSetting);
+    EXPECT_EQ(style(c.property), c.expectedStyle);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choosers, ShippedChooserTest,
+    ::testing::Values(
+        ChooserCase{"ColorChosen", "OnSetColor", "#ff8800", "Color", "#ff8800", "color", "#ff8800"},
+        ChooserCase{"ColorCancelled", "OnSetColor", "", "Color", "cyan", "color", ""},
+        ChooserCase{"WhiteKeptByName", "OnSetColor", "#FFFFFF", "Color", "white", "color", "white"},
+        ChooserCase{"FontChosen", "OnFontFamily", "Noto Sans", "FontFamily", "Noto Sans", "font-family", "Noto Sans"},
+        // A name CSS cannot take bare is quoted.
+        ChooserCase{"FontWithDigitChosen", "OnFontFamily", "Source Han Sans 2", "FontFamily", "'Source Han Sans 2'",
+                    "font-family", "'Source Han Sans 2'"},
+        ChooserCase{"FontCancelled", "OnFontFamily", "", "FontFamily", QStringLiteral("Microsoft Yahei,微软雅黑"),
+                    "font-family", ""}),
+    [](const ::testing::TestParamInfo<ChooserCase> &info) { return std::string(info.param.name); });
+
+TEST_F(ShippedScripts, ColourChosenWhileGlowingRecoloursTheGlowAndKeepsTheLettersReadable)
+{
+    start();
+    main->menuClicked(QStringLiteral("OnShadow"));
+    main->menuClicked(QStringLiteral("OnWeight"), 3);
+    fake.colorAnswers = {QStringLiteral("#00ff00")};
+    main->menuClicked(QStringLiteral("OnSetColor"));
+    EXPECT_TRUE(style("text-shadow").startsWith(QStringLiteral("0px 0px 2px #00ff00"))) << style("text-shadow").toStdString();
+    EXPECT_EQ(style("color"), QStringLiteral("white"));
+    EXPECT_EQ(style("font-weight"), QStringLiteral("bolder"));
+
+    // White glowing letters would vanish in their own glow; they are drawn gray.
+    fake.colorAnswers = {QStringLiteral("#ffffff")};
+    main->menuClicked(QStringLiteral("OnSetColor"));
+    EXPECT_TRUE(style("text-shadow").startsWith(QStringLiteral("0px 0px 2px white"))) << style("text-shadow").toStdString();
+    EXPECT_EQ(style("color"), QStringLiteral("gray"));
+}
+
+// ------------------------------------------------------------ keeping settings
+
+TEST_F(ShippedScripts, SettingsSavedByScriptJsComeBackAtTheNextStart)
+{
+    start();
+    main->Config->setItem(QStringLiteral("Color"), QStringLiteral("#ff8800"));
+    main->Config->setItem(QStringLiteral("FontSize"), Variant::fromLong(30));
+    main->menuClicked(QStringLiteral("OnShadow"));
+    main->SetFontWeight(QStringLiteral("bold"));
+    main->Config->setItem(QStringLiteral("English"), QStringLiteral("color:red;\r\nfont-size:10px;"));
+    main->menuClicked(QStringLiteral("OnScript"), 0); // Script.js
+    EXPECT_EQ(boxes(), QStringList());
+    ASSERT_TRUE(QFile::exists(scriptFile(QStringLiteral("Settings.ini"))));
+
+    // The next run: same folder, defaults first, then System.js.
+    main.reset();
+    fake.messageBoxes.clear();
+    main = std::make_unique<Main>(fake.services());
+    main->initialise();
+    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(config("Color"), QStringLiteral("#ff8800"));
+    EXPECT_EQ(configValue("FontSize").toLong().valueOr(0), 30);
+    EXPECT_EQ(configValue("Shadow").kind(), Variant::Kind::Boolean);
+    EXPECT_TRUE(configValue("Shadow").toBool().valueOr(false));
+    EXPECT_EQ(config("Weight"), QStringLiteral("bold"));
+    EXPECT_EQ(config("English"), QStringLiteral("color:red; font-size:10px;"));
+    EXPECT_EQ(config("CharSet"), QString());
+    // The page and the marks follow the settings.
+    EXPECT_TRUE(style("text-shadow").contains(QStringLiteral("#ff8800")));
+    EXPECT_EQ(style("font-size"), QStringLiteral("30px"));
+    EXPECT_EQ(style("font-weight"), QStringLiteral("bold"));
+    EXPECT_TRUE(main->menu.at(main->menu.find(QStringLiteral("OnShadow"))).checked);
+}
+
+struct SettingsFileCase {
+    const char *name;
+    QByteArray file;
+    const char *key;
+    QString expected;
+};
+
+class SystemJsTest : public ShippedScripts, public ::testing::WithParamInterface<SettingsFileCase> {};
+
+TEST_P(SystemJsTest, ReadsWhatItCanAndPassesOverTheRest)
+{
+    const SettingsFileCase &c = GetParam();
+    start();
+    write(QStringLiteral("program/script/Settings.ini"), c.file);
+    main.reset();
+    main = std::make_unique<Main>(fake.services());
+    main->initialise();
+    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(config(c.key), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SystemJsTest,
+    ::testing::Values(SettingsFileCase{"LfLineEnds", "[Config]\nColor = red\n", "Color", "red"},
+                      SettingsFileCase{"OtherSectionIgnored", "[Other]\nColor=red\n", "Color", "cyan"},
+                      SettingsFileCase{"NoNumberForANumber", "[Config]\nFontSize=big\n", "FontSize", "24"},
+                      SettingsFileCase{"NotKeyValue", "[Config]\nnonsense\n=x\nPixel=12\n", "Pixel", "12"},
+                      SettingsFileCase{"NewKeyKept", "[Config]\nMyKey=a=b\n", "MyKey", "a=b"},
+                      SettingsFileCase{"Empty", "", "Color", "cyan"}),
+    [](const ::testing::TestParamInfo<SettingsFileCase> &info) { return std::string(info.param.name); });
+
+TEST_F(ShippedScripts, WithoutASettingsFileSystemJsLeavesTheDefaultsAndThePage)
+{
+    start();
+    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(config("Color"), QStringLiteral("cyan"));
+    EXPECT_EQ(style("color"), QString());
+    EXPECT_FALSE(main->menu.at(main->menu.find(QStringLiteral("OnShadow"))).checked);
+}
+
+} // namespace
+} // namespace sorvane
