@@ -274,8 +274,8 @@ QString renderDate(const DateParts &p, const QVector<DateItem> &items)
     return out;
 }
 
-// A date or time written as this locale writes them: y/m/d or y-m-d, a time
-// h:m or h:m:s with an optional AM or PM, or both.
+} // namespace
+
 std::optional<double> parseDateText(const QString &text)
 {
     static const QString pattern = QStringLiteral(
@@ -318,6 +318,22 @@ std::optional<double> parseDateText(const QString &text)
     }
     return serial;
 }
+
+QString localeDayName(int weekday, bool abbreviated)
+{
+    if (weekday < 1 || weekday > 7)
+        return QString();
+    return QString::fromUtf16(abbreviated ? kDayAbbreviations[weekday - 1] : kDayNames[weekday - 1]);
+}
+
+QString localeMonthName(int month, bool abbreviated)
+{
+    if (month < 1 || month > 12)
+        return QString();
+    return QString::fromUtf16(abbreviated ? kMonthAbbreviations[month - 1] : kMonthNames[month - 1]);
+}
+
+namespace {
 
 // ---------------------------------------------------------------- numbers
 
