@@ -33,9 +33,11 @@ using BuiltinFunction = Result<Variant> (*)(BuiltinContext &context, QVector<Var
 struct BuiltinInfo {
     const char *name;
     int minArgs;
-    int maxArgs;
+    int maxArgs; // kAnyArgCount for Array
     BuiltinFunction function;
 };
+
+inline constexpr int kAnyArgCount = 0x7FFFFFFF;
 
 // The function of that name, compared without regard to case; nullptr when
 // the language has none.
