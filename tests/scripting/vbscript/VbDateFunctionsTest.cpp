@@ -133,7 +133,11 @@ INSTANTIATE_TEST_SUITE_P(
         ok("DateValue", {S("2024-03-15 12:00")}, Dt(k2024Mar15)),
         ok("TimeValue", {S("2024-03-15 12:00")}, Dt(0.5)), ok("TimeValue", {S("1:30 PM")}, Dt(at(13, 30, 0))),
         ok("DateValue", {Dt(before(-1, 0.25))}, Dt(-1)), ok("TimeValue", {Dt(before(-1, 0.25))}, Dt(0.25)),
-        ok("DateValue", {Null()}, Null()), fails("DateValue", {S("x")}, 13)));
+        ok("DateValue", {Null()}, Null()), fails("DateValue", {S("x")}, 13),
+        // The locale's long date reads back.
+        ok("DateValue", {S("2024年3月15日")}, Dt(k2024Mar15)),
+        ok("CDate", {S("2024年3月15日 12:00")}, Dt(k2024Mar15 + 0.5)), fails("CDate", {S("2024年3月15")}, 13),
+        ok("IsDate", {S("2024年2月30日")}, Variant(false))));
 
 INSTANTIATE_TEST_SUITE_P(
     Formatting, DateFunctions,
