@@ -16,7 +16,7 @@ bool anyNull(const QVector<Variant> &args, std::initializer_list<int> indexes)
 
 Result<qint32> longArg(const QVector<Variant> &args, int index, qint32 fallback)
 {
-    if (index >= args.size())
+    if (!hasArg(args, index))
         return fallback;
     return args[index].toLong();
 }

@@ -18,10 +18,12 @@ namespace sorvane::vb {
         return name##Result_.error();                                                                                  \
     auto &name = *name##Result_
 
-// The argument at `index`, or nullptr when the caller left it out.
-inline const Variant *optionalArg(const QVector<Variant> &args, int index)
+// Optional arguments: one left out at the end is absent from `args`; one
+// skipped between others (MsgBox "text", , "title") arrives as Empty. Both
+// take the argument's default.
+inline bool hasArg(const QVector<Variant> &args, int index)
 {
-    return index < args.size() ? &args[index] : nullptr;
+    return index < args.size() && !args[index].isEmpty();
 }
 
 // True when any of the arguments is Null: the functions that pass Null on
@@ -29,11 +31,11 @@ inline const Variant *optionalArg(const QVector<Variant> &args, int index)
 bool anyNull(const QVector<Variant> &args, std::initializer_list<int> indexes);
 
 // A whole-number argument (banker's rounding to a 32-bit Long); `fallback`
-// when it is absent.
+// when it is left out.
 Result<qint32> longArg(const QVector<Variant> &args, int index, qint32 fallback);
 
 // How texts compare: 0 (vbBinaryCompare) by code unit, 1 (vbTextCompare)
-// without case; any other number fails with 5. Absent: binary.
+// without case; any other number fails with 5. Left out: binary.
 Result<Qt::CaseSensitivity> compareArg(const QVector<Variant> &args, int index);
 
 // The text of an argument without copying it when it already is one.

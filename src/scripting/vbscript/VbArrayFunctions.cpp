@@ -48,7 +48,7 @@ Result<Variant> Filter(BuiltinContext &, QVector<Variant> &args)
         return scriptError(5);
     VB_TRY(match, TextArg::of(args[1]));
     bool include = true;
-    if (args.size() > 2) {
+    if (hasArg(args, 2)) {
         VB_TRY(b, args[2].toBool());
         include = b;
     }

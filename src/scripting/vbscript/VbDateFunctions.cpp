@@ -234,7 +234,7 @@ Result<Variant> WeekdayName(BuiltinContext &, QVector<Variant> &args)
 {
     VB_TRY(weekday, args[0].toLong());
     bool abbreviated = false;
-    if (args.size() > 1) {
+    if (hasArg(args, 1)) {
         VB_TRY(b, args[1].toBool());
         abbreviated = b;
     }
@@ -248,7 +248,7 @@ Result<Variant> MonthName(BuiltinContext &, QVector<Variant> &args)
 {
     VB_TRY(month, args[0].toLong());
     bool abbreviated = false;
-    if (args.size() > 1) {
+    if (hasArg(args, 1)) {
         VB_TRY(b, args[1].toBool());
         abbreviated = b;
     }

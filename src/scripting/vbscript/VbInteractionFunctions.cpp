@@ -11,7 +11,7 @@ const QString kDefaultTitle = QStringLiteral("VBScript");
 
 Result<QString> optionalText(const QVector<Variant> &args, int index, const QString &fallback)
 {
-    if (index >= args.size() || args[index].isEmpty())
+    if (!hasArg(args, index))
         return fallback;
     return args[index].toString();
 }

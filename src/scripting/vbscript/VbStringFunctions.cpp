@@ -121,15 +121,16 @@ Result<Variant> Right(BuiltinContext &, QVector<Variant> &args)
 Result<Variant> Mid(BuiltinContext &, QVector<Variant> &args)
 {
     VB_TRY(start, args[1].toLong());
+    const bool hasLength = hasArg(args, 2);
     VB_TRY(length, longArg(args, 2, -1));
     if (args[0].isNull())
         return Variant::null();
-    if (start < 1 || (args.size() > 2 && length < 0))
+    if (start < 1 || (hasLength && length < 0))
         return scriptError(5);
     VB_TRY(text, TextArg::of(args[0]));
-    if (start == 1 && (args.size() < 3 || length >= text->size()))
+    if (start == 1 && (!hasLength || length >= text->size()))
         return Variant(*text);
-    return Variant(text->mid(start - 1, args.size() > 2 ? length : -1));
+    return Variant(text->mid(start - 1, hasLength ? length : -1));
 }
 
 Result<Variant> InStr(BuiltinContext &, QVector<Variant> &args)
@@ -218,7 +219,7 @@ Result<Variant> Split(BuiltinContext &, QVector<Variant> &args)
     QString space(QLatin1Char(' '));
     const QString *delimiter = &space;
     std::optional<TextArg> delimiterArg;
-    if (args.size() > 1) {
+    if (hasArg(args, 1)) {
         VB_TRY(d, TextArg::of(args[1]));
         delimiterArg = std::move(d);
         delimiter = &**delimiterArg;
@@ -254,7 +255,7 @@ Result<Variant> Join(BuiltinContext &, QVector<Variant> &args)
     if (array.dimensions() != 1)
         return scriptError(5);
     QString delimiter(QLatin1Char(' '));
-    if (args.size() > 1) {
+    if (hasArg(args, 1)) {
         VB_TRY(d, args[1].toString());
         delimiter = d;
     }

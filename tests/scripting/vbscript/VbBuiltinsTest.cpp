@@ -148,6 +148,20 @@ INSTANTIATE_TEST_SUITE_P(
                     // Malformed escapes stay as written.
                     ok("Unescape", {S("%zz%u12%")}, S("%zz%u12%")), ok("Unescape", {S("%41%u0042")}, S("AB"))));
 
+// A skipped argument between others (Replace(s, a, b, , , 1)) arrives as
+// Empty and takes the argument's default.
+INSTANTIATE_TEST_SUITE_P(
+    SkippedArguments, TextFunctions,
+    testing::Values(ok("Mid", {S("abc"), I(2), kEmpty}, S("bc")),
+                    ok("InStrRev", {S("abcABC"), S("b"), kEmpty, I(1)}, L(5)),
+                    ok("Replace", {S("aXa"), S("x"), S("y"), kEmpty, kEmpty, I(1)}, S("aya")),
+                    ok("Split", {S("a b c"), kEmpty, I(2)}, List({S("a"), S("b c")})),
+                    ok("Join", {List({S("a"), S("b")}), kEmpty}, S("a b")),
+                    ok("StrComp", {S("a"), S("A"), kEmpty}, I(1)),
+                    ok("Filter", {List({S("an"), S("x")}), S("AN"), kEmpty, I(1)}, List({S("an")})),
+                    ok("FormatNumber", {D(1.5), kEmpty, kEmpty, kEmpty, I(0)}, S("1.50")),
+                    ok("WeekdayName", {I(2), kEmpty, I(2)}, S("星期二"))));
+
 class ConversionFunctions : public TextFunctions {};
 
 TEST_P(ConversionFunctions, GiveTheLanguagesResults)

@@ -51,7 +51,9 @@ INSTANTIATE_TEST_SUITE_P(
                     BoxCase{{S("Save?"), L(4), S("T")}, 7, "Save?", 4, "T"},
                     BoxCase{{S("Retry?"), L(5), S("T")}, 2, "Retry?", 5, "T"},
                     // Numbers are shown as their text; an Empty title is the default one.
-                    BoxCase{{D(1.5), Variant(), Variant()}, 1, "1.5", 0, "VBScript"}));
+                    BoxCase{{D(1.5), Variant(), Variant()}, 1, "1.5", 0, "VBScript"},
+                    // MsgBox "text", , "title": the skipped buttons are OK only.
+                    BoxCase{{S("text"), Variant(), S("title")}, 1, "text", 0, "title"}));
 
 TEST_F(VbInteractionFunctions, MsgBoxArgumentErrorsOpenNoBox)
 {
