@@ -60,6 +60,8 @@ Result<Variant> mathFunction(QVector<Variant> &args, NumberFunction f, bool (*do
     const double result = f(value);
     if (std::isinf(result) && std::isfinite(value))
         return scriptError(6);
+    if (std::isnan(result) && !std::isnan(value)) // the sine of infinity
+        return scriptError(5);
     return Variant::fromDouble(result);
 }
 
