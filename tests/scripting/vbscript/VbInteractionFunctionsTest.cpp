@@ -111,6 +111,20 @@ TEST_F(VbInteractionFunctions, CreateObjectMakesTheNamedObject)
     EXPECT_EQ(callBuiltin(ctx, "CreateObject", {Null()}).error().number, 94);
 }
 
+TEST(VbInteractionWithoutWindow, CreateObjectWithoutServicesMakesWhatNeedsNoneAndRefusesTheRest)
+{
+    BuiltinContext context;
+    for (const QString &progId : creatableObjects()) {
+        const Result<Variant> object = callBuiltin(context, "CreateObject", {Variant(progId)});
+        if (object.ok())
+            EXPECT_TRUE(object->isObject() && !object->isNothing()) << progId.toStdString();
+        else
+            EXPECT_EQ(object.error().number, 429) << progId.toStdString();
+    }
+    EXPECT_TRUE(callBuiltin(context, "CreateObject", {S("VBScript.RegExp")}).ok());
+    EXPECT_EQ(callBuiltin(context, "CreateObject", {S("WScript.Shell")}).error().number, 429);
+}
+
 TEST(VbEngineFunctions, NameTheEngine)
 {
     BuiltinContext context;
