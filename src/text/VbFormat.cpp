@@ -274,12 +274,13 @@ QString renderDate(const DateParts &p, const QVector<DateItem> &items)
     return out;
 }
 
-// A date or time written as this locale writes them: y/m/d or y-m-d, a time
-// h:m or h:m:s with an optional AM or PM, or both.
+} // namespace
+
 std::optional<double> parseDateText(const QString &text)
 {
     static const QString pattern = QStringLiteral(
-        "^\\s*(?:(\\d{1,4})[-/](\\d{1,2})[-/](\\d{1,2}))?\\s*(?:(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*([ap])?m?)?\\s*$");
+        "^\\s*(?:(\\d{1,4})[-/](\\d{1,2})[-/](\\d{1,2})|(\\d{1,4})\u5E74(\\d{1,2})\u6708(\\d{1,2})\u65E5)?"
+        "\\s*(?:(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*([ap])?m?)?\\s*$");
     Result<RegExp> re = RegExp::compile(pattern, RegExp::IgnoreCase);
     if (!re)
         return std::nullopt;
@@ -287,25 +288,27 @@ std::optional<double> parseDateText(const QString &text)
     if (!m || !m->has_value())
         return std::nullopt;
     const RegExp::Match &match = **m;
-    const bool hasDate = match.groups[0].matched();
-    const bool hasTime = match.groups[3].matched();
+    // Groups 1 to 3: y/m/d or y-m-d; 4 to 6: the long form y年m月d日; 7 to 10: the time.
+    const int d = match.groups[0].matched() ? 1 : 4;
+    const bool hasDate = match.groups[d - 1].matched();
+    const bool hasTime = match.groups[6].matched();
     if (!hasDate && !hasTime)
         return std::nullopt;
     double serial = 0;
     if (hasDate) {
-        int year = match.group(text, 1).toInt();
-        if (match.groups[0].length <= 2)
+        int year = match.group(text, d).toInt();
+        if (match.groups[d - 1].length <= 2)
             year += year < 30 ? 2000 : 1900;
-        const QDate date(year, match.group(text, 2).toInt(), match.group(text, 3).toInt());
+        const QDate date(year, match.group(text, d + 1).toInt(), match.group(text, d + 2).toInt());
         if (!date.isValid())
             return std::nullopt;
         serial = double(kEpoch.daysTo(date));
     }
     if (hasTime) {
-        int hour = match.group(text, 4).toInt();
-        const int minute = match.group(text, 5).toInt();
-        const int second = match.group(text, 6).toInt();
-        const QString half = match.group(text, 7).toLower();
+        int hour = match.group(text, 7).toInt();
+        const int minute = match.group(text, 8).toInt();
+        const int second = match.group(text, 9).toInt();
+        const QString half = match.group(text, 10).toLower();
         if (!half.isEmpty()) {
             if (hour < 1 || hour > 12)
                 return std::nullopt;
@@ -318,6 +321,22 @@ std::optional<double> parseDateText(const QString &text)
     }
     return serial;
 }
+
+QString localeDayName(int weekday, bool abbreviated)
+{
+    if (weekday < 1 || weekday > 7)
+        return QString();
+    return QString::fromUtf16(abbreviated ? kDayAbbreviations[weekday - 1] : kDayNames[weekday - 1]);
+}
+
+QString localeMonthName(int month, bool abbreviated)
+{
+    if (month < 1 || month > 12)
+        return QString();
+    return QString::fromUtf16(abbreviated ? kMonthAbbreviations[month - 1] : kMonthNames[month - 1]);
+}
+
+namespace {
 
 // ---------------------------------------------------------------- numbers
 

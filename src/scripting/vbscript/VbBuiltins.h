@@ -27,15 +27,19 @@ struct BuiltinContext {
 };
 
 // A built-in function: its arguments as passed (missing optional ones are
-// simply absent), its result or the language's error.
+// simply absent; one skipped between others, as in MsgBox "text", , "title",
+// is passed as Empty and takes its default), its result or the language's
+// error.
 using BuiltinFunction = Result<Variant> (*)(BuiltinContext &context, QVector<Variant> &args);
 
 struct BuiltinInfo {
     const char *name;
     int minArgs;
-    int maxArgs;
+    int maxArgs; // kAnyArgCount for Array
     BuiltinFunction function;
 };
+
+inline constexpr int kAnyArgCount = 0x7FFFFFFF;
 
 // The function of that name, compared without regard to case; nullptr when
 // the language has none.

@@ -1,0 +1,63 @@
+#include "scripting/vbscript/VbArguments.h"
+
+#include "text/VbFormat.h"
+
+#include <cmath>
+
+namespace sorvane::vb {
+
+bool anyNull(const QVector<Variant> &args, std::initializer_list<int> indexes)
+{
+    for (int i : indexes)
+        if (i < args.size() && args[i].isNull())
+            return true;
+    return false;
+}
+
+Result<qint32> longArg(const QVector<Variant> &args, int index, qint32 fallback)
+{
+    if (!hasArg(args, index))
+        return fallback;
+    return args[index].toLong();
+}
+
+Result<Qt::CaseSensitivity> compareArg(const QVector<Variant> &args, int index)
+{
+    VB_TRY(mode, longArg(args, index, 0));
+    if (mode == 0)
+        return Qt::CaseSensitive;
+    if (mode == 1)
+        return Qt::CaseInsensitive;
+    return scriptError(5);
+}
+
+Result<TextArg> TextArg::of(const Variant &value)
+{
+    TextArg arg;
+    if (value.isString()) {
+        arg.m_borrowed = &value.stringValue();
+        return arg;
+    }
+    VB_TRY(text, value.toString());
+    arg.m_owned = std::move(text);
+    return arg;
+}
+
+Result<double> dateArg(const Variant &value)
+{
+    double serial = 0;
+    if (value.isString()) {
+        const std::optional<double> parsed = parseDateText(value.stringValue());
+        if (!parsed)
+            return scriptError(13);
+        serial = *parsed;
+    } else {
+        VB_TRY(number, value.toDate());
+        serial = number;
+    }
+    if (!(serial >= kFirstDateSerial && serial < kLastDateSerial + 0.00001))
+        return scriptError(6);
+    return serial;
+}
+
+} // namespace sorvane::vb

@@ -1,0 +1,400 @@
+#include "scripting/vbscript/VbArguments.h"
+#include "scripting/vbscript/VbFunctions.h"
+
+#include "text/VbFormat.h"
+
+#include <QDateTime>
+
+#include <cmath>
+#include <cstring>
+
+namespace sorvane::vb::functions {
+namespace {
+
+using Kind = Variant::Kind;
+
+// The value of a number-preserving function (Int, Fix, Abs, Round) in the
+// kind the language gives it: whole-number kinds stay, Boolean and Empty
+// become Integer, texts become Double, a result too big for its kind widens.
+Result<Variant> sameKind(const Variant &original, double value)
+{
+    switch (original.kind()) {
+    case Kind::Empty:
+    case Kind::Boolean:
+    case Kind::Integer:
+        if (value >= -32768.0 && value <= 32767.0)
+            return Variant::fromInteger(qint16(value));
+        [[fallthrough]];
+    case Kind::Long:
+        if (value >= -2147483648.0 && value <= 2147483647.0)
+            return Variant::fromLong(qint32(value));
+        return Variant::fromDouble(value);
+    case Kind::Single:
+        return Variant::fromSingle(float(value));
+    case Kind::Date:
+        return Variant::fromDate(value);
+    default:
+        return Variant::fromDouble(value);
+    }
+}
+
+using NumberFunction = double (*)(double);
+
+Result<Variant> numberPreserving(QVector<Variant> &args, NumberFunction f)
+{
+    if (args[0].isNull())
+        return Variant::null();
+    VB_TRY(value, args[0].toDouble());
+    return sameKind(args[0], f(value));
+}
+
+// A function of a Double giving a Double; Null passes through, and
+// `domain` rejects arguments outside the function's range with 5.
+Result<Variant> mathFunction(QVector<Variant> &args, NumberFunction f, bool (*domain)(double) = nullptr)
+{
+    if (args[0].isNull())
+        return Variant::null();
+    VB_TRY(value, args[0].toDouble());
+    if (domain && !domain(value))
+        return scriptError(5);
+    const double result = f(value);
+    if (std::isinf(result) && std::isfinite(value))
+        return scriptError(6);
+    if (std::isnan(result) && !std::isnan(value)) // the sine of infinity
+        return scriptError(5);
+    return Variant::fromDouble(result);
+}
+
+// Half to even at `digits` decimals. A value whose decimal form ends in
+// exactly 5 at that place counts as a half even when the binary double lies
+// a hair below or above it (2.675 is stored as 2.67499999...).
+double roundToDigits(double value, int digits)
+{
+    if (digits == 0)
+        return roundHalfEven(value);
+    const double scale = std::pow(10.0, digits);
+    const double scaled = value * scale;
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 4503599627370496.0)
+        return value;
+    const double floor = std::floor(scaled);
+    const double fraction = scaled - floor;
+    double rounded;
+    if (std::fabs(fraction - 0.5) < 1e-9 * std::max(1.0, std::fabs(scaled)))
+        rounded = std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+    else
+        rounded = std::round(scaled);
+    return rounded / scale;
+}
+
+// The 24-bit linear congruential generator behind Rnd.
+quint32 nextSeed(quint32 seed)
+{
+    return (seed * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
+}
+
+float seedValue(quint32 seed)
+{
+    return float(seed) / 16777216.0f;
+}
+
+// The tristate arguments of the Format functions: -1 (vbTrue) on, 0
+// (vbFalse) off, -2 (vbUseDefault) or absent the locale's choice.
+Result<bool> tristateArg(const QVector<Variant> &args, int index, bool fallback)
+{
+    VB_TRY(value, longArg(args, index, -2));
+    if (value == -2)
+        return fallback;
+    return value != 0;
+}
+
+// FormatNumber, FormatPercent and FormatCurrency: a number pattern built
+// from the arguments, written by the format-pattern rules.
+Result<Variant> formatWith(QVector<Variant> &args, const QString &prefix, const QString &suffix)
+{
+    if (args[0].isNull())
+        return scriptError(94);
+    VB_TRY(digits, longArg(args, 1, -1));
+    if (digits < -1 || digits > 255)
+        return scriptError(5);
+    VB_TRY(leadingDigit, tristateArg(args, 2, true));
+    VB_TRY(parentheses, tristateArg(args, 3, false));
+    VB_TRY(grouping, tristateArg(args, 4, true));
+    VB_TRY(value, args[0].toDouble());
+
+    QString body = grouping ? QStringLiteral("#,##") : QString();
+    body += leadingDigit ? QStringLiteral("0") : QStringLiteral("#");
+    const int decimals = digits == -1 ? 2 : digits;
+    if (decimals > 0)
+        body += QLatin1Char('.') + QString(decimals, QLatin1Char('0'));
+    const QString positive = prefix + body + suffix;
+    const QString negative = parentheses ? QLatin1Char('(') + positive + QLatin1Char(')')
+                                         : prefix + QLatin1Char('-') + body + suffix;
+    VB_TRY(text, vbFormat(Variant::fromDouble(value), positive + QLatin1Char(';') + negative));
+    return Variant(std::move(text));
+}
+
+} // namespace
+
+Result<Variant> CStr(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(text, args[0].toString());
+    return Variant(std::move(text));
+}
+
+Result<Variant> CInt(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(n, args[0].toInteger());
+    return Variant::fromInteger(n);
+}
+
+Result<Variant> CLng(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(n, args[0].toLong());
+    return Variant::fromLong(n);
+}
+
+Result<Variant> CDbl(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(n, args[0].toDouble());
+    return Variant::fromDouble(n);
+}
+
+Result<Variant> CSng(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(n, args[0].toSingle());
+    return Variant::fromSingle(n);
+}
+
+Result<Variant> CBool(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(b, args[0].toBool());
+    return Variant(b);
+}
+
+// Values have no Byte kind here: the byte comes back as an Integer.
+Result<Variant> CByte(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(n, args[0].toDouble());
+    const double rounded = roundHalfEven(n);
+    if (!(rounded >= 0 && rounded <= 255))
+        return scriptError(6);
+    return Variant::fromInteger(qint16(rounded));
+}
+
+Result<Variant> CDate(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(serial, dateArg(args[0]));
+    return Variant::fromDate(serial);
+}
+
+// Values have no Currency kind here: the amount comes back as a Double,
+// rounded to the four decimals a currency amount holds.
+Result<Variant> CCur(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(n, args[0].toDouble());
+    if (!(std::fabs(n) <= 922337203685477.5807))
+        return scriptError(6);
+    return Variant::fromDouble(roundToDigits(n, 4));
+}
+
+Result<Variant> Int(BuiltinContext &, QVector<Variant> &args)
+{
+    return numberPreserving(args, [](double v) { return std::floor(v); });
+}
+
+Result<Variant> Fix(BuiltinContext &, QVector<Variant> &args)
+{
+    return numberPreserving(args, [](double v) { return std::trunc(v); });
+}
+
+Result<Variant> Abs(BuiltinContext &, QVector<Variant> &args)
+{
+    return numberPreserving(args, [](double v) { return std::fabs(v); });
+}
+
+Result<Variant> Sgn(BuiltinContext &, QVector<Variant> &args)
+{
+    if (args[0].isNull())
+        return Variant::null();
+    VB_TRY(value, args[0].toDouble());
+    if (std::isnan(value))
+        return scriptError(5);
+    return Variant::fromInteger(value > 0 ? 1 : value < 0 ? -1 : 0);
+}
+
+Result<Variant> Round(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(digits, longArg(args, 1, 0));
+    if (args[0].isNull())
+        return Variant::null();
+    if (digits < 0)
+        return scriptError(5);
+    VB_TRY(value, args[0].toDouble());
+    return sameKind(args[0], roundToDigits(value, std::min(digits, 308)));
+}
+
+Result<Variant> Sqr(BuiltinContext &, QVector<Variant> &args)
+{
+    return mathFunction(args, [](double v) { return std::sqrt(v); }, [](double v) { return v >= 0; });
+}
+
+Result<Variant> Exp(BuiltinContext &, QVector<Variant> &args)
+{
+    return mathFunction(args, [](double v) { return std::exp(v); });
+}
+
+Result<Variant> Log(BuiltinContext &, QVector<Variant> &args)
+{
+    return mathFunction(args, [](double v) { return std::log(v); }, [](double v) { return v > 0; });
+}
+
+Result<Variant> Sin(BuiltinContext &, QVector<Variant> &args)
+{
+    return mathFunction(args, [](double v) { return std::sin(v); });
+}
+
+Result<Variant> Cos(BuiltinContext &, QVector<Variant> &args)
+{
+    return mathFunction(args, [](double v) { return std::cos(v); });
+}
+
+Result<Variant> Tan(BuiltinContext &, QVector<Variant> &args)
+{
+    return mathFunction(args, [](double v) { return std::tan(v); });
+}
+
+Result<Variant> Atn(BuiltinContext &, QVector<Variant> &args)
+{
+    return mathFunction(args, [](double v) { return std::atan(v); });
+}
+
+// Rnd: above 0 or absent, the next number; 0, the last one again; below 0,
+// a number fixed by the argument (the generator restarts from it).
+Result<Variant> Rnd(BuiltinContext &context, QVector<Variant> &args)
+{
+    float n = 1;
+    if (!args.isEmpty()) {
+        VB_TRY(value, args[0].toSingle());
+        n = value;
+    }
+    if (n == 0)
+        return Variant::fromSingle(seedValue(context.randomSeed));
+    if (n < 0) {
+        quint32 bits = 0;
+        std::memcpy(&bits, &n, sizeof bits);
+        context.randomSeed = (bits + (bits >> 24)) & 0xFFFFFFu;
+    }
+    context.randomSeed = nextSeed(context.randomSeed);
+    context.lastRandom = seedValue(context.randomSeed);
+    return Variant::fromSingle(context.lastRandom);
+}
+
+// Randomize mixes the high half of the seed number (the time of day in
+// seconds when absent) into the middle bits of the generator's state.
+Result<Variant> Randomize(BuiltinContext &context, QVector<Variant> &args)
+{
+    double seed = 0;
+    if (!args.isEmpty()) {
+        VB_TRY(value, args[0].toDouble());
+        seed = value;
+    } else {
+        QVector<Variant> none;
+        VB_TRY(seconds, Timer(context, none));
+        seed = seconds.toDouble().valueOr(0);
+    }
+    quint64 bits = 0;
+    std::memcpy(&bits, &seed, sizeof bits);
+    const quint32 high = quint32(bits >> 32);
+    const quint32 mixed = ((high & 0xFFFFu) ^ (high >> 16)) << 8;
+    context.randomSeed = ((context.randomSeed & 0xFF0000FFu) | mixed) & 0xFFFFFFu;
+    return Variant();
+}
+
+Result<Variant> IsNumeric(BuiltinContext &, QVector<Variant> &args)
+{
+    const Variant &v = args[0];
+    switch (v.kind()) {
+    case Kind::Empty:
+    case Kind::Boolean:
+    case Kind::Integer:
+    case Kind::Long:
+    case Kind::Single:
+    case Kind::Double:
+        return Variant(true);
+    case Kind::String: {
+        double ignored = 0;
+        return Variant(parseNumericText(v.stringValue(), &ignored));
+    }
+    default:
+        return Variant(false);
+    }
+}
+
+Result<Variant> IsDate(BuiltinContext &, QVector<Variant> &args)
+{
+    const Variant &v = args[0];
+    if (v.kind() == Kind::Date)
+        return Variant(true);
+    if (!v.isString())
+        return Variant(false);
+    return Variant(dateArg(v).ok());
+}
+
+Result<Variant> IsEmpty(BuiltinContext &, QVector<Variant> &args)
+{
+    return Variant(args[0].isEmpty());
+}
+
+Result<Variant> IsNull(BuiltinContext &, QVector<Variant> &args)
+{
+    return Variant(args[0].isNull());
+}
+
+Result<Variant> IsObject(BuiltinContext &, QVector<Variant> &args)
+{
+    return Variant(args[0].isObject());
+}
+
+Result<Variant> IsArray(BuiltinContext &, QVector<Variant> &args)
+{
+    return Variant(args[0].isArray());
+}
+
+Result<Variant> VarType(BuiltinContext &, QVector<Variant> &args)
+{
+    return Variant::fromInteger(qint16(args[0].varType()));
+}
+
+Result<Variant> TypeName(BuiltinContext &, QVector<Variant> &args)
+{
+    return Variant(args[0].typeName());
+}
+
+Result<Variant> RGB(BuiltinContext &, QVector<Variant> &args)
+{
+    qint32 colour = 0;
+    for (int i = 2; i >= 0; --i) {
+        VB_TRY(part, args[i].toLong());
+        if (part < 0)
+            return scriptError(5);
+        colour = colour * 256 + std::min(part, 255);
+    }
+    return Variant::fromLong(colour);
+}
+
+Result<Variant> FormatNumber(BuiltinContext &, QVector<Variant> &args)
+{
+    return formatWith(args, QString(), QString());
+}
+
+Result<Variant> FormatPercent(BuiltinContext &, QVector<Variant> &args)
+{
+    return formatWith(args, QString(), QStringLiteral("%"));
+}
+
+Result<Variant> FormatCurrency(BuiltinContext &, QVector<Variant> &args)
+{
+    return formatWith(args, QString(QChar(0xA5)), QString());
+}
+
+} // namespace sorvane::vb::functions

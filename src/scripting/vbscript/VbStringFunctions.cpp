@@ -1,0 +1,490 @@
+#include "scripting/vbscript/VbArguments.h"
+#include "scripting/vbscript/VbFunctions.h"
+
+#include "text/CharsetConverter.h"
+
+namespace sorvane::vb::functions {
+namespace {
+
+// The locale's ANSI code page, in which Asc and Chr count.
+constexpr const char *kAnsiCharset = "GBK";
+
+ScriptError outOfStringSpace()
+{
+    return scriptError(14, QStringLiteral("Out of string space"));
+}
+
+Result<Variant> trimSpaces(QVector<Variant> &args, bool left, bool right)
+{
+    if (args[0].isNull())
+        return Variant::null();
+    VB_TRY(text, TextArg::of(args[0]));
+    const QString &s = *text;
+    qsizetype begin = 0, end = s.size();
+    if (left)
+        while (begin < end && s[begin] == QLatin1Char(' '))
+            ++begin;
+    if (right)
+        while (end > begin && s[end - 1] == QLatin1Char(' '))
+            --end;
+    if (begin == 0 && end == s.size())
+        return Variant(s);
+    return Variant(s.mid(begin, end - begin));
+}
+
+Result<Variant> leftOrRight(QVector<Variant> &args, bool left)
+{
+    VB_TRY(length, args[1].toLong());
+    if (args[0].isNull())
+        return Variant::null();
+    if (length < 0)
+        return scriptError(5);
+    VB_TRY(text, TextArg::of(args[0]));
+    return Variant(left ? text->left(length) : text->right(length));
+}
+
+Result<QString> radixText(const Variant &value, int base)
+{
+    quint32 bits = 0;
+    if (value.kind() == Variant::Kind::Integer || value.kind() == Variant::Kind::Boolean) {
+        VB_TRY(n, value.toInteger());
+        bits = quint16(n);
+    } else {
+        VB_TRY(n, value.toLong());
+        bits = quint32(n);
+    }
+    return QString::number(bits, base).toUpper();
+}
+
+bool escapesUnchanged(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'@' ||
+           c == u'*' || c == u'_' || c == u'+' || c == u'-' || c == u'.' || c == u'/';
+}
+
+int hexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+// The value of `count` hex digits at `at`, or -1.
+int hexAt(const QString &s, qsizetype at, int count)
+{
+    if (at + count > s.size())
+        return -1;
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        const int digit = hexValue(s[at + i]);
+        if (digit < 0)
+            return -1;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+} // namespace
+
+Result<Variant> Len(BuiltinContext &, QVector<Variant> &args)
+{
+    if (args[0].isNull())
+        return Variant::null();
+    VB_TRY(text, TextArg::of(args[0]));
+    return Variant::fromLong(qint32(text->size()));
+}
+
+Result<Variant> LenB(BuiltinContext &context, QVector<Variant> &args)
+{
+    VB_TRY(length, Len(context, args));
+    if (length.isNull())
+        return length;
+    VB_TRY(units, length.toLong());
+    return Variant::fromLong(units * 2);
+}
+
+Result<Variant> Left(BuiltinContext &, QVector<Variant> &args)
+{
+    return leftOrRight(args, true);
+}
+
+Result<Variant> Right(BuiltinContext &, QVector<Variant> &args)
+{
+    return leftOrRight(args, false);
+}
+
+Result<Variant> Mid(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(start, args[1].toLong());
+    const bool hasLength = hasArg(args, 2);
+    VB_TRY(length, longArg(args, 2, -1));
+    if (args[0].isNull())
+        return Variant::null();
+    if (start < 1 || (hasLength && length < 0))
+        return scriptError(5);
+    VB_TRY(text, TextArg::of(args[0]));
+    if (start == 1 && (!hasLength || length >= text->size()))
+        return Variant(*text);
+    return Variant(text->mid(start - 1, hasLength ? length : -1));
+}
+
+Result<Variant> InStr(BuiltinContext &, QVector<Variant> &args)
+{
+    // InStr(text, sought) or InStr(start, text, sought[, compare])
+    const bool hasStart = args.size() > 2;
+    const int first = hasStart ? 1 : 0;
+    qint32 start = 1;
+    if (hasStart) {
+        VB_TRY(s, args[0].toLong());
+        start = s;
+        if (start < 1)
+            return scriptError(5);
+    }
+    VB_TRY(cs, compareArg(args, 3));
+    if (anyNull(args, {first, first + 1}))
+        return Variant::null();
+    VB_TRY(text, TextArg::of(args[first]));
+    VB_TRY(sought, TextArg::of(args[first + 1]));
+    if (text->isEmpty() || start > text->size())
+        return Variant::fromLong(0);
+    if (sought->isEmpty())
+        return Variant::fromLong(start);
+    return Variant::fromLong(qint32(text->indexOf(*sought, start - 1, cs) + 1));
+}
+
+Result<Variant> InStrRev(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(start, longArg(args, 2, -1));
+    if (start == 0 || start < -1)
+        return scriptError(5);
+    VB_TRY(cs, compareArg(args, 3));
+    if (anyNull(args, {0, 1}))
+        return Variant::null();
+    VB_TRY(text, TextArg::of(args[0]));
+    VB_TRY(sought, TextArg::of(args[1]));
+    const qint32 end = start == -1 ? qint32(text->size()) : start;
+    if (text->isEmpty() || end > text->size())
+        return Variant::fromLong(0);
+    if (sought->isEmpty())
+        return Variant::fromLong(end);
+    const qsizetype from = end - sought->size();
+    if (from < 0)
+        return Variant::fromLong(0);
+    return Variant::fromLong(qint32(text->lastIndexOf(*sought, from, cs) + 1));
+}
+
+Result<Variant> Replace(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(text, TextArg::of(args[0]));
+    VB_TRY(sought, TextArg::of(args[1]));
+    VB_TRY(replacement, TextArg::of(args[2]));
+    VB_TRY(start, longArg(args, 3, 1));
+    VB_TRY(count, longArg(args, 4, -1));
+    VB_TRY(cs, compareArg(args, 5));
+    if (start < 1 || count < -1)
+        return scriptError(5);
+    const QString &s = *text;
+    if (start > s.size())
+        return Variant(QString());
+    if (sought->isEmpty() || count == 0)
+        return Variant(start == 1 ? s : s.mid(start - 1));
+
+    QString out;
+    out.reserve(s.size() - start + 1);
+    qsizetype from = start - 1;
+    qint32 done = 0;
+    while (count == -1 || done < count) {
+        const qsizetype at = s.indexOf(*sought, from, cs);
+        if (at < 0)
+            break;
+        out.append(QStringView(s).mid(from, at - from));
+        out.append(*replacement);
+        if (out.size() > kMaxTextLength)
+            return outOfStringSpace();
+        from = at + sought->size();
+        ++done;
+    }
+    out.append(QStringView(s).mid(from));
+    return Variant(std::move(out));
+}
+
+Result<Variant> Split(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(text, TextArg::of(args[0]));
+    QString space(QLatin1Char(' '));
+    const QString *delimiter = &space;
+    std::optional<TextArg> delimiterArg;
+    if (hasArg(args, 1)) {
+        VB_TRY(d, TextArg::of(args[1]));
+        delimiterArg = std::move(d);
+        delimiter = &**delimiterArg;
+    }
+    VB_TRY(count, longArg(args, 2, -1));
+    VB_TRY(cs, compareArg(args, 3));
+    if (count < -1)
+        return scriptError(5);
+
+    QVector<Variant> parts;
+    const QString &s = *text;
+    if (s.isEmpty() || count == 0)
+        return Variant::fromList(std::move(parts));
+    if (delimiter->isEmpty())
+        return Variant::fromList({Variant(s)});
+    qsizetype from = 0;
+    while (count == -1 || parts.size() + 1 < count) {
+        const qsizetype at = s.indexOf(*delimiter, from, cs);
+        if (at < 0)
+            break;
+        parts.append(Variant(s.mid(from, at - from)));
+        from = at + delimiter->size();
+    }
+    parts.append(Variant(s.mid(from)));
+    return Variant::fromList(std::move(parts));
+}
+
+Result<Variant> Join(BuiltinContext &, QVector<Variant> &args)
+{
+    if (!args[0].isArray())
+        return scriptError(13);
+    const VariantArray &array = args[0].arrayValue();
+    if (array.dimensions() != 1)
+        return scriptError(5);
+    QString delimiter(QLatin1Char(' '));
+    if (hasArg(args, 1)) {
+        VB_TRY(d, args[1].toString());
+        delimiter = d;
+    }
+    QString out;
+    for (qsizetype i = 0; i < array.items.size(); ++i) {
+        if (i > 0)
+            out.append(delimiter);
+        const Variant &item = array.items[i];
+        if (item.isNull())
+            continue;
+        VB_TRY(piece, TextArg::of(item));
+        out.append(*piece);
+        if (out.size() > kMaxTextLength)
+            return outOfStringSpace();
+    }
+    return Variant(std::move(out));
+}
+
+Result<Variant> UCase(BuiltinContext &, QVector<Variant> &args)
+{
+    if (args[0].isNull())
+        return Variant::null();
+    VB_TRY(text, TextArg::of(args[0]));
+    return Variant(text->toUpper());
+}
+
+Result<Variant> LCase(BuiltinContext &, QVector<Variant> &args)
+{
+    if (args[0].isNull())
+        return Variant::null();
+    VB_TRY(text, TextArg::of(args[0]));
+    return Variant(text->toLower());
+}
+
+Result<Variant> Trim(BuiltinContext &, QVector<Variant> &args)
+{
+    return trimSpaces(args, true, true);
+}
+
+Result<Variant> LTrim(BuiltinContext &, QVector<Variant> &args)
+{
+    return trimSpaces(args, true, false);
+}
+
+Result<Variant> RTrim(BuiltinContext &, QVector<Variant> &args)
+{
+    return trimSpaces(args, false, true);
+}
+
+Result<Variant> Space(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(count, args[0].toLong());
+    if (count < 0)
+        return scriptError(5);
+    if (count > kMaxTextLength)
+        return outOfStringSpace();
+    return Variant(QString(count, QLatin1Char(' ')));
+}
+
+Result<Variant> String(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(count, args[0].toLong());
+    if (args[1].isNull())
+        return Variant::null();
+    if (count < 0)
+        return scriptError(5);
+    if (count > kMaxTextLength)
+        return outOfStringSpace();
+    QChar c;
+    if (args[1].isString()) {
+        if (args[1].stringValue().isEmpty())
+            return scriptError(5);
+        c = args[1].stringValue()[0];
+    } else {
+        VB_TRY(code, args[1].toLong());
+        c = QChar(char16_t(code & 0xFF));
+    }
+    return Variant(QString(count, c));
+}
+
+Result<Variant> StrComp(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(cs, compareArg(args, 2));
+    if (anyNull(args, {0, 1}))
+        return Variant::null();
+    VB_TRY(a, TextArg::of(args[0]));
+    VB_TRY(b, TextArg::of(args[1]));
+    const int order = a->compare(*b, cs);
+    return Variant::fromInteger(order < 0 ? -1 : order > 0 ? 1 : 0);
+}
+
+Result<Variant> StrReverse(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(text, TextArg::of(args[0]));
+    const QString &s = *text;
+    QString out(s.size(), Qt::Uninitialized);
+    qsizetype to = s.size();
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        // A surrogate pair stays in order, so the reversed text stays valid.
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+            to -= 2;
+            out[to] = s[i];
+            out[to + 1] = s[i + 1];
+            ++i;
+        } else {
+            out[--to] = s[i];
+        }
+    }
+    return Variant(std::move(out));
+}
+
+Result<Variant> Asc(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(text, TextArg::of(args[0]));
+    if (text->isEmpty())
+        return scriptError(5);
+    const char16_t c = text->at(0).unicode();
+    if (c < 0x80)
+        return Variant::fromInteger(qint16(c));
+    const qsizetype width = text->at(0).isHighSurrogate() && text->size() > 1 ? 2 : 1;
+    Result<QByteArray> bytes = CharsetConverter::encode(QStringView(*text).left(width), kAnsiCharset);
+    if (!bytes || bytes->isEmpty())
+        return Variant::fromInteger(qint16('?'));
+    const auto b = [&](int i) { return quint8(bytes->at(i)); };
+    if (bytes->size() == 1)
+        return Variant::fromInteger(qint16(b(0)));
+    return Variant::fromInteger(qint16(quint16(b(0) << 8 | b(1))));
+}
+
+Result<Variant> AscW(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(text, TextArg::of(args[0]));
+    if (text->isEmpty())
+        return scriptError(5);
+    return Variant::fromInteger(qint16(text->at(0).unicode()));
+}
+
+Result<Variant> Chr(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(code, args[0].toLong());
+    if (code < -32768 || code > 65535)
+        return scriptError(5);
+    if (code >= 0 && code < 0x80)
+        return Variant(QString(QChar(char16_t(code))));
+    const quint16 unit = quint16(code);
+    QByteArray bytes;
+    if (unit > 0xFF)
+        bytes.append(char(unit >> 8));
+    bytes.append(char(unit & 0xFF));
+    Result<CharsetConverter::Decoded> decoded = CharsetConverter::decode(bytes.constData(), size_t(bytes.size()),
+                                                                         kAnsiCharset);
+    if (decoded && decoded->clean && !decoded->text.isEmpty() && decoded->text.size() <= 2)
+        return Variant(decoded->text);
+    if (unit <= 0xFF) // a lone lead byte: the character of that code
+        return Variant(QString(QChar(char16_t(unit))));
+    return scriptError(5);
+}
+
+Result<Variant> ChrW(BuiltinContext &, QVector<Variant> &args)
+{
+    VB_TRY(code, args[0].toLong());
+    if (code < -32768 || code > 65535)
+        return scriptError(5);
+    return Variant(QString(QChar(char16_t(quint16(code)))));
+}
+
+Result<Variant> Hex(BuiltinContext &, QVector<Variant> &args)
+{
+    if (args[0].isNull())
+        return Variant::null();
+    VB_TRY(text, radixText(args[0], 16));
+    return Variant(std::move(text));
+}
+
+Result<Variant> Oct(BuiltinContext &, QVector<Variant> &args)
+{
+    if (args[0].isNull())
+        return Variant::null();
+    VB_TRY(text, radixText(args[0], 8));
+    return Variant(std::move(text));
+}
+
+Result<Variant> Escape(BuiltinContext &, QVector<Variant> &args)
+{
+    if (args[0].isNull())
+        return Variant::null();
+    VB_TRY(text, TextArg::of(args[0]));
+    QString out;
+    out.reserve(text->size());
+    for (QChar c : *text) {
+        const char16_t u = c.unicode();
+        if (escapesUnchanged(u))
+            out.append(c);
+        else if (u < 0x100)
+            out.append(QLatin1Char('%') + QString::number(uint(u), 16).toUpper().rightJustified(2, QLatin1Char('0')));
+        else
+            out.append(QLatin1String("%u") + QString::number(uint(u), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    }
+    return Variant(std::move(out));
+}
+
+Result<Variant> Unescape(BuiltinContext &, QVector<Variant> &args)
+{
+    if (args[0].isNull())
+        return Variant::null();
+    VB_TRY(text, TextArg::of(args[0]));
+    const QString &s = *text;
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == QLatin1Char('%')) {
+            if (i + 1 < s.size() && s[i + 1] == QLatin1Char('u')) {
+                const int value = hexAt(s, i + 2, 4);
+                if (value >= 0) {
+                    out.append(QChar(char16_t(value)));
+                    i += 5;
+                    continue;
+                }
+            }
+            const int value = hexAt(s, i + 1, 2);
+            if (value >= 0) {
+                out.append(QChar(char16_t(value)));
+                i += 2;
+                continue;
+            }
+        }
+        out.append(s[i]);
+    }
+    return Variant(std::move(out));
+}
+
+} // namespace sorvane::vb::functions
