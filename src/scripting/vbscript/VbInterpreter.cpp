@@ -1178,7 +1178,21 @@ void Interpreter::assignMember(const Variant &object, const QString &name, QVect
         assignInstance(*instance, m, args, value, isSet, frame);
         return;
     }
-    hostInvoke(object.objectValue(), name, isSet ? CallKind::Set : CallKind::Let, args, value);
+    const std::shared_ptr<DispatchObject> &host = object.objectValue();
+    if (!args.isEmpty() && !name.isEmpty()) {
+        // `Main.Config("Color") = x`: a plain property holding an object;
+        // the arguments belong to that object's default member.
+        const std::optional<MemberInfo> info = host->member(name);
+        if (info && info->kind == MemberKind::Property) {
+            QVector<Variant> none;
+            const Variant inner = hostInvoke(host, name, CallKind::Get, none, Variant());
+            if (inner.isObject()) {
+                assignMember(inner, QString(), args, value, isSet, frame);
+                return;
+            }
+        }
+    }
+    hostInvoke(host, name, isSet ? CallKind::Set : CallKind::Let, args, value);
 }
 
 void Interpreter::assignInstance(VbInstance &object, int m, QVector<Variant> &args, const Variant &value,

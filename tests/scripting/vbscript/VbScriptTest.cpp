@@ -115,7 +115,9 @@ QVector<Case> readCases(const QString &path)
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         if (line.startsWith(QLatin1String("' case:"))) {
-            cases.append(Case{line.mid(7).trimmed()});
+            Case c;
+            c.name = line.mid(7).trimmed();
+            cases.append(c);
             continue;
         }
         if (cases.isEmpty())
@@ -170,8 +172,9 @@ TEST_P(VbScriptFiles, CasesGiveTheirExpectedOutput)
         } else {
             ASSERT_FALSE(status.ok()) << "expected error " << c.error;
             EXPECT_EQ(status.error().number, c.error) << status.error().description.toStdString();
-            if (c.errorLine > 0)
+            if (c.errorLine > 0) {
                 EXPECT_EQ(status.error().line, c.errorLine);
+            }
         }
     }
 }
