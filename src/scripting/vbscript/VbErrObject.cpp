@@ -22,6 +22,8 @@ Result<Variant> raise(VbErrObject &, Arguments &args)
     Result<qint32> number = args.toLong(0);
     if (!number)
         return number.error();
+    if (*number == 0)
+        return scriptError(5); // there is no error 0 to raise
     ScriptError error = scriptError(*number);
     error.source = QString::fromUtf8(kRuntimeErrorSource);
     if (!args.missing(1)) {

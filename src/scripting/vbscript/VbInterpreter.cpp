@@ -16,7 +16,7 @@ namespace sorvane::vb {
 // native frames, so the limit keeps well inside the thread's stack.
 constexpr int kMaxCallDepth = 300;
 // The most elements an array may have; larger requests are error 7.
-constexpr qsizetype kMaxArrayElements = 1 << 24;
+constexpr qsizetype kMaxArrayElements = 1 << 22;
 
 namespace {
 
@@ -794,6 +794,8 @@ Variant Interpreter::evalBinary(const Expr &e, Frame &frame)
             raise(6);
         return Variant::fromDouble(r);
     } else if (ka == K::String && kb == K::String && (e.op == Op::Concat || e.op == Op::Add)) {
+        if (a.stringValue().size() + b.stringValue().size() > kMaxTextLength)
+            raise(14);
         return Variant(a.stringValue() + b.stringValue());
     }
     switch (e.op) {
@@ -1071,10 +1073,10 @@ void Interpreter::appendInPlace(const Stmt &s, Frame &frame)
         const Variant rhs = valueOf(*s.value->right, frame);
         v = variableRef(*s.target, frame);
         if (v->isString()) {
-            if (rhs.isString())
-                v->stringForWrite().append(rhs.stringValue());
-            else if (!rhs.isNull())
-                v->stringForWrite().append(check(rhs.toString()));
+            const QString tail = rhs.isNull() ? QString() : rhs.isString() ? rhs.stringValue() : check(rhs.toString());
+            if (v->stringValue().size() + tail.size() > kMaxTextLength)
+                raise(14);
+            v->stringForWrite().append(tail);
             return;
         }
         assign(*s.target, check(applyBinary(Op::Concat, *v, rhs)), false, frame);

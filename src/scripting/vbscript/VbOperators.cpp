@@ -305,6 +305,8 @@ Result<Variant> applyBinary(Op op, const Variant &left, const Variant &right)
         Result<Variant> b = textOf(right);
         if (!b)
             return b;
+        if (a->stringValue().size() + b->stringValue().size() > kMaxTextLength)
+            return scriptError(14);
         return Variant(a->stringValue() + b->stringValue());
     }
     case Op::And:
@@ -321,7 +323,7 @@ Result<Variant> applyBinary(Op op, const Variant &left, const Variant &right)
     if (op == Op::Add) {
         const bool ls = left.isString(), rs = right.isString();
         if ((ls && rs) || (ls && right.isEmpty()) || (rs && left.isEmpty()))
-            return Variant(left.text() + right.text());
+            return applyBinary(Op::Concat, left, right);
     }
     return arithmetic(op, left, right);
 }

@@ -18,6 +18,10 @@ Result<Variant> applyBinary(Op op, const Variant &left, const Variant &right);
 Result<Variant> applyComparison(Op op, const Variant &left, const Variant &right, bool leftLiteral,
                                 bool rightLiteral);
 
+// The longest text an operator builds; longer is error 14, so a script that
+// doubles a text in a loop fails instead of exhausting memory.
+constexpr qsizetype kMaxTextLength = qsizetype(1) << 27;
+
 // Whether a condition holds: Null counts as False.
 Result<bool> isTrue(const Variant &value);
 

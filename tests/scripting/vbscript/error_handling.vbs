@@ -80,3 +80,6 @@ Dim a
 a = missing
 Test.Echo Err.Number
 ' expect: 500
+' case: raising error 0 is itself an invalid call
+Err.Raise 0
+' expect error: 5

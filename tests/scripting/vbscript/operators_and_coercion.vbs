@@ -163,3 +163,21 @@ Test.Echo Nothing Is Nothing
 ' case: Is needs objects
 x = 1 Is 2
 ' expect error: 424
+' case: a text doubled without end runs out of string space instead of memory
+s = "x"
+Do
+    s = s & s
+Loop
+' expect error: 14
+' case: a text grown in place keeps its value
+s = "a"
+For i = 1 To 3
+    s = s & i
+Next
+t = s
+s = s & "!"
+Test.Echo s & " " & t
+' expect: a123! a123
+' case: an array too large to make
+Dim big(100000, 100000)
+' expect error: 7
