@@ -123,9 +123,20 @@ Set x = 5
 Set x = Nothing
 x.Run
 ' expect error: 424
-' case: New RegExp is left to the object library and fails cleanly without it
-Class Probe
+' case: New RegExp makes the regular-expression object
+Set r = New RegExp
+r.Pattern = "b+"
+r.Global = True
+Test.Echo r.Test("abbbc")
+Test.Echo r.Replace("abbcb", "-")
+Test.Echo TypeName(r)
+' expect: True
+' expect: a-c-
+' expect: IRegExp2
+' case: a class of the script's own named RegExp wins over the object
+Class RegExp
+    Public Pattern
 End Class
-Set p = New Probe
-Test.Echo TypeName(p)
-' expect: Probe
+Set r = New RegExp
+Test.Echo TypeName(r)
+' expect: RegExp
