@@ -12,9 +12,11 @@
 
 namespace sorvane::vb {
 
-// Nested calls a script may make before error 28; each costs several
-// native frames, so the limit keeps well inside the thread's stack.
-constexpr int kMaxCallDepth = 300;
+// Nested calls a script may make before error 28, and the native stack a
+// run may use: whichever comes first ends a runaway recursion while the
+// thread's stack (8 MB on the program's thread) still has room.
+constexpr int kMaxCallDepth = 1000;
+constexpr std::uintptr_t kStackBudget = 3 * 1024 * 1024;
 // The most elements an array may have; larger requests are error 7.
 constexpr qsizetype kMaxArrayElements = 1 << 22;
 
@@ -194,6 +196,11 @@ Status Interpreter::execute(const QString &code)
     m_programs.push_back(program);
     m_steps = 0;
     return guarded([&] {
+        enter();
+        struct Leave {
+            int &depth;
+            ~Leave() { --depth; }
+        } leave{m_depth};
         Frame top;
         top.program = program.get();
         runBlock(program->statements, top);
@@ -998,10 +1005,7 @@ Variant Interpreter::callIntrinsic(const Expr &name, const std::vector<ExprPtr> 
         raise(450);
     const QString text = check(valueOf(*args[0], frame).toString());
     const bool explicitOnly = frame.program && frame.program->optionExplicit;
-    if (++m_depth > kMaxCallDepth) {
-        --m_depth;
-        raise(28);
-    }
+    enter();
     struct Leave {
         int &depth;
         ~Leave() { --depth; }
@@ -1287,12 +1291,21 @@ Variant Interpreter::callWithValues(Procedure &procedure, QVector<Variant> &args
     return runProcedure(procedure, setup, me);
 }
 
+void Interpreter::enter()
+{
+    const char here = 0;
+    const auto at = reinterpret_cast<std::uintptr_t>(&here);
+    if (m_depth == 0)
+        m_stackBase = at;
+    const std::uintptr_t used = m_stackBase > at ? m_stackBase - at : at - m_stackBase;
+    if (m_depth >= kMaxCallDepth || used > kStackBudget)
+        raise(28);
+    ++m_depth;
+}
+
 Variant Interpreter::runProcedure(Procedure &procedure, CallSetup &setup, VbInstance *me)
 {
-    if (++m_depth > kMaxCallDepth) {
-        --m_depth;
-        raise(28);
-    }
+    enter();
     struct Leave {
         int &depth;
         ~Leave() { --depth; }

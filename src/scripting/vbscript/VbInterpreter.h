@@ -55,6 +55,8 @@ private:
     void runDim(const Stmt &stmt, Frame &frame);
     bool caseMatches(const CaseClause &clause, const Variant &value, const Stmt &stmt, Frame &frame);
     void step();
+    // Counts a nested call or run; error 28 when too deep for the stack.
+    void enter();
 
     // expressions
     Variant eval(const Expr &expr, Frame &frame);
@@ -101,6 +103,7 @@ private:
     std::vector<std::shared_ptr<Program>> m_programs;
     std::shared_ptr<VbErrObject> m_err;
     int m_depth = 0;
+    std::uintptr_t m_stackBase = 0;
     qint64 m_steps = 0;
 };
 

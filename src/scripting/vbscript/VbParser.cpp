@@ -8,6 +8,9 @@ namespace {
 // How deeply statements and expressions may nest before the parser gives up
 // with error 28, so hostile input cannot exhaust the stack.
 constexpr int kMaxNesting = 120;
+// How tall an expression's tree may grow through chains of operators,
+// members and argument lists, which the parser reads in loops.
+constexpr int kMaxHeight = 400;
 
 struct ParseFailure {
     ScriptError error;
@@ -625,6 +628,7 @@ private:
     ExprPtr callOf(ExprPtr target)
     {
         auto call = std::make_unique<Expr>();
+        call->height = target->height + 1;
         call->kind = ExprKind::Call;
         call->line = target->line;
         call->column = target->column;
@@ -638,6 +642,7 @@ private:
         p->kind = ExprKind::Paren;
         p->line = inner->line;
         p->column = inner->column;
+        p->height = inner->height + 1;
         p->left = std::move(inner);
         return p;
     }
@@ -889,6 +894,9 @@ private:
         e->op = op;
         e->line = at.line;
         e->column = at.column;
+        e->height = 1 + std::max(l->height, r->height);
+        if (e->height > kMaxHeight)
+            fail(28, at);
         e->left = std::move(l);
         e->right = std::move(r);
         return e;
@@ -900,6 +908,7 @@ private:
         e->op = op;
         e->line = at.line;
         e->column = at.column;
+        e->height = 1 + operand->height;
         e->left = std::move(operand);
         return e;
     }
@@ -1113,6 +1122,9 @@ private:
                 m->line = dot.line;
                 m->column = dot.column;
                 m->name = advance().text;
+                m->height = e->height + 1;
+                if (m->height > kMaxHeight)
+                    fail(28, dot);
                 m->left = std::move(e);
                 e = std::move(m);
                 continue;
@@ -1126,6 +1138,10 @@ private:
                 call->hasParens = true;
                 arguments(call->args, false);
                 expectPunct(")", 1006);
+                for (const ExprPtr &a : call->args)
+                    call->height = std::max(call->height, a->height + 1);
+                if (call->height > kMaxHeight)
+                    fail(28, peek());
                 if (stopBeforeArgs && !isPunct(".") && !isPunct("(") && !isStatementEnd()) {
                     m_pos = before;
                     return std::move(call->left);

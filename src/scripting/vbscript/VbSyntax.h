@@ -53,6 +53,7 @@ struct Expr {
     int line = 0;
     int column = 0;
     int index = -1;         // slot, field or member index
+    int height = 1;         // levels of operands below and including this node
     Variant value;          // a literal or a constant's value
     QString name;
     ExprPtr left, right;    // operands; a member's object; a call's target

@@ -142,3 +142,19 @@ Set f = GetRef("NoSuchThing")
 ' case: calling an undefined Sub
 NoSuchSub 1
 ' expect error: 13
+' case: recursion through tall expressions also ends with out of stack space
+Function Deep(n)
+    Deep = ((((((((((((((((((((((((((((((((((((((((Deep(n + 1)))))))))))))))))))))))))))))))))))))))))
+End Function
+x = Deep(1)
+' expect error: 28
+' case: recursion a few hundred calls deep is fine
+Function Sum(n)
+    If n = 0 Then
+        Sum = 0
+    Else
+        Sum = n + Sum(n - 1)
+    End If
+End Function
+Test.Echo Sum(500)
+' expect: 125250
