@@ -373,7 +373,7 @@ private:
             item.target = nameExpr(at, identifier());
             item.isArray = true;
             if (!m_procedure)
-                m_program->assigned.append(item.target->name);
+                m_program->dims.append(item.target->name); // ReDim declares, as Dim does
             expectPunct("(", 1005);
             do {
                 item.bounds.push_back(expression());

@@ -142,28 +142,36 @@ private:
                 throw NameRedefined{proc.line, proc.column};
             proc.localSlots.insert(key, proc.slotCount++);
         }
-        declareLocals(proc, proc.body);
+        declareLocals(proc, proc.body, cls);
         m_procedure = &proc;
         m_class = cls;
         m_newLocals = true;
         bindBlock(proc.body);
     }
 
-    void declareLocals(Procedure &proc, const Block &block)
+    // Dim declares a local; ReDim does too unless the name is a global or a
+    // variable of the object.
+    void declareLocals(Procedure &proc, const Block &block, ClassInfo *cls)
     {
         for (const StmtPtr &s : block) {
-            if (s->kind == StmtKind::Dim)
-                for (const DimItem &d : s->dims) {
-                    const QString key = d.target->name.toCaseFolded();
-                    if (!proc.localSlots.contains(key))
-                        proc.localSlots.insert(key, proc.slotCount++);
+            for (const DimItem &d : s->dims) {
+                const QString key = d.target->name.toCaseFolded();
+                if (proc.localSlots.contains(key))
+                    continue;
+                if (s->kind == StmtKind::ReDim) {
+                    auto global = m_globals.names.constFind(key);
+                    if ((global != m_globals.names.cend() && global->kind == GlobalName::Kind::Variable) ||
+                        (cls && cls->find(key) >= 0))
+                        continue;
                 }
+                proc.localSlots.insert(key, proc.slotCount++);
+            }
             for (const auto &branch : s->branches)
-                declareLocals(proc, branch.second);
+                declareLocals(proc, branch.second, cls);
             for (const CaseClause &c : s->cases)
-                declareLocals(proc, c.body);
-            declareLocals(proc, s->body);
-            declareLocals(proc, s->elseBody);
+                declareLocals(proc, c.body, cls);
+            declareLocals(proc, s->body, cls);
+            declareLocals(proc, s->elseBody, cls);
         }
     }
 

@@ -214,3 +214,15 @@ Test.Echo x(1)
 Do
 Loop
 ' expect error: 5022
+' case: ReDim declares under Option Explicit, at the top and in a procedure
+Option Explicit
+ReDim top(1)
+top(1) = "t"
+Sub Fill()
+    ReDim inner(2)
+    inner(2) = "i"
+    top(0) = inner(2)
+End Sub
+Fill
+Test.Echo top(0) & top(1)
+' expect: it
