@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <thread>
+
 using namespace sorvane;
 
 namespace {
@@ -188,5 +190,96 @@ std::string fileTestName(const testing::TestParamInfo<std::string> &info)
 }
 
 INSTANTIATE_TEST_SUITE_P(VbScript, VbScriptFiles, testing::ValuesIn(caseFiles()), fileTestName);
+
+} // namespace
+
+namespace {
+
+struct EngineWithTest {
+    EngineWithTest()
+    {
+        engine = std::make_unique<vb::VbEngine>();
+        engine->expose(QStringLiteral("Test"), Variant::fromObject(test));
+    }
+    std::shared_ptr<TestHost> test = std::make_shared<TestHost>();
+    std::unique_ptr<vb::VbEngine> engine;
+};
+
+TEST(VbEngineTest, ScriptObjectsKeptByTheHostFailCleanlyOnceTheEngineIsGone)
+{
+    EngineWithTest e;
+    ASSERT_TRUE(e.engine->execute("Class Cell\n Public Value\n Private Sub Class_Terminate()\n Value = 0\n End Sub\n"
+                                  "End Class\nSet c = New Cell\nc.Value = 7\nSet Test.Kept = c")
+                    .ok());
+    const std::shared_ptr<DispatchObject> kept = e.test->kept.objectValue();
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->get(QStringLiteral("Value")).valueOr(Variant()), Variant::fromInteger(7));
+    EXPECT_EQ(kept->typeName(), QStringLiteral("Cell"));
+    EXPECT_FALSE(kept->member(QStringLiteral("Missing")).has_value());
+
+    e.engine.reset();
+    Result<Variant> after = kept->get(QStringLiteral("Value"));
+    ASSERT_FALSE(after.ok());
+    EXPECT_EQ(after.error().number, 424);
+    e.test->kept = Variant(); // the last reference goes without its engine
+}
+
+TEST(VbEngineTest, InterruptStopsARunFromAnotherThread)
+{
+    EngineWithTest e;
+    std::thread stopper([&e] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        e.engine->interrupt();
+    });
+    const Status s = e.engine->execute("On Error Resume Next\nDo\n x = x + 1\nLoop");
+    stopper.join();
+    ASSERT_FALSE(s.ok());
+    EXPECT_EQ(s.error().description, QStringLiteral("The script ran for too long and was stopped"));
+    EXPECT_TRUE(e.engine->wasInterrupted());
+}
+
+TEST(VbEngineTest, HostCallsAreBracketedByTheHook)
+{
+    EngineWithTest e;
+    int depth = 0, calls = 0, worst = 0;
+    e.engine->setHostCallHook([&](bool entering) {
+        depth += entering ? 1 : -1;
+        calls += entering ? 1 : 0;
+        worst = std::min(worst, depth);
+    });
+    const Status s = e.engine->execute("Test.Echo 1\nOn Error Resume Next\nTest.Fail 5\nSet d = Test.NewDictionary()\n"
+                                       "For Each k In d\nNext");
+    EXPECT_TRUE(s.ok());
+    EXPECT_EQ(depth, 0);
+    EXPECT_EQ(worst, 0);
+    EXPECT_EQ(calls, 4);
+}
+
+TEST(VbEngineTest, EvalGivesValuesAndErrors)
+{
+    vb::VbEngine engine;
+    ASSERT_TRUE(engine.execute("x = 20").ok());
+    struct Case {
+        const char *expression;
+        Variant value;
+        int error;
+    };
+    const Case cases[] = {
+        {"x * 2 + 2", Variant::fromInteger(42), 0},
+        {"x & \"\"", Variant("20"), 0},
+        {"1 / 0", Variant(), 11},
+        {"x +", Variant(), 1023},
+    };
+    for (const Case &c : cases) {
+        Result<Variant> r = engine.eval(QString::fromUtf8(c.expression));
+        if (c.error == 0) {
+            ASSERT_TRUE(r.ok()) << c.expression << " " << r.error().description.toStdString();
+            EXPECT_EQ(*r, c.value) << c.expression;
+        } else {
+            ASSERT_FALSE(r.ok()) << c.expression;
+            EXPECT_EQ(r.error().number, c.error) << c.expression;
+        }
+    }
+}
 
 } // namespace
