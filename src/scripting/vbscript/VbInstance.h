@@ -13,7 +13,7 @@ class Interpreter;
 // An object of a class the script declares. It is a DispatchObject like any
 // host object, so host code can hold it (in a Dictionary, say) and call its
 // public members; once its engine is gone every call fails with error 424.
-class VbInstance : public DispatchObject {
+class VbInstance final : public DispatchObject {
 public:
     VbInstance(const std::shared_ptr<Interpreter> &engine, std::shared_ptr<ClassInfo> info);
     ~VbInstance() override;

@@ -110,8 +110,21 @@ VbInstance *asInstance(const Variant &value, const Interpreter *engine)
 {
     if (!value.isObject())
         return nullptr;
-    auto *object = dynamic_cast<VbInstance *>(value.objectValue().get());
-    return object && object->engine() == engine ? object : nullptr;
+    // The host object met last is remembered, so loops calling one host
+    // object skip the type check; while it lives no other object can have
+    // its address.
+    thread_local const DispatchObject *lastHost = nullptr;
+    thread_local std::weak_ptr<DispatchObject> lastHostAlive;
+    const std::shared_ptr<DispatchObject> &object = value.objectValue();
+    if (object.get() == lastHost && !lastHostAlive.expired())
+        return nullptr;
+    auto *instance = dynamic_cast<VbInstance *>(object.get());
+    if (!instance) {
+        lastHost = object.get();
+        lastHostAlive = object;
+        return nullptr;
+    }
+    return instance->engine() == engine ? instance : nullptr;
 }
 
 } // namespace
@@ -634,6 +647,21 @@ Variant Interpreter::eval(const Expr &e, Frame &frame)
     return Variant();
 }
 
+const Variant &Interpreter::operand(const Expr &e, Frame &frame, Variant &temp)
+{
+    const Variant *v = nullptr;
+    if (e.kind == ExprKind::Literal || (e.kind == ExprKind::Name && e.binding == Binding::Constant))
+        v = &e.value;
+    else if (e.kind == ExprKind::Name && e.binding == Binding::Local)
+        v = frame.localSlots[e.index];
+    else if (e.kind == ExprKind::Name && e.binding == Binding::Global)
+        v = &globals.values[e.index];
+    if (v && !v->isObject())
+        return *v;
+    temp = valueOf(e, frame);
+    return temp;
+}
+
 Variant Interpreter::valueOf(const Expr &e, Frame &frame)
 {
     Variant v = eval(e, frame);
@@ -753,8 +781,9 @@ Variant Interpreter::evalBinary(const Expr &e, Frame &frame)
             raise(424);
         return Variant(a.objectValue() == b.objectValue());
     }
-    const Variant a = valueOf(*e.left, frame);
-    const Variant b = valueOf(*e.right, frame);
+    Variant leftTemp, rightTemp;
+    const Variant &a = operand(*e.left, frame, leftTemp);
+    const Variant &b = operand(*e.right, frame, rightTemp);
     const Variant::Kind ka = a.kind(), kb = b.kind();
     using K = Variant::Kind;
     if ((ka == K::Integer || ka == K::Long) && (kb == K::Integer || kb == K::Long)) {
@@ -804,6 +833,8 @@ Variant Interpreter::evalBinary(const Expr &e, Frame &frame)
         if (a.stringValue().size() + b.stringValue().size() > kMaxTextLength)
             raise(14);
         return Variant(a.stringValue() + b.stringValue());
+    } else if (e.op == Op::Concat && ka == K::String && (kb == K::Integer || kb == K::Long)) {
+        return Variant(a.stringValue() + QString::number(kb == K::Integer ? b.integerValue() : b.longValue()));
     }
     switch (e.op) {
     case Op::Eq:
@@ -1100,7 +1131,10 @@ void Interpreter::assign(const Expr &target, Variant value, bool isSet, Frame &f
             Variant *v = variableRef(target, frame);
             if (!v)
                 raise(501);
-            store(*v, std::move(value));
+            if (v->isObject() || v->isArray())
+                store(*v, std::move(value));
+            else
+                *v = std::move(value);
             return;
         }
         case Binding::Member: {

@@ -61,6 +61,8 @@ private:
     // expressions
     Variant eval(const Expr &expr, Frame &frame);
     Variant valueOf(const Expr &expr, Frame &frame);
+    // An operand's value without a copy when it is a literal or a variable.
+    const Variant &operand(const Expr &expr, Frame &frame, Variant &temp);
     Variant defaultValue(const Variant &object);
     Variant evalName(const Expr &expr, Frame &frame);
     Variant evalCall(const Expr &expr, Frame &frame);
