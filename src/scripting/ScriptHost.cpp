@@ -7,6 +7,7 @@
 #include "scripting/objects/MainObject.h"
 #include "scripting/objects/ObjectFactory.h"
 #include "scripting/objects/RuntimeObjects.h"
+#include "scripting/vbscript/VbEngine.h"
 #include "text/TextUtilities.h"
 
 namespace sorvane {
@@ -28,6 +29,50 @@ Language languageOf(const QString &name)
 // back exactly as "JavaScript" get it.
 const char kAlert[] =
     "function alert(text){new ActiveXObject('WScript.Shell').Popup(text,0,'Microsoft Internet Explorer',48)};";
+
+ObjectContext objectContextOf(Main &main)
+{
+    ObjectContext context;
+    context.platform = main.platform();
+    context.codec = &main.textCodec();
+    context.currentFolder = main.Folder;
+    return context;
+}
+
+// Exposes the program's objects to an engine, in the order scripts see
+// them: the application objects, the one window, its controls in control
+// order (each name once), and "filter", the dictionary of those names.
+void exposeProgramObjects(Main &main, const std::function<void(const QString &, const Variant &)> &expose)
+{
+    expose(QStringLiteral("App"), Variant::fromObject(std::make_shared<AppObject>(main)));
+    expose(QStringLiteral("Clipboard"), Variant::fromObject(std::make_shared<ClipboardObject>(main)));
+    expose(QStringLiteral("Screen"), Variant::fromObject(std::make_shared<ScreenObject>(main)));
+    expose(QStringLiteral("Printer"), Variant::fromObject(std::make_shared<PrinterObject>()));
+
+    auto filter = std::make_shared<Dictionary>();
+    auto mainObject = std::static_pointer_cast<MainObject>(main.scriptObject());
+    expose(QStringLiteral("Main"), Variant::fromObject(mainObject));
+    filter->setItem(QStringLiteral("Main"), true);
+    for (const QString &name : MainObject::controlNames()) {
+        if (filter->exists(name))
+            continue;
+        expose(name, mainObject->control(name));
+        filter->setItem(name, true);
+    }
+    expose(QStringLiteral("filter"), Variant::fromObject(filter));
+}
+
+// Leaves the time a script spends in host calls out of its budget.
+template <typename Engine>
+void watchHostCalls(Engine &engine, ScriptWatchdog &watchdog)
+{
+    engine.setHostCallHook([&watchdog](bool entering) {
+        if (entering)
+            watchdog.pause();
+        else
+            watchdog.resume();
+    });
+}
 
 } // namespace
 
@@ -54,12 +99,9 @@ void ScriptHost::RunScript(const QString &code, const QString &language, bool sh
     case Language::JavaScript:
         status = runJavaScript(code, language);
         break;
-    case Language::VBScript: {
-        ScriptError e = scriptError(429, QStringLiteral("The VBScript engine is not available in this version"));
-        e.source = QStringLiteral("VBScript");
-        status = e;
+    case Language::VBScript:
+        status = runVBScript(code);
         break;
-    }
     case Language::Unknown: {
         ScriptError e = scriptError(429, QStringLiteral("No script engine for the language \"%1\"").arg(language));
         e.source = QStringLiteral("RunScript");
@@ -73,43 +115,30 @@ void ScriptHost::RunScript(const QString &code, const QString &language, bool sh
 
 Status ScriptHost::runJavaScript(const QString &code, const QString &language)
 {
-    ObjectContext context;
-    context.platform = m_main.platform();
-    context.codec = &m_main.textCodec();
-    context.currentFolder = m_main.Folder;
+    const ObjectContext context = objectContextOf(m_main);
     JsEngine engine([context](const QString &progId) { return createObject(progId, context); });
-
-    engine.expose(QStringLiteral("App"), Variant::fromObject(std::make_shared<AppObject>(m_main)));
-    engine.expose(QStringLiteral("Clipboard"), Variant::fromObject(std::make_shared<ClipboardObject>(m_main)));
-    engine.expose(QStringLiteral("Screen"), Variant::fromObject(std::make_shared<ScreenObject>(m_main)));
-    engine.expose(QStringLiteral("Printer"), Variant::fromObject(std::make_shared<PrinterObject>()));
-
-    // The program's one window, then its controls in control order, each
-    // name once; "filter" lists what was exposed.
-    auto filter = std::make_shared<Dictionary>();
-    auto mainObject = std::static_pointer_cast<MainObject>(m_main.scriptObject());
-    engine.expose(QStringLiteral("Main"), Variant::fromObject(mainObject));
-    filter->setItem(QStringLiteral("Main"), true);
-    for (const QString &name : MainObject::controlNames()) {
-        if (filter->exists(name))
-            continue;
-        engine.expose(name, mainObject->control(name));
-        filter->setItem(name, true);
-    }
-    engine.expose(QStringLiteral("filter"), Variant::fromObject(filter));
+    exposeProgramObjects(m_main, [&engine](const QString &name, const Variant &value) { engine.expose(name, value); });
 
     ScriptWatchdog watchdog(budget, [&engine] { engine.interrupt(); });
-    engine.setHostCallHook([&watchdog](bool entering) {
-        if (entering)
-            watchdog.pause();
-        else
-            watchdog.resume();
-    });
+    watchHostCalls(engine, watchdog);
 
     // The engine reports its language as it was set.
     if (language == QLatin1String("JavaScript"))
         if (Status s = engine.execute(QString::fromUtf8(kAlert)); !s)
             return s;
+    return engine.execute(code);
+}
+
+Status ScriptHost::runVBScript(const QString &code)
+{
+    vb::BuiltinContext context;
+    context.main = &m_main;
+    context.objects = objectContextOf(m_main);
+    vb::VbEngine engine(std::move(context));
+    exposeProgramObjects(m_main, [&engine](const QString &name, const Variant &value) { engine.expose(name, value); });
+
+    ScriptWatchdog watchdog(budget, [&engine] { engine.interrupt(); });
+    watchHostCalls(engine, watchdog);
     return engine.execute(code);
 }
 

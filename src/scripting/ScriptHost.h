@@ -27,6 +27,7 @@ public:
 
 private:
     Status runJavaScript(const QString &code, const QString &language);
+    Status runVBScript(const QString &code);
     void report(const ScriptError &error);
 
     Main &m_main;

@@ -238,12 +238,14 @@ TEST_F(ScriptHostTest, OtherLanguagesAreReported)
 {
     struct Case {
         const char *language;
+        const char *code;
         const char *source;
     };
-    const Case cases[] = {{"VBScript", "VBScript"}, {"Perl", "RunScript"}};
+    const Case cases[] = {{"VBScript", "x = ", "Microsoft VBScript compilation error"},
+                          {"Perl", "x = 1", "RunScript"}};
     for (const Case &c : cases) {
         fake.messageBoxes.clear();
-        run("x = 1", c.language);
+        run(c.code, c.language);
         const QStringList lines = reportLines();
         ASSERT_EQ(lines.size(), 6) << c.language;
         EXPECT_EQ(lines[0], QString::fromUtf8("源:　　") + c.source);
@@ -300,3 +302,79 @@ TEST(ScriptErrorReport, CodeKeepsHighBitsOfAFullNumber)
 }
 
 } // namespace
+
+TEST_F(ScriptHostTest, VBScriptSeesTheSameObjectsWithoutAlert)
+{
+    run("Main.Config(\"count\") = filter.Count\n"
+        "Main.Config(\"main\") = filter.Exists(\"Main\")\n"
+        "Main.Config(\"timer\") = Timer2.Interval\n"
+        "Main.Config(\"shadow\") = OnShadow.Caption\n"
+        "Main.Config(\"path\") = App.Path\n"
+        "Main.Config(\"form\") = Screen.ActiveForm.Name\n"
+        "Main.OnWeight(2).Checked = True\n"
+        "If alert = \"\" Then Main.Config(\"alert\") = \"none\"\n",
+        "vbscript");
+    ASSERT_TRUE(fake.messageBoxes.isEmpty()) << fake.messageBoxes.first().text.toStdString();
+    EXPECT_EQ(config("count"), Variant::fromLong(40));
+    EXPECT_EQ(config("main"), Variant(true));
+    EXPECT_EQ(config("timer"), Variant::fromLong(200));
+    EXPECT_EQ(config("shadow"), Variant(u"字体发光"));
+    EXPECT_EQ(config("path"), Variant("/opt/sorvane"));
+    EXPECT_EQ(config("form"), Variant("Main"));
+    EXPECT_TRUE(main->menu.at(main->menu.find("OnWeight", 2)).checked);
+    EXPECT_EQ(config("alert"), Variant("none"));
+}
+
+TEST_F(ScriptHostTest, VBScriptErrorsFillTheSixLines)
+{
+    struct Case {
+        const char *code;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"a = 1\r\nb = 2\r\nc = (a +\r\n",
+         {QString::fromUtf8("源:　　Microsoft VBScript compilation error"), QString::fromUtf8("行:　　3"),
+          QString::fromUtf8("位置:　8"), QString::fromUtf8("错误:　Expected expression"),
+          QString::fromUtf8("代码:　800A03FF"), QString::fromUtf8("文本:　c = (a +")}},
+        {"x = 1\n  Main.NoSuchMethod\n",
+         {QString::fromUtf8("源:　　Microsoft VBScript runtime error"), QString::fromUtf8("行:　　2"),
+          QString::fromUtf8("位置:　2"), QString::fromUtf8("错误:　Object doesn't support this property or method"),
+          QString::fromUtf8("代码:　800A01B6"), QString::fromUtf8("文本:　  Main.NoSuchMethod")}},
+        {"Err.Raise 1000, \"Mine\", \"Own words\"",
+         {QString::fromUtf8("源:　　Mine"), QString::fromUtf8("行:　　1"), QString::fromUtf8("位置:　0"),
+          QString::fromUtf8("错误:　Own words"), QString::fromUtf8("代码:　800A03E8"),
+          QString::fromUtf8("文本:　Err.Raise 1000, \"Mine\", \"Own words\"")}},
+    };
+    for (const Case &c : cases) {
+        fake.messageBoxes.clear();
+        run(QString::fromUtf8(c.code), "VBScript");
+        EXPECT_EQ(reportLines(), c.lines) << c.code;
+        ASSERT_EQ(fake.messageBoxes.size(), 1);
+        EXPECT_EQ(fake.messageBoxes.first().caption, c.lines[3].mid(4));
+    }
+}
+
+TEST_F(ScriptHostTest, VBScriptRunsDoNotShareGlobals)
+{
+    run("leftover = 5", "VBScript");
+    run("If IsEmptyValue(leftover) Then Main.Config(\"t\") = \"fresh\"\n"
+        "Function IsEmptyValue(v)\n IsEmptyValue = (v = \"\")\nEnd Function",
+        "VBScript");
+    EXPECT_EQ(config("t"), Variant("fresh"));
+}
+
+TEST_F(ScriptHostTest, ARunawayVBScriptIsStoppedButTimeInABoxDoesNotCount)
+{
+    main->scriptHost().budget = std::chrono::milliseconds(100);
+    run("Do\nLoop", "VBScript");
+    const QStringList lines = reportLines();
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[3], QString::fromUtf8("错误:　The script ran for too long and was stopped"));
+
+    fake.messageBoxes.clear();
+    main->scriptHost().budget = std::chrono::milliseconds(150);
+    fake.whileBoxOpen = [] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); };
+    run("x = Main.InputBoxB(\"p\", \"t\", \"v\")\nMain.Config(\"done\") = True", "VBScript");
+    EXPECT_EQ(config("done"), Variant(true));
+    EXPECT_EQ(fake.messageBoxes.size(), 0);
+}

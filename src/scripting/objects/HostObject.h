@@ -57,14 +57,19 @@ public:
     MemberTable(std::initializer_list<HostMember<T>> members, const char *defaultMember = nullptr)
         : m_members(members)
     {
-        for (int i = 0; i < m_members.size(); ++i)
+        for (int i = 0; i < m_members.size(); ++i) {
             m_index.insert(QString::fromUtf8(m_members[i].name).toCaseFolded(), i);
+            m_exact.insert(QString::fromUtf8(m_members[i].name), i);
+        }
         if (defaultMember)
             m_default = m_index.value(QString::fromUtf8(defaultMember).toCaseFolded(), -1);
     }
 
     const HostMember<T> *find(const QString &name) const
     {
+        // Names written as in the table are found without folding their case.
+        if (auto exact = m_exact.constFind(name); exact != m_exact.cend())
+            return &m_members[*exact];
         const int i = name.isEmpty() ? m_default : m_index.value(name.toCaseFolded(), -1);
         return i < 0 ? nullptr : &m_members[i];
     }
@@ -80,6 +85,7 @@ public:
 private:
     QVector<HostMember<T>> m_members;
     QHash<QString, int> m_index;
+    QHash<QString, int> m_exact;
     int m_default = -1;
 };
 

@@ -88,7 +88,12 @@ public:
 
     // The stored value of a kind, without conversion; only valid for that kind.
     bool boolValue() const { return std::get<bool>(m_value); }
+    qint16 integerValue() const { return std::get<qint16>(m_value); }
+    qint32 longValue() const { return std::get<qint32>(m_value); }
+    double doubleValue() const { return std::get<double>(m_value); }
     const QString &stringValue() const { return std::get<QString>(m_value); }
+    // The text for changing in place (a growing text keeps its buffer).
+    QString &stringForWrite() { return std::get<QString>(m_value); }
     double dateValue() const;
     const std::shared_ptr<DispatchObject> &objectValue() const;
     const VariantArray &arrayValue() const;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "scripting/objects/HostObject.h"
+
+namespace sorvane::vb {
+
+// The language's Err object: the last error caught under On Error Resume
+// Next (Number is the default member), Raise to raise one, Clear to forget it.
+class VbErrObject : public HostObject<VbErrObject> {
+public:
+    static const MemberTable<VbErrObject> &members();
+    QString typeName() const override { return QStringLiteral("ErrObject"); }
+
+    void record(const ScriptError &error);
+    void clear();
+
+    qint32 number = 0;
+    QString description;
+    QString source;
+    QString helpFile;
+    qint32 helpContext = 0;
+};
+
+// The source errors of running code carry when nothing else set one.
+extern const char kRuntimeErrorSource[];
+extern const char kCompileErrorSource[];
+
+} // namespace sorvane::vb

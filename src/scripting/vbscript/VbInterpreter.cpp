@@ -1,0 +1,1368 @@
+#include "scripting/vbscript/VbInterpreter.h"
+
+#include "scripting/objects/HostObject.h"
+#include "scripting/objects/ObjectFactory.h"
+#include "scripting/vbscript/VbInstance.h"
+#include "scripting/vbscript/VbOperators.h"
+#include "scripting/vbscript/VbParser.h"
+#include "scripting/vbscript/VbResolver.h"
+
+#include <cmath>
+#include <utility>
+
+namespace sorvane::vb {
+
+// Nested calls a script may make before error 28, and the native stack a
+// run may use: whichever comes first ends a runaway recursion while the
+// thread's stack (8 MB on the program's thread) still has room.
+constexpr int kMaxCallDepth = 1000;
+constexpr std::uintptr_t kStackBudget = 3 * 1024 * 1024;
+// The most elements an array may have; larger requests are error 7.
+constexpr qsizetype kMaxArrayElements = 1 << 22;
+
+namespace {
+
+struct Raised {
+    ScriptError error;
+    bool fatal = false;
+};
+
+[[noreturn]] void raise(int number)
+{
+    throw Raised{scriptError(number)};
+}
+
+[[noreturn]] void raise(ScriptError error)
+{
+    throw Raised{std::move(error)};
+}
+
+template <typename T>
+T check(Result<T> result)
+{
+    if (!result)
+        raise(result.error());
+    return std::move(*result);
+}
+
+ScriptError stopped()
+{
+    return scriptError(5022, QStringLiteral("The script ran for too long and was stopped"));
+}
+
+// Replaces a stored value so that the old one (maybe the last reference to
+// an object whose Class_Terminate runs script) goes only once the slot holds
+// the new one.
+void store(Variant &slot, Variant value)
+{
+    Variant old = std::exchange(slot, std::move(value));
+}
+
+Variant fitted(qint64 value, bool small)
+{
+    if (small && value >= -32768 && value <= 32767)
+        return Variant::fromInteger(qint16(value));
+    if (value >= INT32_MIN && value <= INT32_MAX)
+        return Variant::fromLong(qint32(value));
+    return Variant::fromDouble(double(value));
+}
+
+bool isLiteral(const Expr &e)
+{
+    return e.kind == ExprKind::Literal || (e.kind == ExprKind::Name && e.binding == Binding::Constant);
+}
+
+bool blocksForTheUser(const BuiltinInfo &info)
+{
+    return qstricmp(info.name, "MsgBox") == 0 || qstricmp(info.name, "InputBox") == 0;
+}
+
+// A procedure handed out by GetRef: calling its default member calls it.
+class ProcedureRef : public DispatchObject {
+public:
+    ProcedureRef(std::weak_ptr<Interpreter> engine, Procedure *procedure)
+        : m_engine(std::move(engine)), m_procedure(procedure)
+    {
+    }
+    QString typeName() const override { return QStringLiteral("Object"); }
+    Result<Variant> invoke(const QString &name, CallKind kind, QVector<Variant> &args, const Variant &) override
+    {
+        if (!name.isEmpty() || kind != CallKind::Get)
+            return scriptError(438);
+        auto engine = m_engine.lock();
+        if (!engine)
+            return scriptError(424);
+        return engine->invokeProcedure(*m_procedure, args);
+    }
+    std::optional<MemberInfo> member(const QString &name) const override
+    {
+        if (!name.isEmpty())
+            return std::nullopt;
+        return MemberInfo{MemberKind::Method, int(m_procedure->params.size()), int(m_procedure->params.size())};
+    }
+
+private:
+    std::weak_ptr<Interpreter> m_engine;
+    Procedure *m_procedure;
+};
+
+VbInstance *asInstance(const Variant &value, const Interpreter *engine)
+{
+    if (!value.isObject())
+        return nullptr;
+    // The host object met last is remembered, so loops calling one host
+    // object skip the type check; while it lives no other object can have
+    // its address.
+    thread_local const DispatchObject *lastHost = nullptr;
+    thread_local std::weak_ptr<DispatchObject> lastHostAlive;
+    const std::shared_ptr<DispatchObject> &object = value.objectValue();
+    if (object.get() == lastHost && !lastHostAlive.expired())
+        return nullptr;
+    auto *instance = dynamic_cast<VbInstance *>(object.get());
+    if (!instance) {
+        lastHost = object.get();
+        lastHostAlive = object;
+        return nullptr;
+    }
+    return instance->engine() == engine ? instance : nullptr;
+}
+
+} // namespace
+
+struct Frame {
+    Program *program = nullptr;
+    Procedure *procedure = nullptr;
+    Variant **localSlots = nullptr;
+    VbInstance *me = nullptr;
+    bool resumeNext = false;
+    std::vector<Variant> with;
+};
+
+struct ArrayWriteBack {
+    Variant *array;
+    qsizetype offset;
+    int slot;
+};
+
+struct CallSetup {
+    std::vector<Variant> storage;
+    std::vector<Variant *> localSlots;
+    std::vector<ArrayWriteBack> writeBacks;
+
+    explicit CallSetup(int count) : storage(count), localSlots(count)
+    {
+        for (int i = 0; i < count; ++i)
+            localSlots[i] = &storage[i];
+    }
+};
+
+Interpreter::Interpreter(BuiltinContext builtinContext)
+    : context(std::move(builtinContext)), m_err(std::make_shared<VbErrObject>())
+{
+    globals.addVariable(QStringLiteral("Err"), Variant::fromObject(m_err), true);
+}
+
+Interpreter::~Interpreter()
+{
+    closing = true;
+    globals.values.clear();
+}
+
+// --- running code ---
+
+Status Interpreter::guarded(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (Raised &r) {
+        if (r.error.source.isEmpty())
+            r.error.source = QString::fromUtf8(kRuntimeErrorSource);
+        return r.error;
+    }
+    return {};
+}
+
+namespace {
+
+ScriptError compileFailure(ScriptError e, const QString &code)
+{
+    e.source = QString::fromUtf8(kCompileErrorSource);
+    const QStringList lines = code.split(QLatin1Char('\n'));
+    if (e.line >= 1 && e.line <= lines.size()) {
+        e.text = lines[e.line - 1];
+        if (e.text.endsWith(QLatin1Char('\r')))
+            e.text.chop(1);
+    }
+    return e;
+}
+
+} // namespace
+
+Status Interpreter::execute(const QString &code)
+{
+    Result<std::shared_ptr<Program>> parsed = parseProgram(code);
+    if (!parsed)
+        return compileFailure(parsed.error(), code);
+    std::shared_ptr<Program> program = *parsed;
+    if (Status s = bindProgram(program, globals); !s)
+        return compileFailure(s.error(), code);
+    m_programs.push_back(program);
+    m_steps = 0;
+    return guarded([&] {
+        enter();
+        struct Leave {
+            int &depth;
+            ~Leave() { --depth; }
+        } leave{m_depth};
+        Frame top;
+        top.program = program.get();
+        runBlock(program->statements, top);
+    });
+}
+
+Result<Variant> Interpreter::evaluate(const QString &code)
+{
+    Result<std::shared_ptr<Program>> parsed = parseExpression(code);
+    if (!parsed)
+        return compileFailure(parsed.error(), code);
+    std::shared_ptr<Program> program = *parsed;
+    if (Status s = bindProgram(program, globals); !s)
+        return compileFailure(s.error(), code);
+    m_programs.push_back(program);
+    Variant result;
+    Status s = guarded([&] {
+        Frame top;
+        top.program = program.get();
+        result = eval(*program->statements.front()->value, top);
+    });
+    if (!s)
+        return s.error();
+    return result;
+}
+
+std::shared_ptr<Program> Interpreter::compile(const QString &code, bool expression, Procedure *scope,
+                                              bool optionExplicit)
+{
+    Result<std::shared_ptr<Program>> parsed = expression ? parseExpression(code) : parseProgram(code);
+    if (parsed && optionExplicit)
+        (*parsed)->optionExplicit = true;
+    auto fail = [](ScriptError e) {
+        // Reported at the statement that gave the code.
+        e.line = 0;
+        e.column = 0;
+        e.source = QString::fromUtf8(kCompileErrorSource);
+        raise(e);
+    };
+    if (!parsed)
+        fail(parsed.error());
+    if (Status s = bindProgram(*parsed, globals, scope); !s)
+        fail(s.error());
+    m_programs.push_back(*parsed);
+    return *parsed;
+}
+
+Result<Variant> Interpreter::invokeInstance(VbInstance &object, const QString &name, CallKind kind,
+                                            QVector<Variant> &args, const Variant &value)
+{
+    Variant result;
+    Status s = guarded([&] {
+        const ClassInfo &info = object.classInfo();
+        const int m = name.isEmpty() ? info.defaultMember : info.find(name);
+        if (m < 0 || !info.members[m].isPublic)
+            raise(438);
+        const ClassMember &member = info.members[m];
+        Frame outside;
+        if (kind != CallKind::Get) {
+            assignInstance(object, m, args, value, kind == CallKind::Set, outside);
+            return;
+        }
+        if (member.field >= 0) {
+            result = args.isEmpty() ? object.fields[member.field]
+                                    : check(sorvane::indexValue(object.fields[member.field], args));
+            return;
+        }
+        Procedure *p = member.method ? member.method : member.get;
+        if (!p)
+            raise(450);
+        if (!args.isEmpty() && p->params.empty()) {
+            QVector<Variant> none;
+            Variant whole = callWithValues(*p, none, &object);
+            result = check(sorvane::indexValue(whole, args));
+            return;
+        }
+        result = callWithValues(*p, args, &object);
+    });
+    if (!s)
+        return s.error();
+    return result;
+}
+
+Result<Variant> Interpreter::invokeProcedure(Procedure &procedure, QVector<Variant> &args)
+{
+    Variant result;
+    Status s = guarded([&] { result = callWithValues(procedure, args, nullptr); });
+    if (!s)
+        return s.error();
+    return result;
+}
+
+void Interpreter::terminate(VbInstance &object)
+{
+    if (closing || !object.classInfo().terminate)
+        return;
+    try {
+        QVector<Variant> none;
+        callWithValues(*object.classInfo().terminate, none, &object);
+    } catch (const Raised &) {
+        // An object going away has no one left to tell.
+    }
+}
+
+void Interpreter::step()
+{
+    if (interrupted.load(std::memory_order_relaxed))
+        throw Raised{stopped(), true};
+    if (stepLimit > 0 && ++m_steps > stepLimit) {
+        interrupted = true;
+        throw Raised{stopped(), true};
+    }
+}
+
+// --- statements ---
+
+Interpreter::Flow Interpreter::runBlock(const Block &block, Frame &frame)
+{
+    for (const StmtPtr &s : block) {
+        try {
+            const Flow flow = run(*s, frame);
+            if (flow != Flow::Normal)
+                return flow;
+        } catch (Raised &r) {
+            if (r.error.line == 0) {
+                r.error.line = s->line;
+                r.error.column = s->column;
+                if (frame.program && s->line >= 1 && s->line <= frame.program->lines.size())
+                    r.error.text = frame.program->lines[s->line - 1];
+                if (r.error.source.isEmpty())
+                    r.error.source = QString::fromUtf8(kRuntimeErrorSource);
+            }
+            if (frame.resumeNext && !r.fatal) {
+                m_err->record(r.error);
+                continue;
+            }
+            throw;
+        }
+    }
+    return Flow::Normal;
+}
+
+Interpreter::Flow Interpreter::run(const Stmt &s, Frame &frame)
+{
+    step();
+    switch (s.kind) {
+    case StmtKind::Call:
+        evalCall(*s.target, frame);
+        return Flow::Normal;
+    case StmtKind::Assign:
+        if (s.appendInPlace)
+            appendInPlace(s, frame);
+        else
+            assign(*s.target, valueOf(*s.value, frame), false, frame);
+        return Flow::Normal;
+    case StmtKind::Set: {
+        Variant v = eval(*s.value, frame);
+        if (!v.isObject())
+            raise(424);
+        assign(*s.target, std::move(v), true, frame);
+        return Flow::Normal;
+    }
+    case StmtKind::Dim:
+    case StmtKind::ReDim:
+        runDim(s, frame);
+        return Flow::Normal;
+    case StmtKind::If:
+        for (const auto &[condition, body] : s.branches)
+            if (check(isTrue(valueOf(*condition, frame))))
+                return runBlock(body, frame);
+        return s.hasElse ? runBlock(s.elseBody, frame) : Flow::Normal;
+    case StmtKind::Select: {
+        const Variant v = valueOf(*s.value, frame);
+        for (const CaseClause &clause : s.cases)
+            if (caseMatches(clause, v, s, frame))
+                return runBlock(clause.body, frame);
+        return s.hasElse ? runBlock(s.elseBody, frame) : Flow::Normal;
+    }
+    case StmtKind::For:
+        return runFor(s, frame);
+    case StmtKind::ForEach:
+        return runForEach(s, frame);
+    case StmtKind::Do:
+    case StmtKind::While:
+        return runLoop(s, frame);
+    case StmtKind::Exit:
+        switch (s.exit) {
+        case ExitKind::For: return Flow::ExitFor;
+        case ExitKind::Do: return Flow::ExitDo;
+        default: return Flow::ExitProcedure;
+        }
+    case StmtKind::OnErrorResume:
+        frame.resumeNext = true;
+        m_err->clear();
+        return Flow::Normal;
+    case StmtKind::OnErrorGoto0:
+        frame.resumeNext = false;
+        m_err->clear();
+        return Flow::Normal;
+    case StmtKind::With: {
+        frame.with.push_back(eval(*s.value, frame));
+        struct Pop {
+            std::vector<Variant> &with;
+            ~Pop() { with.pop_back(); }
+        } pop{frame.with};
+        return runBlock(s.body, frame);
+    }
+    case StmtKind::Erase: {
+        Variant *v = variableRef(*s.target, frame);
+        if (!v || !v->isArray())
+            raise(13);
+        store(*v, Variant::fromArray(VariantArray{}));
+        return Flow::Normal;
+    }
+    case StmtKind::Nothing:
+        return Flow::Normal;
+    }
+    return Flow::Normal;
+}
+
+bool Interpreter::caseMatches(const CaseClause &clause, const Variant &value, const Stmt &s, Frame &frame)
+{
+    const bool valueLiteral = isLiteral(*s.value);
+    for (const CaseItem &item : clause.items) {
+        const Variant from = valueOf(*item.from, frame);
+        if (item.to) {
+            const Variant to = valueOf(*item.to, frame);
+            const Variant low = check(applyComparison(Op::Ge, value, from, valueLiteral, isLiteral(*item.from)));
+            const Variant high = check(applyComparison(Op::Le, value, to, valueLiteral, isLiteral(*item.to)));
+            if (check(isTrue(low)) && check(isTrue(high)))
+                return true;
+            continue;
+        }
+        const Variant r = check(applyComparison(item.compare, value, from, valueLiteral, isLiteral(*item.from)));
+        if (check(isTrue(r)))
+            return true;
+    }
+    return false;
+}
+
+Interpreter::Flow Interpreter::runFor(const Stmt &s, Frame &frame)
+{
+    Variant *counter = variableRef(*s.target, frame);
+    if (!counter)
+        raise(s.target->binding == Binding::Undefined ? 500 : 13);
+    const Variant start = valueOf(*s.value, frame);
+    const Variant limitValue = valueOf(*s.limit, frame);
+    const Variant stepValue = s.step ? valueOf(*s.step, frame) : Variant::fromInteger(1);
+    check(start.toDouble());
+    const double limit = check(limitValue.toDouble());
+    const double stepBy = check(stepValue.toDouble());
+    store(*counter, start.isString() ? Variant::fromDouble(*start.toDouble()) : start);
+    for (;;) {
+        const Variant &c = *counter;
+        double current = 0;
+        switch (c.kind()) {
+        case Variant::Kind::Integer: current = c.integerValue(); break;
+        case Variant::Kind::Long: current = c.longValue(); break;
+        case Variant::Kind::Double: current = c.doubleValue(); break;
+        default: current = check(c.toDouble()); break;
+        }
+        if (stepBy >= 0 ? current > limit : current < limit)
+            break;
+        const Flow flow = runBlock(s.body, frame);
+        if (flow == Flow::ExitFor)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+        step();
+        Variant &next = *counter;
+        const Variant::Kind k = next.kind(), sk = stepValue.kind();
+        if ((k == Variant::Kind::Integer || k == Variant::Kind::Long) &&
+            (sk == Variant::Kind::Integer || sk == Variant::Kind::Long)) {
+            const qint64 a = k == Variant::Kind::Integer ? next.integerValue() : next.longValue();
+            const qint64 b = sk == Variant::Kind::Integer ? stepValue.integerValue() : stepValue.longValue();
+            next = fitted(a + b, k == Variant::Kind::Integer && sk == Variant::Kind::Integer);
+        } else {
+            store(next, check(applyBinary(Op::Add, next, stepValue)));
+        }
+    }
+    return Flow::Normal;
+}
+
+Interpreter::Flow Interpreter::runForEach(const Stmt &s, Frame &frame)
+{
+    const Variant collection = eval(*s.value, frame);
+    QVector<Variant> items;
+    if (collection.isArray()) {
+        items = collection.arrayValue().items;
+    } else if (collection.isObject()) {
+        if (collection.isNothing())
+            raise(424);
+        if (asInstance(collection, this))
+            raise(451);
+        if (hostCallHook)
+            hostCallHook(true);
+        Result<QVector<Variant>> elements = collection.objectValue()->elements();
+        if (hostCallHook)
+            hostCallHook(false);
+        items = check(std::move(elements));
+    } else {
+        raise(451);
+    }
+    for (const Variant &item : items) {
+        if (Variant *v = variableRef(*s.target, frame))
+            store(*v, item);
+        else
+            assign(*s.target, item, item.isObject(), frame);
+        const Flow flow = runBlock(s.body, frame);
+        if (flow == Flow::ExitFor)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+        step();
+    }
+    return Flow::Normal;
+}
+
+Interpreter::Flow Interpreter::runLoop(const Stmt &s, Frame &frame)
+{
+    auto done = [&] {
+        const bool c = check(isTrue(valueOf(*s.value, frame)));
+        return s.until ? c : !c;
+    };
+    for (;;) {
+        if (s.value && s.testAtTop && done())
+            break;
+        const Flow flow = runBlock(s.body, frame);
+        if (s.kind == StmtKind::Do && flow == Flow::ExitDo)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+        if (s.value && !s.testAtTop && done())
+            break;
+        step();
+    }
+    return Flow::Normal;
+}
+
+void Interpreter::runDim(const Stmt &s, Frame &frame)
+{
+    for (const DimItem &item : s.dims) {
+        if (!item.isArray)
+            continue;
+        VariantArray array;
+        qsizetype total = 1;
+        for (const ExprPtr &b : item.bounds) {
+            const qint32 upper = check(valueOf(*b, frame).toLong());
+            if (upper < -1)
+                raise(9);
+            array.bounds.append(ArrayBound{0, upper});
+            total *= qsizetype(upper) + 1;
+            if (total > kMaxArrayElements)
+                raise(7);
+        }
+        if (array.bounds.isEmpty())
+            total = 0;
+        array.items.resize(total);
+        Variant *v = variableRef(*item.target, frame);
+        if (!v)
+            raise(item.target->binding == Binding::Undefined ? 500 : 501);
+        if (s.kind == StmtKind::ReDim && s.preserve && v->isArray() && !v->arrayValue().bounds.isEmpty()) {
+            const VariantArray &old = v->arrayValue();
+            if (old.bounds.size() != array.bounds.size())
+                raise(9);
+            // Every old element whose indexes still exist keeps its value.
+            QVector<qint32> indexes(old.bounds.size());
+            for (qsizetype offset = 0; offset < old.items.size(); ++offset) {
+                qsizetype rest = offset;
+                for (int d = 0; d < old.bounds.size(); ++d) {
+                    indexes[d] = qint32(rest % old.bounds[d].count()) + old.bounds[d].lower;
+                    rest /= old.bounds[d].count();
+                }
+                const qsizetype to = array.offsetOf(indexes);
+                if (to >= 0)
+                    array.items[to] = old.items[offset];
+            }
+        }
+        store(*v, Variant::fromArray(std::move(array)));
+    }
+}
+
+// --- expressions ---
+
+Variant Interpreter::eval(const Expr &e, Frame &frame)
+{
+    switch (e.kind) {
+    case ExprKind::Literal:
+        return e.value;
+    case ExprKind::Name:
+        return evalName(e, frame);
+    case ExprKind::Member: {
+        if (!e.left && frame.with.empty())
+            raise(424);
+        const Variant base = e.left ? eval(*e.left, frame) : frame.with.back();
+        return memberCall(base, e.name, nullptr, frame);
+    }
+    case ExprKind::Call:
+        return evalCall(e, frame);
+    case ExprKind::Unary: {
+        const Variant v = valueOf(*e.left, frame);
+        if (e.op == Op::Neg) {
+            switch (v.kind()) {
+            case Variant::Kind::Integer:
+                return fitted(-qint64(v.integerValue()), true);
+            case Variant::Kind::Long:
+                return fitted(-qint64(v.longValue()), false);
+            case Variant::Kind::Double:
+                return Variant::fromDouble(-v.doubleValue());
+            default:
+                break;
+            }
+        }
+        return check(applyUnary(e.op, v));
+    }
+    case ExprKind::Binary:
+        return evalBinary(e, frame);
+    case ExprKind::New:
+        return evalNew(e, frame);
+    case ExprKind::Me: {
+        std::shared_ptr<DispatchObject> me = frame.me ? frame.me->weak_from_this().lock() : nullptr;
+        if (!me)
+            raise(424);
+        return Variant::fromObject(std::move(me));
+    }
+    case ExprKind::Missing:
+        return Variant();
+    case ExprKind::Paren:
+        return eval(*e.left, frame);
+    }
+    return Variant();
+}
+
+const Variant &Interpreter::operand(const Expr &e, Frame &frame, Variant &temp)
+{
+    const Variant *v = nullptr;
+    if (e.kind == ExprKind::Literal || (e.kind == ExprKind::Name && e.binding == Binding::Constant))
+        v = &e.value;
+    else if (e.kind == ExprKind::Name && e.binding == Binding::Local)
+        v = frame.localSlots[e.index];
+    else if (e.kind == ExprKind::Name && e.binding == Binding::Global)
+        v = &globals.values[e.index];
+    if (v && !v->isObject())
+        return *v;
+    temp = valueOf(e, frame);
+    return temp;
+}
+
+Variant Interpreter::valueOf(const Expr &e, Frame &frame)
+{
+    Variant v = eval(e, frame);
+    if (!v.isObject())
+        return v;
+    return defaultValue(v);
+}
+
+Variant Interpreter::defaultValue(const Variant &object)
+{
+    if (object.isNothing())
+        raise(91);
+    if (VbInstance *instance = asInstance(object, this)) {
+        const int m = instance->classInfo().defaultMember;
+        if (m < 0)
+            raise(438);
+        Frame outside;
+        return instanceCall(*instance, m, nullptr, outside);
+    }
+    QVector<Variant> none;
+    return hostInvoke(object.objectValue(), QString(), CallKind::Get, none, Variant());
+}
+
+Variant Interpreter::evalName(const Expr &e, Frame &frame)
+{
+    switch (e.binding) {
+    case Binding::Local:
+        return *frame.localSlots[e.index];
+    case Binding::Global:
+        return globals.values[e.index];
+    case Binding::Field:
+        if (!frame.me)
+            raise(424);
+        return frame.me->fields[e.index];
+    case Binding::Constant:
+        return e.value;
+    case Binding::Member:
+        if (!frame.me)
+            raise(424);
+        return instanceCall(*frame.me, e.index, nullptr, frame);
+    case Binding::Procedure:
+        return call(*e.procedure, nullptr, frame, nullptr);
+    case Binding::Function: {
+        static const std::vector<ExprPtr> none;
+        return callFunction(e, none, frame);
+    }
+    case Binding::Intrinsic:
+        raise(450);
+    case Binding::Dynamic: {
+        const GlobalName *name = lateName(e);
+        if (!name || name->kind == GlobalName::Kind::Class)
+            return Variant();
+        if (name->kind == GlobalName::Kind::Procedure)
+            return call(*name->procedure, nullptr, frame, nullptr);
+        return globals.values[name->slot];
+    }
+    case Binding::Unbound:
+    case Binding::Undefined:
+        raise(500);
+    }
+    raise(500);
+}
+
+const GlobalName *Interpreter::lateName(const Expr &e) const
+{
+    auto it = globals.names.constFind(e.name.toCaseFolded());
+    return it == globals.names.cend() ? nullptr : &*it;
+}
+
+Variant Interpreter::evalCall(const Expr &e, Frame &frame)
+{
+    const Expr &target = *e.left;
+    if (target.kind == ExprKind::Name) {
+        switch (target.binding) {
+        case Binding::Procedure:
+            return call(*target.procedure, &e.args, frame, nullptr);
+        case Binding::Member:
+            if (!frame.me)
+                raise(424);
+            return instanceCall(*frame.me, target.index, &e.args, frame);
+        case Binding::Function:
+            return callFunction(target, e.args, frame);
+        case Binding::Intrinsic:
+            return callIntrinsic(target, e.args, frame);
+        case Binding::Dynamic:
+            if (const GlobalName *late = lateName(target); late && late->kind == GlobalName::Kind::Procedure)
+                return call(*late->procedure, &e.args, frame, nullptr);
+            else if ((!late || late->kind != GlobalName::Kind::Variable) && (e.hasParens || !e.args.empty()))
+                raise(13);
+            break;
+        default:
+            break;
+        }
+        const Variant v = evalName(target, frame);
+        if (e.args.empty() && !(e.hasParens && v.isObject()))
+            return v;
+        return indexValue(v, e.args, frame);
+    }
+    if (target.kind == ExprKind::Member) {
+        if (!target.left && frame.with.empty())
+            raise(424);
+        const Variant base = target.left ? eval(*target.left, frame) : frame.with.back();
+        return memberCall(base, target.name, &e.args, frame);
+    }
+    const Variant v = eval(target, frame);
+    if (e.args.empty() && !(e.hasParens && v.isObject()))
+        return v;
+    return indexValue(v, e.args, frame);
+}
+
+Variant Interpreter::evalBinary(const Expr &e, Frame &frame)
+{
+    if (e.op == Op::Is) {
+        const Variant a = eval(*e.left, frame);
+        const Variant b = eval(*e.right, frame);
+        if (!a.isObject() || !b.isObject())
+            raise(424);
+        return Variant(a.objectValue() == b.objectValue());
+    }
+    Variant leftTemp, rightTemp;
+    const Variant &a = operand(*e.left, frame, leftTemp);
+    const Variant &b = operand(*e.right, frame, rightTemp);
+    const Variant::Kind ka = a.kind(), kb = b.kind();
+    using K = Variant::Kind;
+    if ((ka == K::Integer || ka == K::Long) && (kb == K::Integer || kb == K::Long)) {
+        const qint64 x = ka == K::Integer ? a.integerValue() : a.longValue();
+        const qint64 y = kb == K::Integer ? b.integerValue() : b.longValue();
+        const bool small = ka == K::Integer && kb == K::Integer;
+        switch (e.op) {
+        case Op::Add: return fitted(x + y, small);
+        case Op::Sub: return fitted(x - y, small);
+        case Op::Mul: return fitted(x * y, small);
+        case Op::Eq: return Variant(x == y);
+        case Op::Ne: return Variant(x != y);
+        case Op::Lt: return Variant(x < y);
+        case Op::Gt: return Variant(x > y);
+        case Op::Le: return Variant(x <= y);
+        case Op::Ge: return Variant(x >= y);
+        case Op::Mod:
+            if (y != 0)
+                return fitted(x % y, small);
+            break;
+        case Op::IntDiv:
+            if (y != 0)
+                return fitted(x / y, small);
+            break;
+        default:
+            break;
+        }
+    } else if (ka == K::Double && kb == K::Double) {
+        const double x = a.doubleValue(), y = b.doubleValue();
+        double r = 0;
+        switch (e.op) {
+        case Op::Add: r = x + y; break;
+        case Op::Sub: r = x - y; break;
+        case Op::Mul: r = x * y; break;
+        case Op::Eq: return Variant(x == y);
+        case Op::Ne: return Variant(x != y);
+        case Op::Lt: return Variant(x < y);
+        case Op::Gt: return Variant(x > y);
+        case Op::Le: return Variant(x <= y);
+        case Op::Ge: return Variant(x >= y);
+        default: return check(applyBinary(e.op, a, b));
+        }
+        if (!std::isfinite(r))
+            raise(6);
+        return Variant::fromDouble(r);
+    } else if (ka == K::String && kb == K::String && (e.op == Op::Concat || e.op == Op::Add)) {
+        if (a.stringValue().size() + b.stringValue().size() > kMaxTextLength)
+            raise(14);
+        return Variant(a.stringValue() + b.stringValue());
+    } else if (e.op == Op::Concat && ka == K::String && (kb == K::Integer || kb == K::Long)) {
+        return Variant(a.stringValue() + QString::number(kb == K::Integer ? b.integerValue() : b.longValue()));
+    }
+    switch (e.op) {
+    case Op::Eq:
+    case Op::Ne:
+    case Op::Lt:
+    case Op::Gt:
+    case Op::Le:
+    case Op::Ge:
+        return check(applyComparison(e.op, a, b, isLiteral(*e.left), isLiteral(*e.right)));
+    default:
+        return check(applyBinary(e.op, a, b));
+    }
+}
+
+Variant Interpreter::evalNew(const Expr &e, Frame &)
+{
+    const QString key = e.name.toCaseFolded();
+    auto it = globals.classes.constFind(key);
+    if (it == globals.classes.cend()) {
+        if (key == QLatin1String("regexp"))
+            return check(createObject(QStringLiteral("VBScript.RegExp"), context.objects));
+        raise(506);
+    }
+    const std::shared_ptr<ClassInfo> info = *it;
+    auto object = std::make_shared<VbInstance>(shared_from_this(), info);
+    int field = 0;
+    for (const FieldDecl &f : info->decl->fields) {
+        if (f.isArray) {
+            VariantArray array;
+            qsizetype total = 1;
+            for (const ExprPtr &b : f.bounds) {
+                Variant bound = b->kind == ExprKind::Literal ? b->value : Variant();
+                if (b->kind == ExprKind::Unary && b->left->kind == ExprKind::Literal)
+                    bound = check(applyUnary(b->op, b->left->value));
+                const qint32 upper = check(bound.toLong());
+                if (upper < -1)
+                    raise(9);
+                array.bounds.append(ArrayBound{0, upper});
+                total *= qsizetype(upper) + 1;
+                if (total > kMaxArrayElements)
+                    raise(7);
+            }
+            array.items.resize(array.bounds.isEmpty() ? 0 : total);
+            object->fields[field] = Variant::fromArray(std::move(array));
+        }
+        ++field;
+    }
+    if (info->initialize) {
+        QVector<Variant> none;
+        callWithValues(*info->initialize, none, object.get());
+    }
+    return Variant::fromObject(object);
+}
+
+QVector<Variant> Interpreter::argumentValues(const std::vector<ExprPtr> &args, Frame &frame)
+{
+    QVector<Variant> values;
+    values.reserve(qsizetype(args.size()));
+    for (const ExprPtr &a : args)
+        values.append(eval(*a, frame));
+    // Left-out arguments at the end are simply absent.
+    qsizetype n = values.size();
+    while (n > 0 && args[n - 1]->kind == ExprKind::Missing)
+        --n;
+    values.resize(n);
+    return values;
+}
+
+void Interpreter::copyBack(const std::vector<ExprPtr> &args, const QVector<Variant> &values, Frame &frame)
+{
+    for (qsizetype i = 0; i < values.size() && i < qsizetype(args.size()); ++i) {
+        const Expr &a = *args[i];
+        if (Variant *v = variableRef(a, frame)) {
+            if (*v != values[i])
+                store(*v, values[i]);
+        } else if (a.kind == ExprKind::Call && a.left->kind == ExprKind::Name && !a.args.empty()) {
+            Variant *array = variableRef(*a.left, frame);
+            if (!array || !array->isArray())
+                continue;
+            QVector<qint32> indexes;
+            for (const ExprPtr &index : a.args) {
+                if (!isLiteral(*index) && index->kind != ExprKind::Name)
+                    return; // an index with effects is not evaluated twice
+                indexes.append(check(valueOf(*index, frame).toLong()));
+            }
+            const qsizetype offset = array->arrayValue().offsetOf(indexes);
+            if (offset >= 0 && array->arrayValue().items[offset] != values[i])
+                array->arrayForWrite().items[offset] = values[i];
+        }
+    }
+}
+
+qsizetype Interpreter::elementOffset(const Variant &array, const std::vector<ExprPtr> &args, Frame &frame)
+{
+    QVector<qint32> indexes;
+    indexes.reserve(qsizetype(args.size()));
+    for (const ExprPtr &a : args)
+        indexes.append(check(valueOf(*a, frame).toLong()));
+    const qsizetype offset = array.arrayValue().offsetOf(indexes);
+    if (offset < 0)
+        raise(9);
+    return offset;
+}
+
+Variant Interpreter::indexValue(const Variant &value, const std::vector<ExprPtr> &args, Frame &frame)
+{
+    if (value.isArray())
+        return value.arrayValue().items[elementOffset(value, args, frame)];
+    if (value.isObject()) {
+        if (value.isNothing())
+            raise(91);
+        if (VbInstance *instance = asInstance(value, this)) {
+            const int m = instance->classInfo().defaultMember;
+            if (m < 0)
+                raise(438);
+            return instanceCall(*instance, m, &args, frame);
+        }
+        QVector<Variant> values = argumentValues(args, frame);
+        Variant r = hostInvoke(value.objectValue(), QString(), CallKind::Get, values, Variant());
+        copyBack(args, values, frame);
+        return r;
+    }
+    raise(13);
+}
+
+Variant Interpreter::hostInvoke(const std::shared_ptr<DispatchObject> &object, const QString &name, CallKind kind,
+                                QVector<Variant> &args, const Variant &value)
+{
+    if (hostCallHook)
+        hostCallHook(true);
+    Result<Variant> r = object->invoke(name, kind, args, value);
+    if (hostCallHook)
+        hostCallHook(false);
+    if (!r)
+        raise(r.error());
+    return std::move(*r);
+}
+
+bool Interpreter::mayReach(const VbInstance &object, const ClassMember &member, const Frame &frame) const
+{
+    return member.isPublic || (frame.me && &frame.me->classInfo() == &object.classInfo());
+}
+
+Variant Interpreter::memberCall(const Variant &object, const QString &name, const std::vector<ExprPtr> *args,
+                                Frame &frame)
+{
+    if (!object.isObject() || object.isNothing())
+        raise(424);
+    if (VbInstance *instance = asInstance(object, this)) {
+        const int m = instance->classInfo().find(name);
+        if (m < 0 || !mayReach(*instance, instance->classInfo().members[m], frame))
+            raise(438);
+        return instanceCall(*instance, m, args, frame);
+    }
+    static const std::vector<ExprPtr> none;
+    QVector<Variant> values = args ? argumentValues(*args, frame) : QVector<Variant>();
+    Variant r = hostInvoke(object.objectValue(), name, CallKind::Get, values, Variant());
+    if (args)
+        copyBack(*args, values, frame);
+    return r;
+}
+
+Variant Interpreter::instanceCall(VbInstance &object, int m, const std::vector<ExprPtr> *args, Frame &frame)
+{
+    const ClassMember &member = object.classInfo().members[m];
+    const bool hasArgs = args && !args->empty();
+    if (member.field >= 0) {
+        const Variant v = object.fields[member.field];
+        return hasArgs ? indexValue(v, *args, frame) : v;
+    }
+    Procedure *p = member.method ? member.method : member.get;
+    if (!p)
+        raise(member.let || member.set ? 450 : 438);
+    if (hasArgs && p->params.empty()) {
+        const Variant whole = call(*p, nullptr, frame, &object);
+        return indexValue(whole, *args, frame);
+    }
+    return call(*p, args, frame, &object);
+}
+
+Variant Interpreter::callFunction(const Expr &name, const std::vector<ExprPtr> &args, Frame &frame)
+{
+    const BuiltinInfo &info = *name.builtin;
+    QVector<Variant> values = argumentValues(args, frame);
+    if (values.size() < info.minArgs || (info.maxArgs >= 0 && values.size() > info.maxArgs))
+        raise(450);
+    const bool blocking = blocksForTheUser(info);
+    if (blocking && hostCallHook)
+        hostCallHook(true);
+    Result<Variant> r = info.function(context, values);
+    if (blocking && hostCallHook)
+        hostCallHook(false);
+    return check(std::move(r));
+}
+
+Variant Interpreter::callIntrinsic(const Expr &name, const std::vector<ExprPtr> &args, Frame &frame)
+{
+    if (args.size() != 1 || args[0]->kind == ExprKind::Missing)
+        raise(450);
+    const QString text = check(valueOf(*args[0], frame).toString());
+    const bool explicitOnly = frame.program && frame.program->optionExplicit;
+    enter();
+    struct Leave {
+        int &depth;
+        ~Leave() { --depth; }
+    } leave{m_depth};
+    switch (name.intrinsic) {
+    case Intrinsic::Eval: {
+        std::shared_ptr<Program> program = compile(text, true, frame.procedure, explicitOnly);
+        Frame inner;
+        inner.program = program.get();
+        inner.procedure = frame.procedure;
+        inner.localSlots = frame.localSlots;
+        inner.me = frame.me;
+        return eval(*program->statements.front()->value, inner);
+    }
+    case Intrinsic::Execute:
+    case Intrinsic::ExecuteGlobal: {
+        const bool local = name.intrinsic == Intrinsic::Execute;
+        std::shared_ptr<Program> program = compile(text, false, local ? frame.procedure : nullptr, explicitOnly);
+        Frame inner;
+        inner.program = program.get();
+        if (local) {
+            inner.procedure = frame.procedure;
+            inner.localSlots = frame.localSlots;
+            inner.me = frame.me;
+        }
+        runBlock(program->statements, inner);
+        return Variant();
+    }
+    case Intrinsic::GetRef: {
+        auto it = globals.names.constFind(text.toCaseFolded());
+        if (it == globals.names.cend() || it->kind != GlobalName::Kind::Procedure)
+            raise(5);
+        return Variant::fromObject(std::make_shared<ProcedureRef>(weak_from_this(), it->procedure));
+    }
+    }
+    return Variant();
+}
+
+// --- assignment ---
+
+Variant *Interpreter::variableRef(const Expr &e, Frame &frame)
+{
+    if (e.kind != ExprKind::Name || e.readOnly)
+        return nullptr;
+    switch (e.binding) {
+    case Binding::Local:
+        return frame.localSlots[e.index];
+    case Binding::Global:
+        return globals.readOnly[e.index] ? nullptr : &globals.values[e.index];
+    case Binding::Field:
+        return frame.me ? &frame.me->fields[e.index] : nullptr;
+    case Binding::Dynamic: {
+        const GlobalName *late = lateName(e);
+        if (!late)
+            return &globals.values[globals.addVariable(e.name)];
+        if (late->kind != GlobalName::Kind::Variable || globals.readOnly[late->slot])
+            return nullptr;
+        return &globals.values[late->slot];
+    }
+    default:
+        return nullptr;
+    }
+}
+
+void Interpreter::appendInPlace(const Stmt &s, Frame &frame)
+{
+    Variant *v = variableRef(*s.target, frame);
+    if (v && v->isString()) {
+        const Variant rhs = valueOf(*s.value->right, frame);
+        v = variableRef(*s.target, frame);
+        if (v->isString()) {
+            const QString tail = rhs.isNull() ? QString() : rhs.isString() ? rhs.stringValue() : check(rhs.toString());
+            if (v->stringValue().size() + tail.size() > kMaxTextLength)
+                raise(14);
+            v->stringForWrite().append(tail);
+            return;
+        }
+        assign(*s.target, check(applyBinary(Op::Concat, *v, rhs)), false, frame);
+        return;
+    }
+    assign(*s.target, valueOf(*s.value, frame), false, frame);
+}
+
+void Interpreter::assign(const Expr &target, Variant value, bool isSet, Frame &frame)
+{
+    if (target.kind == ExprKind::Name) {
+        switch (target.binding) {
+        case Binding::Local:
+        case Binding::Global:
+        case Binding::Field:
+        case Binding::Dynamic: {
+            Variant *v = variableRef(target, frame);
+            if (!v)
+                raise(501);
+            if (v->isObject() || v->isArray())
+                store(*v, std::move(value));
+            else
+                *v = std::move(value);
+            return;
+        }
+        case Binding::Member: {
+            if (!frame.me)
+                raise(424);
+            QVector<Variant> none;
+            assignInstance(*frame.me, target.index, none, value, isSet, frame);
+            return;
+        }
+        case Binding::Undefined:
+            raise(500);
+        default:
+            raise(501);
+        }
+    }
+    if (target.kind == ExprKind::Member) {
+        if (!target.left && frame.with.empty())
+            raise(424);
+        const Variant base = target.left ? eval(*target.left, frame) : frame.with.back();
+        QVector<Variant> none;
+        assignMember(base, target.name, none, value, isSet, frame);
+        return;
+    }
+    if (target.kind != ExprKind::Call)
+        raise(501);
+    const Expr &callee = *target.left;
+    if (callee.kind == ExprKind::Name && (callee.binding == Binding::Local || callee.binding == Binding::Global ||
+                                          callee.binding == Binding::Field || callee.binding == Binding::Dynamic)) {
+        // An exposed object is read-only as a name, yet its default member takes values.
+        Variant *slot = callee.binding == Binding::Global ? &globals.values[callee.index] : variableRef(callee, frame);
+        if (!slot)
+            raise(424);
+        if (slot->isArray()) {
+            QVector<qint32> indexes;
+            for (const ExprPtr &a : target.args)
+                indexes.append(check(valueOf(*a, frame).toLong()));
+            if (!slot->isArray())
+                raise(13);
+            const qsizetype offset = slot->arrayValue().offsetOf(indexes);
+            if (offset < 0)
+                raise(9);
+            store(slot->arrayForWrite().items[offset], std::move(value));
+            return;
+        }
+        if (slot->isObject()) {
+            const Variant object = *slot;
+            QVector<Variant> values = argumentValues(target.args, frame);
+            assignMember(object, QString(), values, value, isSet, frame);
+            return;
+        }
+        raise(13);
+    }
+    if (callee.kind == ExprKind::Name && callee.binding == Binding::Member) {
+        if (!frame.me)
+            raise(424);
+        QVector<Variant> values = argumentValues(target.args, frame);
+        assignInstance(*frame.me, callee.index, values, value, isSet, frame);
+        return;
+    }
+    if (callee.kind == ExprKind::Member) {
+        if (!callee.left && frame.with.empty())
+            raise(424);
+        const Variant base = callee.left ? eval(*callee.left, frame) : frame.with.back();
+        QVector<Variant> values = argumentValues(target.args, frame);
+        assignMember(base, callee.name, values, value, isSet, frame);
+        return;
+    }
+    raise(501);
+}
+
+void Interpreter::assignMember(const Variant &object, const QString &name, QVector<Variant> &args,
+                               const Variant &value, bool isSet, Frame &frame)
+{
+    if (!object.isObject() || object.isNothing())
+        raise(424);
+    if (VbInstance *instance = asInstance(object, this)) {
+        const ClassInfo &info = instance->classInfo();
+        const int m = name.isEmpty() ? info.defaultMember : info.find(name);
+        if (m < 0 || !mayReach(*instance, info.members[m], frame))
+            raise(438);
+        assignInstance(*instance, m, args, value, isSet, frame);
+        return;
+    }
+    const std::shared_ptr<DispatchObject> &host = object.objectValue();
+    if (!args.isEmpty() && !name.isEmpty()) {
+        // `Main.Config("Color") = x`: a plain property holding an object;
+        // the arguments belong to that object's default member.
+        const std::optional<MemberInfo> info = host->member(name);
+        if (info && info->kind == MemberKind::Property) {
+            QVector<Variant> none;
+            const Variant inner = hostInvoke(host, name, CallKind::Get, none, Variant());
+            if (inner.isObject()) {
+                assignMember(inner, QString(), args, value, isSet, frame);
+                return;
+            }
+        }
+    }
+    hostInvoke(host, name, isSet ? CallKind::Set : CallKind::Let, args, value);
+}
+
+void Interpreter::assignInstance(VbInstance &object, int m, QVector<Variant> &args, const Variant &value,
+                                 bool isSet, Frame &frame)
+{
+    const ClassMember &member = object.classInfo().members[m];
+    if (member.field >= 0) {
+        Variant &field = object.fields[member.field];
+        if (args.isEmpty()) {
+            store(field, value);
+            return;
+        }
+        if (field.isObject()) {
+            const Variant inner = field;
+            assignMember(inner, QString(), args, value, isSet, frame);
+            return;
+        }
+        if (!field.isArray())
+            raise(13);
+        QVector<qint32> indexes;
+        for (const Variant &a : args)
+            indexes.append(check(a.toLong()));
+        const qsizetype offset = field.arrayValue().offsetOf(indexes);
+        if (offset < 0)
+            raise(9);
+        store(field.arrayForWrite().items[offset], value);
+        return;
+    }
+    Procedure *p = isSet ? member.set : member.let;
+    if (!p)
+        raise(member.method || member.get ? 450 : 438);
+    callWithValues(*p, args, &object, &value);
+}
+
+// --- procedures ---
+
+Variant Interpreter::call(Procedure &procedure, const std::vector<ExprPtr> *args, Frame &caller, VbInstance *me,
+                          const Variant *extra)
+{
+    const size_t given = args ? args->size() : 0;
+    const size_t wanted = procedure.params.size() - (extra ? 1 : 0);
+    if (given != wanted || (extra && procedure.params.empty()))
+        raise(450);
+    CallSetup setup(procedure.slotCount);
+    for (size_t i = 0; i < given; ++i) {
+        const Expr &a = *(*args)[i];
+        const int slot = int(i) + 1;
+        if (a.kind == ExprKind::Missing)
+            raise(449);
+        if (procedure.params[i].byRef) {
+            if (Variant *ref = variableRef(a, caller)) {
+                setup.localSlots[slot] = ref;
+                continue;
+            }
+            if (a.kind == ExprKind::Call && a.left->kind == ExprKind::Name && !a.args.empty()) {
+                Variant *array = variableRef(*a.left, caller);
+                if (array && array->isArray()) {
+                    const qsizetype offset = elementOffset(*array, a.args, caller);
+                    if (!array->isArray() || offset >= array->arrayValue().items.size())
+                        raise(9);
+                    setup.storage[slot] = array->arrayValue().items[offset];
+                    setup.writeBacks.push_back(ArrayWriteBack{array, offset, slot});
+                    continue;
+                }
+            }
+        }
+        setup.storage[slot] = eval(a, caller);
+    }
+    if (extra)
+        setup.storage[given + 1] = *extra;
+    return runProcedure(procedure, setup, me);
+}
+
+Variant Interpreter::callWithValues(Procedure &procedure, QVector<Variant> &args, VbInstance *me,
+                                    const Variant *extra)
+{
+    const qsizetype wanted = qsizetype(procedure.params.size()) - (extra ? 1 : 0);
+    if (args.size() != wanted || (extra && procedure.params.empty()))
+        raise(450);
+    CallSetup setup(procedure.slotCount);
+    Variant *values = args.data();
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (procedure.params[i].byRef)
+            setup.localSlots[i + 1] = &values[i];
+        else
+            setup.storage[i + 1] = values[i];
+    }
+    if (extra)
+        setup.storage[args.size() + 1] = *extra;
+    return runProcedure(procedure, setup, me);
+}
+
+void Interpreter::enter()
+{
+    const char here = 0;
+    const auto at = reinterpret_cast<std::uintptr_t>(&here);
+    if (m_depth == 0)
+        m_stackBase = at;
+    const std::uintptr_t used = m_stackBase > at ? m_stackBase - at : at - m_stackBase;
+    if (m_depth >= kMaxCallDepth || used > kStackBudget)
+        raise(28);
+    ++m_depth;
+}
+
+Variant Interpreter::runProcedure(Procedure &procedure, CallSetup &setup, VbInstance *me)
+{
+    enter();
+    struct Leave {
+        int &depth;
+        ~Leave() { --depth; }
+    } leave{m_depth};
+    std::shared_ptr<DispatchObject> keepAlive = me ? me->weak_from_this().lock() : nullptr;
+    Frame frame;
+    frame.program = procedure.program;
+    frame.procedure = &procedure;
+    frame.localSlots = setup.localSlots.data();
+    frame.me = me;
+    runBlock(procedure.body, frame);
+    Variant result = procedure.returnsValue() ? std::move(*setup.localSlots[0]) : Variant();
+    for (const ArrayWriteBack &w : setup.writeBacks)
+        if (w.array->isArray() && w.offset < w.array->arrayValue().items.size())
+            store(w.array->arrayForWrite().items[w.offset], setup.storage[w.slot]);
+    return result;
+}
+
+std::shared_ptr<VbInstance> Interpreter::instanceOf(const Variant &value) const
+{
+    if (!asInstance(value, this))
+        return nullptr;
+    return std::static_pointer_cast<VbInstance>(value.objectValue());
+}
+
+} // namespace sorvane::vb

@@ -1,0 +1,395 @@
+#include "scripting/vbscript/VbOperators.h"
+
+#include <cmath>
+#include <limits>
+
+namespace sorvane::vb {
+namespace {
+
+using Kind = Variant::Kind;
+
+// A number class for arithmetic: its rank decides the result's kind.
+enum class Rank : quint8 { Integer, Long, Single, Double };
+
+struct Operand {
+    Rank rank = Rank::Integer;
+    bool isDate = false;
+    double value = 0;
+};
+
+Result<Operand> numeric(const Variant &v)
+{
+    Operand o;
+    switch (v.kind()) {
+    case Kind::Empty:
+        return o;
+    case Kind::Boolean:
+        o.value = v.boolValue() ? -1 : 0;
+        return o;
+    case Kind::Integer:
+        o.value = *v.toDouble();
+        return o;
+    case Kind::Long:
+        o.rank = Rank::Long;
+        o.value = *v.toDouble();
+        return o;
+    case Kind::Single:
+        o.rank = Rank::Single;
+        o.value = *v.toDouble();
+        return o;
+    case Kind::Double:
+        o.rank = Rank::Double;
+        o.value = *v.toDouble();
+        return o;
+    case Kind::Date:
+        o.rank = Rank::Double;
+        o.isDate = true;
+        o.value = v.dateValue();
+        return o;
+    case Kind::String: {
+        double d = 0;
+        if (!parseNumericText(v.stringValue(), &d))
+            return scriptError(13);
+        o.rank = Rank::Double;
+        o.value = d;
+        return o;
+    }
+    case Kind::Null:
+        return scriptError(94);
+    case Kind::Object:
+    case Kind::Array:
+        return scriptError(13);
+    }
+    return scriptError(13);
+}
+
+// A whole-number result of the smallest kind at or above `rank` that holds it.
+Result<Variant> fitted(double value, Rank rank)
+{
+    if (!std::isfinite(value))
+        return scriptError(6);
+    switch (rank) {
+    case Rank::Integer:
+        if (value >= -32768 && value <= 32767)
+            return Variant::fromInteger(qint16(value));
+        [[fallthrough]];
+    case Rank::Long:
+        if (value >= -2147483648.0 && value <= 2147483647.0)
+            return Variant::fromLong(qint32(value));
+        return Variant::fromDouble(value);
+    case Rank::Single:
+        if (std::fabs(value) <= double(std::numeric_limits<float>::max()))
+            return Variant::fromSingle(float(value));
+        return Variant::fromDouble(value);
+    case Rank::Double:
+        return Variant::fromDouble(value);
+    }
+    return Variant::fromDouble(value);
+}
+
+Rank combined(Rank a, Rank b)
+{
+    // Long with Single gives Double, as on the scripts' platform.
+    if ((a == Rank::Long && b == Rank::Single) || (a == Rank::Single && b == Rank::Long))
+        return Rank::Double;
+    return std::max(a, b);
+}
+
+Result<Variant> dateResult(double serial)
+{
+    if (!std::isfinite(serial) || serial < -657434.0 || serial >= 2958466.0)
+        return scriptError(6);
+    return Variant::fromDate(serial);
+}
+
+Result<Variant> arithmetic(Op op, const Variant &left, const Variant &right)
+{
+    Result<Operand> a = numeric(left);
+    if (!a)
+        return a.error();
+    Result<Operand> b = numeric(right);
+    if (!b)
+        return b.error();
+    const Rank rank = combined(a->rank, b->rank);
+    switch (op) {
+    case Op::Add:
+        if (a->isDate || b->isDate)
+            return dateResult(a->value + b->value);
+        return fitted(a->value + b->value, rank);
+    case Op::Sub:
+        if (a->isDate && b->isDate)
+            return Variant::fromDouble(a->value - b->value);
+        if (a->isDate || b->isDate)
+            return dateResult(a->value - b->value);
+        return fitted(a->value - b->value, rank);
+    case Op::Mul:
+        return fitted(a->value * b->value, rank);
+    case Op::Div:
+        if (b->value == 0)
+            return scriptError(a->value == 0 ? 6 : 11);
+        if (!std::isfinite(a->value / b->value))
+            return scriptError(6);
+        return Variant::fromDouble(a->value / b->value);
+    case Op::Pow: {
+        if (a->value == 0 && b->value < 0)
+            return scriptError(5);
+        if (a->value < 0 && b->value != std::trunc(b->value))
+            return scriptError(5);
+        const double r = std::pow(a->value, b->value);
+        if (!std::isfinite(r))
+            return scriptError(6);
+        return Variant::fromDouble(r);
+    }
+    case Op::IntDiv:
+    case Op::Mod: {
+        const double x = roundHalfEven(a->value), y = roundHalfEven(b->value);
+        if (!(x >= -2147483648.0 && x <= 2147483647.0) || !(y >= -2147483648.0 && y <= 2147483647.0))
+            return scriptError(6);
+        if (y == 0)
+            return scriptError(11);
+        const qint64 xi = qint64(x), yi = qint64(y);
+        const qint64 r = op == Op::IntDiv ? xi / yi : xi % yi;
+        const bool small = a->rank == Rank::Integer && b->rank == Rank::Integer && !a->isDate && !b->isDate;
+        return fitted(double(r), small ? Rank::Integer : Rank::Long);
+    }
+    default:
+        return scriptError(13);
+    }
+}
+
+// A logical operand: Boolean stays Boolean, anything else becomes a whole number.
+struct Bits {
+    bool isBool = false;
+    bool small = true; // Integer-sized
+    qint32 value = 0;
+};
+
+Result<Bits> bitsOf(const Variant &v)
+{
+    Bits b;
+    switch (v.kind()) {
+    case Kind::Boolean:
+        b.isBool = true;
+        b.value = v.boolValue() ? -1 : 0;
+        return b;
+    case Kind::Empty:
+        return b;
+    case Kind::Integer:
+        b.value = *v.toInteger();
+        return b;
+    case Kind::String: {
+        const QString t = v.stringValue().trimmed();
+        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
+            t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
+            b.isBool = true;
+            b.value = t.size() == 4 ? -1 : 0;
+            return b;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    Result<qint32> l = v.toLong();
+    if (!l)
+        return l.error();
+    b.small = false;
+    b.value = *l;
+    return b;
+}
+
+Variant bitsResult(qint32 value, const Bits &a, const Bits &b)
+{
+    if (a.isBool && b.isBool)
+        return Variant(value != 0);
+    if (a.small && b.small)
+        return Variant::fromInteger(qint16(value));
+    return Variant::fromLong(value);
+}
+
+Result<Variant> logical(Op op, const Variant &left, const Variant &right)
+{
+    const bool ln = left.isNull(), rn = right.isNull();
+    if (ln || rn) {
+        if (ln && rn)
+            return Variant::null();
+        const Variant &other = ln ? right : left;
+        Result<Bits> o = bitsOf(other);
+        if (!o)
+            return o.error();
+        switch (op) {
+        case Op::And:
+            if (o->value == 0)
+                return o->isBool ? Variant(false) : bitsResult(0, *o, *o);
+            return Variant::null();
+        case Op::Or:
+            if (o->value == -1)
+                return o->isBool ? Variant(true) : bitsResult(-1, *o, *o);
+            return Variant::null();
+        case Op::Imp:
+            if (ln && o->value == -1)
+                return o->isBool ? Variant(true) : bitsResult(-1, *o, *o);
+            if (rn && o->value == 0)
+                return o->isBool ? Variant(true) : bitsResult(-1, *o, *o);
+            return Variant::null();
+        default:
+            return Variant::null();
+        }
+    }
+    Result<Bits> a = bitsOf(left);
+    if (!a)
+        return a.error();
+    Result<Bits> b = bitsOf(right);
+    if (!b)
+        return b.error();
+    qint32 r = 0;
+    switch (op) {
+    case Op::And: r = a->value & b->value; break;
+    case Op::Or: r = a->value | b->value; break;
+    case Op::Xor: r = a->value ^ b->value; break;
+    case Op::Eqv: r = ~(a->value ^ b->value); break;
+    case Op::Imp: r = ~a->value | b->value; break;
+    default: return scriptError(13);
+    }
+    return bitsResult(r, *a, *b);
+}
+
+Result<Variant> textOf(const Variant &v)
+{
+    if (v.isNull())
+        return Variant(QString());
+    Result<QString> s = v.toString();
+    if (!s)
+        return s.error();
+    return Variant(std::move(*s));
+}
+
+
+} // namespace
+
+Result<Variant> applyUnary(Op op, const Variant &value)
+{
+    if (value.isNull())
+        return Variant::null();
+    if (op == Op::Not) {
+        Result<Bits> b = bitsOf(value);
+        if (!b)
+            return b.error();
+        return bitsResult(~b->value, *b, *b);
+    }
+    switch (value.kind()) {
+    case Kind::Empty:
+        return Variant::fromInteger(0);
+    case Kind::Date:
+        return dateResult(-value.dateValue());
+    case Kind::Single:
+        return Variant::fromSingle(-*value.toSingle());
+    default:
+        break;
+    }
+    Result<Operand> o = numeric(value);
+    if (!o)
+        return o.error();
+    return fitted(-o->value, o->rank);
+}
+
+Result<Variant> applyBinary(Op op, const Variant &left, const Variant &right)
+{
+    switch (op) {
+    case Op::Concat: {
+        if (left.isNull() && right.isNull())
+            return Variant::null();
+        Result<Variant> a = textOf(left);
+        if (!a)
+            return a;
+        Result<Variant> b = textOf(right);
+        if (!b)
+            return b;
+        if (a->stringValue().size() + b->stringValue().size() > kMaxTextLength)
+            return scriptError(14);
+        return Variant(a->stringValue() + b->stringValue());
+    }
+    case Op::And:
+    case Op::Or:
+    case Op::Xor:
+    case Op::Eqv:
+    case Op::Imp:
+        return logical(op, left, right);
+    default:
+        break;
+    }
+    if (left.isNull() || right.isNull())
+        return Variant::null();
+    if (op == Op::Add) {
+        const bool ls = left.isString(), rs = right.isString();
+        if ((ls && rs) || (ls && right.isEmpty()) || (rs && left.isEmpty()))
+            return applyBinary(Op::Concat, left, right);
+    }
+    return arithmetic(op, left, right);
+}
+
+Result<Variant> applyComparison(Op op, const Variant &left, const Variant &right, bool leftLiteral,
+                                bool rightLiteral)
+{
+    if (left.isNull() || right.isNull())
+        return Variant::null();
+    if (left.isArray() || right.isArray() || left.isObject() || right.isObject())
+        return scriptError(13);
+    int order = 0;
+    const Kind lk = left.kind(), rk = right.kind();
+    auto compareNumbers = [](double a, double b) { return a < b ? -1 : a > b ? 1 : 0; };
+    auto compareTexts = [](const QString &a, const QString &b) {
+        const int c = a.compare(b, Qt::CaseSensitive);
+        return c < 0 ? -1 : c > 0 ? 1 : 0;
+    };
+    if (lk == Kind::String && rk == Kind::String) {
+        order = compareTexts(left.stringValue(), right.stringValue());
+    } else if (lk == Kind::String || rk == Kind::String) {
+        const bool textLeft = lk == Kind::String;
+        const Variant &text = textLeft ? left : right;
+        const Variant &other = textLeft ? right : left;
+        if (other.isEmpty()) {
+            order = textLeft ? compareTexts(text.stringValue(), QString()) : compareTexts(QString(), text.stringValue());
+        } else {
+            double number = 0;
+            if ((leftLiteral || rightLiteral) && parseNumericText(text.stringValue(), &number)) {
+                const double o = *other.toDouble();
+                order = textLeft ? compareNumbers(number, o) : compareNumbers(o, number);
+            } else {
+                order = textLeft ? 1 : -1; // a number is less than any text
+            }
+        }
+    } else {
+        Result<double> a = left.toDouble();
+        if (!a)
+            return a.error();
+        Result<double> b = right.toDouble();
+        if (!b)
+            return b.error();
+        order = compareNumbers(*a, *b);
+    }
+    switch (op) {
+    case Op::Eq: return Variant(order == 0);
+    case Op::Ne: return Variant(order != 0);
+    case Op::Lt: return Variant(order < 0);
+    case Op::Gt: return Variant(order > 0);
+    case Op::Le: return Variant(order <= 0);
+    case Op::Ge: return Variant(order >= 0);
+    default: return scriptError(13);
+    }
+}
+
+Result<bool> isTrue(const Variant &value)
+{
+    switch (value.kind()) {
+    case Kind::Boolean:
+        return value.boolValue();
+    case Kind::Null:
+    case Kind::Empty:
+        return false;
+    default:
+        return value.toBool();
+    }
+}
+
+} // namespace sorvane::vb
