@@ -3,6 +3,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <string>
+
 namespace {
 
 using namespace sorvane;
@@ -73,5 +76,29 @@ void BM_VbDictionary100k(benchmark::State &state)
         "n", Variant::fromDouble(5000050000.0));
 }
 BENCHMARK(BM_VbDictionary100k)->Unit(benchmark::kMillisecond);
+
+// The same three programs run by python3 (bench/vbscript/same_in_python.py),
+// timed inside Python so that its start-up is left out: 0 the numeric loop,
+// 1 the text, 2 the dictionary. Skipped without python3.
+void BM_Python3SameProgram(benchmark::State &state)
+{
+    const std::string command = std::string("python3 '") + SORVANE_BENCH_DIR +
+                                "/vbscript/same_in_python.py' " + std::to_string(state.range(0)) + " 2>/dev/null";
+    for (auto _ : state) {
+        std::FILE *pipe = popen(command.c_str(), "r");
+        double seconds = -1;
+        if (pipe) {
+            if (std::fscanf(pipe, "%lf", &seconds) != 1)
+                seconds = -1;
+            pclose(pipe);
+        }
+        if (seconds < 0) {
+            state.SkipWithError("python3 did not run the program");
+            return;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+BENCHMARK(BM_Python3SameProgram)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
