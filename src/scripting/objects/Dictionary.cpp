@@ -92,13 +92,14 @@ Variant Dictionary::item(const Variant &key)
 
 void Dictionary::setItem(const Variant &key, Variant value)
 {
-    const Token token = tokenOf(key);
-    auto it = m_index.constFind(token);
-    if (it != m_index.cend()) {
-        m_entries[*it].value = std::move(value);
+    // One lookup that inserts when absent.
+    const qsizetype before = m_index.size();
+    qsizetype &position = m_index[tokenOf(key)];
+    if (m_index.size() == before) {
+        m_entries[position].value = std::move(value);
         return;
     }
-    m_index.insert(token, m_entries.size());
+    position = m_entries.size();
     m_entries.append(Entry{key, std::move(value), true});
 }
 
@@ -129,9 +130,12 @@ const Variant *Dictionary::find(const Variant &key) const
 
 Status Dictionary::add(const Variant &key, Variant value)
 {
-    if (exists(key))
+    const qsizetype before = m_index.size();
+    qsizetype &position = m_index[tokenOf(key)];
+    if (m_index.size() == before)
         return scriptError(457);
-    setItem(key, std::move(value));
+    position = m_entries.size();
+    m_entries.append(Entry{key, std::move(value), true});
     return {};
 }
 
