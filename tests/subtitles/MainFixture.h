@@ -46,11 +46,12 @@ protected:
     {
         return main->menu.at(main->menu.find(QString::fromLatin1(item), index)).caption;
     }
-    QString cue(const char *key, bool swapped = false) const
+    QString cue(const QString &key, bool swapped = false) const
     {
-        const Variant *v = (swapped ? main->subtitlesSort : main->subtitles)->find(QString::fromLatin1(key));
+        const Variant *v = (swapped ? main->subtitlesSort : main->subtitles)->find(key);
         return v ? v->text() : QStringLiteral("<absent>");
     }
+    QString cue(const char *key, bool swapped = false) const { return cue(QString::fromLatin1(key), swapped); }
     QStringList keys() const
     {
         QStringList out;

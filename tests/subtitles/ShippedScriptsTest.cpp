@@ -1,6 +1,8 @@
 // The scripts shipped in script/, run by the real program on the fake
 // platform: files of each accepted type taken in through CallBack, the
 // chooser scripts, and the start-up and save scripts.
+#include "subtitles/MainFixture.h"
+
 #include "app/Main.h"
 #include "app/PageDocument.h"
 #include "platform/fake/FakePlatform.h"
@@ -47,8 +49,11 @@ QString crlf(QString text)
 
 // The program installed in a folder of its own, with a copy of the shipped
 // script folder beside it unless `withScripts` is false.
-class ShippedScripts : public ::testing::Test {
+class ShippedScripts : public testing_support::MainFixture {
 protected:
+    // The program starts in start(), once its folder is laid out.
+    void SetUp() override {}
+
     void start(bool withScripts = true)
     {
         const QString program = dir.filePath(QStringLiteral("program"));
@@ -65,39 +70,14 @@ protected:
         main->Config->setItem(QStringLiteral("English"), QString());
     }
 
-    QString write(const QString &name, const QByteArray &bytes)
-    {
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
-    }
     QString scriptFile(const QString &name) const { return main->ScriptPath + name; }
 
-    QString element(const char *id) const
-    {
-        PageElement *e = main->document->getElementById(QString::fromLatin1(id));
-        return e ? e->innerHTML() : QStringLiteral("<none>");
-    }
     QString style(const char *property) const
     {
         PageElement *e = main->document->getElementById(QStringLiteral("code"));
         return e ? e->style().property(QString::fromLatin1(property)) : QStringLiteral("<none>");
     }
-    QString config(const char *key) const { return main->Config->item(QString::fromLatin1(key)).text(); }
     Variant configValue(const char *key) const { return main->Config->item(QString::fromLatin1(key)); }
-    QString cue(const QString &key) const
-    {
-        const Variant *v = main->subtitles->find(key);
-        return v ? v->text() : QStringLiteral("<absent>");
-    }
-    QStringList keys() const
-    {
-        QStringList out;
-        for (const Variant &k : main->subtitles->keys())
-            out << k.text();
-        return out;
-    }
     // Script failures show a box; the shipped scripts must show none.
     QStringList boxes() const
     {
@@ -107,9 +87,6 @@ protected:
         return out;
     }
 
-    QTemporaryDir dir;
-    FakePlatform fake;
-    std::unique_ptr<Main> main;
 };
 
 // ------------------------------------------------------------ loads
