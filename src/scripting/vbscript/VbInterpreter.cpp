@@ -16,7 +16,12 @@ namespace sorvane::vb {
 // run may use: whichever comes first ends a runaway recursion while the
 // thread's stack (8 MB on the program's thread) still has room.
 constexpr int kMaxCallDepth = 1000;
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer's red zones make every frame several times larger.
+constexpr std::uintptr_t kStackBudget = 6 * 1024 * 1024;
+#else
 constexpr std::uintptr_t kStackBudget = 3 * 1024 * 1024;
+#endif
 // The most elements an array may have; larger requests are error 7.
 constexpr qsizetype kMaxArrayElements = 1 << 22;
 
