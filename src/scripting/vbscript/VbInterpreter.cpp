@@ -203,15 +203,23 @@ ScriptError compileFailure(ScriptError e, const QString &code)
 
 } // namespace
 
-Status Interpreter::execute(const QString &code)
+Result<std::shared_ptr<Program>> Interpreter::load(const QString &code, bool expression)
 {
-    Result<std::shared_ptr<Program>> parsed = parseProgram(code);
+    Result<std::shared_ptr<Program>> parsed = expression ? parseExpression(code) : parseProgram(code);
     if (!parsed)
         return compileFailure(parsed.error(), code);
-    std::shared_ptr<Program> program = *parsed;
-    if (Status s = bindProgram(program, globals); !s)
+    if (Status s = bindProgram(*parsed, globals); !s)
         return compileFailure(s.error(), code);
-    m_programs.push_back(program);
+    m_programs.push_back(*parsed);
+    return parsed;
+}
+
+Status Interpreter::execute(const QString &code)
+{
+    Result<std::shared_ptr<Program>> loaded = load(code, false);
+    if (!loaded)
+        return loaded.error();
+    const std::shared_ptr<Program> program = *loaded;
     m_steps = 0;
     return guarded([&] {
         enter();
@@ -227,13 +235,10 @@ Status Interpreter::execute(const QString &code)
 
 Result<Variant> Interpreter::evaluate(const QString &code)
 {
-    Result<std::shared_ptr<Program>> parsed = parseExpression(code);
-    if (!parsed)
-        return compileFailure(parsed.error(), code);
-    std::shared_ptr<Program> program = *parsed;
-    if (Status s = bindProgram(program, globals); !s)
-        return compileFailure(s.error(), code);
-    m_programs.push_back(program);
+    Result<std::shared_ptr<Program>> loaded = load(code, true);
+    if (!loaded)
+        return loaded.error();
+    const std::shared_ptr<Program> program = *loaded;
     Variant result;
     Status s = guarded([&] {
         Frame top;

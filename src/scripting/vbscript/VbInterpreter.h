@@ -44,6 +44,9 @@ public:
     bool closing = false;
 
 private:
+    // Parses a program or one expression, binds its names and keeps it for
+    // the engine's lifetime; a failure is the compile error as reported.
+    Result<std::shared_ptr<Program>> load(const QString &code, bool expression);
     enum class Flow : quint8 { Normal, ExitFor, ExitDo, ExitProcedure };
 
     // statements
