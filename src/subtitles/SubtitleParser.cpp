@@ -4,6 +4,10 @@
 
 #include <QVarLengthArray>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 
 namespace sorvane {
@@ -12,9 +16,27 @@ namespace {
 constexpr char16_t kBlockSeparator[] = u"\r\n\r\n";
 constexpr char16_t kLineSeparator[] = u"\r\n";
 
+// The next CR at or after `at`, or -1: eight characters at a time where
+// the processor allows, since lines and blocks are searched this way
+// character by character otherwise.
+inline qsizetype nextCr(const char16_t *p, qsizetype at, qsizetype n)
+{
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi16(short(u'\r'));
+    for (; at + 8 <= n; at += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + at));
+        if (const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(v, cr)))
+            return at + (__builtin_ctz(unsigned(mask)) >> 1);
+    }
+#endif
+    for (; at < n; ++at)
+        if (p[at] == u'\r')
+            return at;
+    return -1;
+}
+
 // The first CR LF (or CR LF CR LF when `blank`) at or after `from`, as
-// indexOf() of that text finds it, by a plain scan for CR: a cue's lines are
-// too short for the library's searches to repay their set-up.
+// indexOf() of that text finds it.
 qsizetype findBreak(QStringView s, qsizetype from, bool blank)
 {
     const qsizetype need = blank ? 4 : 2;
@@ -22,9 +44,7 @@ qsizetype findBreak(QStringView s, qsizetype from, bool blank)
         from = 0;
     const char16_t *p = s.utf16();
     const qsizetype n = s.size();
-    for (qsizetype at = from; at < n; ++at) {
-        if (p[at] != u'\r')
-            continue;
+    for (qsizetype at = nextCr(p, from, n); at >= 0; at = nextCr(p, at + 1, n)) {
         if (at + need > n)
             return -1;
         if (p[at + 1] == u'\n' && (!blank || (p[at + 2] == u'\r' && p[at + 3] == u'\n')))
@@ -68,6 +88,54 @@ bool timeStamp(QStringView s, qsizetype &at)
 {
     return digits(s, at, 1, 2) && literal(s, at, u":") && digits(s, at, 1, 2) && literal(s, at, u":") &&
            digits(s, at, 1, 2) && literal(s, at, u",") && digits(s, at, 1, 3);
+}
+
+// One stamp of the shape timeStamp() accepts, read in the same scan;
+// `seconds` is its second of the day, or -1 when its fields are not a valid
+// time of day.
+bool readStamp(QStringView s, qsizetype &at, int &seconds)
+{
+    const char16_t *p = s.utf16();
+    const qsizetype n = s.size();
+    int field[3] = {0, 0, 0};
+    for (int i = 0; i < 3; ++i) {
+        const qsizetype start = at;
+        int value = 0;
+        for (; at < n && isDigit(p[at]); ++at)
+            if (at - start < 2)
+                value = value * 10 + (p[at] - u'0');
+        if (at - start < 1 || at - start > 2 || at >= n || p[at] != (i < 2 ? u':' : u','))
+            return false;
+        ++at;
+        field[i] = value;
+    }
+    const qsizetype millis = at;
+    while (at < n && isDigit(p[at]))
+        ++at;
+    if (at - millis < 1 || at - millis > 3)
+        return false;
+    seconds = field[0] > 23 || field[1] > 59 || field[2] > 59 ? -1 : field[0] * 3600 + field[1] * 60 + field[2];
+    return true;
+}
+
+// isTimeLine() and cueTimes() in one scan.
+std::optional<std::pair<int, int>> readTimeLine(QStringView line)
+{
+    qsizetype at = 0;
+    int start = -1, end = -1;
+    skipSpaces(line, at);
+    if (!readStamp(line, at, start))
+        return std::nullopt;
+    skipSpaces(line, at);
+    if (!literal(line, at, u"-->"))
+        return std::nullopt;
+    skipSpaces(line, at);
+    if (!readStamp(line, at, end))
+        return std::nullopt;
+    skipSpaces(line, at);
+    if (at != line.size() || start < 0 || end < 0)
+        return std::nullopt;
+    return std::make_pair(start, end);
 }
 
 // The lines a block is made of: the first four, padded with empty lines.
@@ -158,25 +226,28 @@ std::optional<std::pair<int, int>> SubtitleParser::cueTimes(QStringView timeLine
     return std::make_pair(*start, *end);
 }
 
-QString SubtitleParser::stripCodes(QStringView line)
+namespace {
+
+using LineBuffer = QVarLengthArray<char16_t, 256>;
+
+// stripCodes() without a string of its own: the line itself when nothing
+// is removed, else what is left, written to `buffer`.
+QStringView withoutCodes(QStringView line, LineBuffer &buffer)
 {
-    QString out;
     qsizetype copied = 0; // start of the text not yet copied
+    bool removed = false;
     const qsizetype n = line.size();
+    const char16_t *p = line.utf16();
     for (qsizetype at = 0; at < n;) {
-        const char16_t c = line[at].unicode();
+        const char16_t c = p[at];
         qsizetype matchEnd = -1;
         if (c == u'{') {
             qsizetype i = at + 1;
-            while (i < n) {
-                const char16_t d = line[i].unicode();
-                if (d == u'{' || d == u'}' || isSpace(d))
-                    break;
+            while (i < n && p[i] != u'{' && p[i] != u'}' && !SubtitleParser::isSpace(p[i]))
                 ++i;
-            }
-            if (i > at + 1 && i < n && line[i] == u'}')
+            if (i > at + 1 && i < n && p[i] == u'}')
                 matchEnd = i + 1;
-        } else if (c == u'<' && at + 1 < n && line[at + 1] != u'>') {
+        } else if (c == u'<' && at + 1 < n && p[at + 1] != u'>') {
             const qsizetype close = line.indexOf(u'>', at + 2);
             if (close >= 0)
                 matchEnd = close + 1;
@@ -185,15 +256,26 @@ QString SubtitleParser::stripCodes(QStringView line)
             ++at;
             continue;
         }
-        if (out.isNull())
-            out.reserve(n);
-        out += line.mid(copied, at - copied);
+        if (!removed) {
+            buffer.clear();
+            buffer.reserve(n);
+            removed = true;
+        }
+        buffer.append(p + copied, at - copied);
         at = copied = matchEnd;
     }
-    if (copied == 0)
-        return line.toString();
-    out += line.mid(copied);
-    return out;
+    if (!removed)
+        return line;
+    buffer.append(p + copied, n - copied);
+    return QStringView(buffer.data(), buffer.size());
+}
+
+} // namespace
+
+QString SubtitleParser::stripCodes(QStringView line)
+{
+    LineBuffer buffer;
+    return withoutCodes(line, buffer).toString();
 }
 
 bool SubtitleParser::hasNoChinese(QStringView line)
@@ -293,25 +375,51 @@ QString SubtitleParser::joinLines(QStringView first, QStringView second)
     return out;
 }
 
-QString SubtitleParser::normalise(const QString &text)
+namespace {
+
+// The next CR or LF at or after `at`, or n.
+inline qsizetype nextBreak(const char16_t *p, qsizetype at, qsizetype n)
 {
-    if (trimmed(text).size() != text.size())
-        return normalise(QStringView(text));
-    const char16_t *p = reinterpret_cast<const char16_t *>(text.utf16());
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi16(short(u'\r'));
+    const __m128i lf = _mm_set1_epi16(short(u'\n'));
+    for (; at + 8 <= n; at += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + at));
+        const __m128i hit = _mm_or_si128(_mm_cmpeq_epi16(v, cr), _mm_cmpeq_epi16(v, lf));
+        if (const int mask = _mm_movemask_epi8(hit))
+            return at + (__builtin_ctz(unsigned(mask)) >> 1);
+    }
+#endif
+    while (at < n && !isBreak(p[at]))
+        ++at;
+    return at;
+}
+
+// Whether every run of CR/LF characters is a single line break or CR LF CR LF.
+bool breaksAreNormal(QStringView text)
+{
+    const char16_t *p = text.utf16();
     const qsizetype n = text.size();
-    for (qsizetype at = 0; at < n;) {
-        if (!isBreak(p[at])) {
-            ++at;
-            continue;
-        }
+    for (qsizetype at = nextBreak(p, 0, n); at < n; at = nextBreak(p, at, n)) {
         qsizetype end = at;
         while (end < n && isBreak(p[end]))
             ++end;
         if (end - at >= 3 && QStringView(p + at, end - at) != QStringView(kBlockSeparator))
-            return normalise(QStringView(text));
+            return false;
         at = end;
     }
-    return text;
+    return true;
+}
+
+} // namespace
+
+QString SubtitleParser::normalise(const QString &text)
+{
+    const QStringView body = trimmed(text);
+    if (!breaksAreNormal(body))
+        return normalise(QStringView(text));
+    // Files usually end with a line break: then only the trim is left to do.
+    return body.size() == text.size() ? text : body.toString();
 }
 
 QString SubtitleParser::normalise(QStringView text)
@@ -339,47 +447,126 @@ QString SubtitleParser::normalise(QStringView text)
     return out;
 }
 
+namespace {
+
+constexpr QStringView kSpanClose = u"</span>";
+
+// A text line as the cue shows it: its text, wrapped in the English span or
+// not. A wrapped line starts with "<" and ends with ">", so trimming never
+// reaches into the span.
+struct Piece {
+    QStringView open;
+    QStringView text;
+    QStringView close;
+    bool breaks = false;
+
+};
+
+QStringView trimLeft(QStringView s)
+{
+    qsizetype begin = 0;
+    while (begin < s.size() && trims(s[begin].unicode()))
+        ++begin;
+    return s.mid(begin);
+}
+
+QStringView trimRight(QStringView s)
+{
+    qsizetype end = s.size();
+    while (end > 0 && trims(s[end - 1].unicode()))
+        --end;
+    return s.left(end);
+}
+
+// `open`: the English span's opening tag, empty for no English style.
+Piece pieceOf(QStringView line, LineBuffer &buffer, QStringView open, bool openBreaks)
+{
+    bool chinese = false, codes = false, breaks = false;
+    for (const char16_t *p = line.utf16(), *end = p + line.size(); p < end; ++p) {
+        const char16_t c = *p;
+        chinese |= char16_t(c - 0x4E00) <= char16_t(0x9FA5 - 0x4E00);
+        codes |= (c == u'{') | (c == u'<');
+        breaks |= (c == u'\r') | (c == u'\n');
+    }
+    Piece piece;
+    piece.text = line;
+    if (codes) {
+        piece.text = withoutCodes(line, buffer);
+        breaks = hasBreak(piece.text);
+        // A tag may have held the only Chinese characters.
+        chinese = !SubtitleParser::hasNoChinese(piece.text);
+    }
+    if (!open.isEmpty() && !piece.text.isEmpty() && !chinese) {
+        piece.open = open;
+        piece.close = kSpanClose;
+        breaks |= openBreaks;
+    }
+    piece.breaks = breaks;
+    return piece;
+}
+
+qsizetype sizeOf(std::initializer_list<QStringView> parts)
+{
+    qsizetype n = 0;
+    for (QStringView part : parts)
+        n += part.size();
+    return n;
+}
+
+// The parts one after another, in a string of exactly their size: the cue
+// tables keep it for every second the cue covers.
+QString concatenated(std::initializer_list<QStringView> parts)
+{
+    QString out(sizeOf(parts), Qt::Uninitialized);
+    char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    for (QStringView part : parts)
+        to = std::copy(part.utf16(), part.utf16() + part.size(), to);
+    return out;
+}
+
+QString textOf(const Piece &piece) { return concatenated({piece.open, piece.text, piece.close}); }
+
+// joinPlainLines() of the two pieces' texts, without making those texts.
+QString joinPieces(const Piece &first, const Piece &second)
+{
+    const QStringView firstText = first.open.isEmpty() ? trimLeft(first.text) : first.text;
+    const QStringView secondText = second.close.isEmpty() ? trimRight(second.text) : second.text;
+    if (first.open.isEmpty() && firstText.isEmpty())
+        return concatenated({second.open, second.open.isEmpty() ? trimLeft(secondText) : secondText, second.close});
+    if (second.open.isEmpty() && secondText.isEmpty())
+        return concatenated({first.open, first.close.isEmpty() ? trimRight(firstText) : firstText, first.close});
+    return concatenated({first.open, firstText, first.close, u"<br>", second.open, secondText, second.close});
+}
+
+} // namespace
+
+SubtitleParser::SubtitleParser(QString englishStyle) : m_english(std::move(englishStyle))
+{
+    if (!m_english.isEmpty()) {
+        m_open = QStringLiteral("<span style='") + m_english + QStringLiteral("'>");
+        m_openBreaks = hasBreak(m_open);
+    }
+}
+
 QString SubtitleParser::textLine(QStringView line) const
 {
-    if (m_english.isEmpty())
-        return stripCodes(line);
-    auto wrap = [this](QStringView text) {
-        static constexpr QStringView open = u"<span style='";
-        static constexpr QStringView middle = u"'>";
-        static constexpr QStringView close = u"</span>";
-        QString out;
-        out.reserve(open.size() + m_english.size() + middle.size() + text.size() + close.size());
-        out.append(open).append(m_english).append(middle).append(text).append(close);
-        return out;
-    };
-    // Removing codes adds no Chinese, so a line without any is English as
-    // soon as something is left; one without codes is wrapped as it is.
-    if (hasNoChinese(line)) {
-        bool codes = false;
-        for (const char16_t *p = line.utf16(), *end = p + line.size(); p < end; ++p)
-            codes |= (*p == u'{') | (*p == u'<');
-        if (!codes)
-            return wrap(line);
-        const QString text = stripCodes(line);
-        return text.isEmpty() ? text : wrap(text);
-    }
-    const QString text = stripCodes(line);
-    return hasNoChinese(text) ? wrap(text) : text;
+    LineBuffer buffer;
+    return textOf(pieceOf(line, buffer, m_open, m_openBreaks));
 }
 
 std::optional<Cue> SubtitleParser::parseBlock(QStringView block) const
 {
     const BlockLines lines = splitLines(block);
-    if (!isTimeLine(lines.line[1]))
-        return std::nullopt;
-    const std::optional<std::pair<int, int>> times = cueTimes(lines.line[1]);
+    const std::optional<std::pair<int, int>> times = readTimeLine(lines.line[1]);
     if (!times)
         return std::nullopt;
-    const QString first = textLine(lines.line[2]);
-    const QString second = textLine(lines.line[3]);
-    if (!hasBreak(first) && !hasBreak(second))
-        return Cue{times->first, times->second, joinPlainLines(first, second), joinPlainLines(second, first)};
-    return Cue{times->first, times->second, joinLines(first, second), joinLines(second, first)};
+    LineBuffer firstBuffer, secondBuffer;
+    const Piece first = pieceOf(lines.line[2], firstBuffer, m_open, m_openBreaks);
+    const Piece second = pieceOf(lines.line[3], secondBuffer, m_open, m_openBreaks);
+    if (!first.breaks && !second.breaks)
+        return Cue{times->first, times->second, joinPieces(first, second), joinPieces(second, first)};
+    const QString a = textOf(first), b = textOf(second);
+    return Cue{times->first, times->second, joinLines(a, b), joinLines(b, a)};
 }
 
 qsizetype BlockSplitter::count(QStringView text)

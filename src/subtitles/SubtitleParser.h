@@ -24,7 +24,7 @@ class SubtitleParser {
 public:
     // `englishStyle`: inline CSS for text lines without Chinese characters;
     // empty for none.
-    explicit SubtitleParser(QString englishStyle) : m_english(std::move(englishStyle)) {}
+    explicit SubtitleParser(QString englishStyle);
 
     // The cue of one block; nullopt when its second line is not a time line
     // or holds a time that is not a valid time of day.
@@ -59,6 +59,9 @@ public:
 
 private:
     QString m_english;
+    // The English span's opening tag, and whether it holds a CR or LF.
+    QString m_open;
+    bool m_openBreaks = false;
 };
 
 // The blocks of a text split on CR LF CR LF, left to right; an empty text

@@ -158,6 +158,32 @@ TEST(SubtitleParser, EnglishStyleOnlyWhenSetAndOnlyOnLinesWithoutChinese)
     EXPECT_EQ(plain.textLine(u"OK"), QStringLiteral("OK"));
 }
 
+// A cue's HTML is its two text lines as textLine() shows them, joined by
+// joinLines() in both orders, whatever the lines hold and whatever the style.
+TEST(SubtitleParser, CueHtmlIsItsTextLinesJoinedInBothOrders)
+{
+    const QString lines[] = {
+        u""_qs, u" "_qs, u"\t \u3000"_qs, QString(QChar(0)), u"Hello"_qs, u" Hello "_qs, u"你好"_qs, u" 你好 "_qs,
+        u"{\\an8}"_qs, u"{\\an8}Hi there"_qs, u"{\\an8} 你好"_qs, u"<i>Hi</i> "_qs, u" <i> </i> "_qs,
+        u"<font face=\"宋体\">Hi</font>"_qs, u"a\nb"_qs, u"<b\n>x"_qs, u"好\r"_qs, u"\nHi"_qs, u"<>{}"_qs,
+    };
+    const QString styles[] = {QString(), kEnglish, u"color:red;\n"_qs};
+    for (const QString &style : styles) {
+        const SubtitleParser parser(style);
+        for (const QString &first : lines) {
+            for (const QString &second : lines) {
+                const QString block = u"7\r\n00:00:01,000 --> 00:00:02,000\r\n"_qs + first + u"\r\n"_qs + second;
+                const auto cue = parser.parseBlock(block);
+                ASSERT_TRUE(cue.has_value());
+                const QString a = parser.textLine(first), b = parser.textLine(second);
+                const std::string where = (style + u"|"_qs + first + u"|"_qs + second).toStdString();
+                EXPECT_EQ(cue->normal, SubtitleParser::joinLines(a, b)) << where;
+                EXPECT_EQ(cue->swapped, SubtitleParser::joinLines(b, a)) << where;
+            }
+        }
+    }
+}
+
 TEST(SubtitleParser, NormalisationTrimsAndMakesLongBreakRunsOneBlankLine)
 {
     const QString text = QStringLiteral(" \r\n") + QChar(0) + QStringLiteral("a\r\nb\r\n\r\n\r\nc\n\n\nd\r\re\r\n ") + QChar(0);
@@ -168,7 +194,10 @@ TEST(SubtitleParser, NormalisationTrimsAndMakesLongBreakRunsOneBlankLine)
     // A text already in this form comes back as the same string, any other
     // is rewritten whatever its one difference is.
     const QString normal = QStringLiteral("1\r\na\r\n\r\n2\r\nb\rc\nd");
-    EXPECT_TRUE(SubtitleParser::normalise(normal).isSharedWith(normal));
+    EXPECT_EQ(SubtitleParser::normalise(normal).constData(), normal.constData());
+    // One that only needs trimming is copied once, without the trimmed ends.
+    const QString padded = QStringLiteral("\r\n1\r\na\r\n\r\n2\r\nb\r\n\r\n");
+    EXPECT_EQ(SubtitleParser::normalise(padded), u"1\r\na\r\n\r\n2\r\nb");
     const struct {
         const char16_t *text, *normalised;
     } cases[] = {
