@@ -1,5 +1,7 @@
 #include "scripting/objects/Dictionary.h"
 
+#include <algorithm>
+
 namespace sorvane {
 
 const MemberTable<Dictionary> &Dictionary::members()
@@ -82,6 +84,73 @@ Dictionary::Token Dictionary::tokenOf(const Variant &key) const
     return {0, QString()};
 }
 
+size_t Dictionary::hashOf(const Token &token)
+{
+    // Qt's fast hash needs a seed other than zero.
+    static const size_t seed = QHashSeed::globalSeed() | 1;
+    return qHash(token.text, seed) ^ token.kind;
+}
+
+qsizetype Dictionary::slotOf(const Token &token, size_t hash) const
+{
+    const qsizetype mask = m_slots.size() - 1;
+    const quint32 low = quint32(hash);
+    for (qsizetype at = qsizetype(hash) & mask;; at = (at + 1) & mask) {
+        const Slot &slot = m_slots[at];
+        if (slot.entry == 0)
+            return at;
+        if (slot.hash == low && m_entries[slot.entry - 1].token == token)
+            return at;
+    }
+}
+
+void Dictionary::rebuildIndex(qsizetype minimumSlots)
+{
+    qsizetype size = 16;
+    while (size < minimumSlots)
+        size *= 2;
+    m_slots.fill(Slot{}, size);
+    const qsizetype mask = size - 1;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const Entry &e = m_entries[i];
+        if (!e.alive)
+            continue;
+        qsizetype at = qsizetype(e.hash) & mask;
+        while (m_slots[at].entry != 0)
+            at = (at + 1) & mask;
+        m_slots[at] = Slot{quint32(e.hash), quint32(i + 1)};
+    }
+}
+
+void Dictionary::insertNew(qsizetype slot, const Variant &key, const Variant &value, Token &&token, size_t hash)
+{
+    m_entries.emplace_back(key, value, std::move(token), hash);
+    ++m_live;
+    if (m_live * 2 > m_slots.size()) {
+        rebuildIndex(m_slots.size() * 2);
+        return;
+    }
+    m_slots[slot] = Slot{quint32(hash), quint32(m_entries.size())};
+}
+
+void Dictionary::eraseSlot(qsizetype slot)
+{
+    // Later slots of the same run move back into the gap, so that every key
+    // stays reachable from its home slot without marks for removed keys.
+    const qsizetype mask = m_slots.size() - 1;
+    qsizetype gap = slot;
+    for (qsizetype at = (gap + 1) & mask; m_slots[at].entry != 0; at = (at + 1) & mask) {
+        const qsizetype home = qsizetype(m_entries[m_slots[at].entry - 1].hash) & mask;
+        // The entry may fill the gap when its home is not cyclically in (gap, at].
+        const bool between = gap <= at ? (home > gap && home <= at) : (home > gap || home <= at);
+        if (!between) {
+            m_slots[gap] = m_slots[at];
+            gap = at;
+        }
+    }
+    m_slots[gap] = Slot{};
+}
+
 Variant Dictionary::item(const Variant &key)
 {
     if (const Variant *value = find(key))
@@ -92,92 +161,112 @@ Variant Dictionary::item(const Variant &key)
 
 void Dictionary::setItem(const Variant &key, Variant value)
 {
-    // One lookup that inserts when absent.
-    const qsizetype before = m_index.size();
-    qsizetype &position = m_index[tokenOf(key)];
-    if (m_index.size() == before) {
-        m_entries[position].value = std::move(value);
+    if (m_slots.isEmpty())
+        rebuildIndex(16);
+    Token token = tokenOf(key);
+    const size_t hash = hashOf(token);
+    const qsizetype slot = slotOf(token, hash);
+    if (m_slots[slot].entry != 0) {
+        m_entries[m_slots[slot].entry - 1].value = std::move(value);
         return;
     }
-    position = m_entries.size();
-    m_entries.append(Entry{key, std::move(value), true});
+    insertNew(slot, key, value, std::move(token), hash);
 }
 
 void Dictionary::setTextItem(const QString &key, const Variant &value)
 {
+    if (m_slots.isEmpty())
+        rebuildIndex(16);
     Token token{1, m_mode == CompareMode::Text ? key.toCaseFolded() : key};
-    const qsizetype before = m_index.size();
-    qsizetype &position = m_index[token];
-    if (m_index.size() == before) {
-        m_entries[position].value = value;
+    const size_t hash = hashOf(token);
+    const qsizetype slot = slotOf(token, hash);
+    if (m_slots[slot].entry != 0) {
+        m_entries[m_slots[slot].entry - 1].value = value;
         return;
     }
-    position = m_entries.size();
-    m_entries.append(Entry{Variant(key), value, true});
+    insertNew(slot, Variant(key), value, std::move(token), hash);
 }
 
 void Dictionary::reserve(qsizetype n)
 {
-    m_index.reserve(n);
-    m_entries.reserve(n);
+    m_entries.reserve(size_t(std::max<qsizetype>(n, 0)));
+    if (n * 2 > m_slots.size())
+        rebuildIndex(n * 2);
 }
 
 const Variant *Dictionary::find(const Variant &key) const
 {
-    auto it = m_index.constFind(tokenOf(key));
-    return it == m_index.cend() ? nullptr : &m_entries[*it].value;
+    if (m_live == 0)
+        return nullptr;
+    const Token token = tokenOf(key);
+    const Slot &slot = m_slots[slotOf(token, hashOf(token))];
+    return slot.entry == 0 ? nullptr : &m_entries[slot.entry - 1].value;
 }
 
 Status Dictionary::add(const Variant &key, Variant value)
 {
-    const qsizetype before = m_index.size();
-    qsizetype &position = m_index[tokenOf(key)];
-    if (m_index.size() == before)
+    if (m_slots.isEmpty())
+        rebuildIndex(16);
+    Token token = tokenOf(key);
+    const size_t hash = hashOf(token);
+    const qsizetype slot = slotOf(token, hash);
+    if (m_slots[slot].entry != 0)
         return scriptError(457);
-    position = m_entries.size();
-    m_entries.append(Entry{key, std::move(value), true});
+    insertNew(slot, key, value, std::move(token), hash);
     return {};
 }
 
 bool Dictionary::exists(const Variant &key) const
 {
-    return m_index.contains(tokenOf(key));
+    return find(key) != nullptr;
 }
 
 Status Dictionary::remove(const Variant &key)
 {
-    auto it = m_index.find(tokenOf(key));
-    if (it == m_index.end())
+    if (m_live == 0)
         return scriptError(32811);
-    Entry &entry = m_entries[*it];
+    const Token token = tokenOf(key);
+    const qsizetype slot = slotOf(token, hashOf(token));
+    if (m_slots[slot].entry == 0)
+        return scriptError(32811);
+    Entry &entry = m_entries[m_slots[slot].entry - 1];
+    eraseSlot(slot);
+    entry = Entry{};
     entry.alive = false;
-    entry.key = Variant();
-    entry.value = Variant();
-    m_index.erase(it);
-    if (++m_dead > 32 && m_dead > m_entries.size() / 2)
+    --m_live;
+    if (++m_dead > 32 && m_dead > qsizetype(m_entries.size()) / 2)
         compact();
     return {};
 }
 
 void Dictionary::removeAll()
 {
-    m_entries.clear();
-    m_index.clear();
+    // The room goes too: a table emptied for a smaller file keeps none of it.
+    std::vector<Entry>().swap(m_entries);
+    m_slots = QVector<Slot>();
+    m_live = 0;
     m_dead = 0;
 }
 
 Status Dictionary::renameKey(const Variant &oldKey, const Variant &newKey)
 {
-    auto it = m_index.find(tokenOf(oldKey));
-    if (it == m_index.end())
+    if (m_live == 0)
         return scriptError(32811);
-    const Token newToken = tokenOf(newKey);
-    if (m_index.contains(newToken))
+    const Token oldToken = tokenOf(oldKey);
+    const qsizetype oldSlot = slotOf(oldToken, hashOf(oldToken));
+    if (m_slots[oldSlot].entry == 0)
+        return scriptError(32811);
+    Token newToken = tokenOf(newKey);
+    const size_t newHash = hashOf(newToken);
+    if (m_slots[slotOf(newToken, newHash)].entry != 0)
         return scriptError(457);
-    const qsizetype position = *it;
-    m_index.erase(it);
-    m_index.insert(newToken, position);
-    m_entries[position].key = newKey;
+    const quint32 position = m_slots[oldSlot].entry;
+    eraseSlot(oldSlot);
+    Entry &entry = m_entries[position - 1];
+    entry.key = newKey;
+    entry.token = std::move(newToken);
+    entry.hash = newHash;
+    m_slots[slotOf(entry.token, newHash)] = Slot{quint32(newHash), position};
     return {};
 }
 
@@ -207,17 +296,14 @@ Status Dictionary::setCompareMode(CompareMode mode)
 
 void Dictionary::compact()
 {
-    QVector<Entry> live;
-    live.reserve(m_entries.size() - m_dead);
-    m_index.clear();
-    for (Entry &e : m_entries) {
-        if (!e.alive)
-            continue;
-        m_index.insert(tokenOf(e.key), live.size());
-        live.append(std::move(e));
-    }
+    std::vector<Entry> live;
+    live.reserve(m_entries.size() - size_t(m_dead));
+    for (Entry &e : m_entries)
+        if (e.alive)
+            live.push_back(std::move(e));
     m_entries = std::move(live);
     m_dead = 0;
+    rebuildIndex(m_slots.size());
 }
 
 } // namespace sorvane

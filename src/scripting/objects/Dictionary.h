@@ -3,8 +3,9 @@
 #include "scripting/objects/HostObject.h"
 #include "scripting/objects/Variant.h"
 
-#include <QHash>
 #include <QVector>
+
+#include <vector>
 
 namespace sorvane {
 
@@ -44,7 +45,7 @@ public:
 
     QVector<Variant> keys() const;
     QVector<Variant> items() const;
-    int count() const { return int(m_index.size()); }
+    int count() const { return int(m_live); }
 
     CompareMode compareMode() const { return m_mode; }
     // Only an empty dictionary may change its mode (error 5 otherwise).
@@ -60,24 +61,46 @@ public:
     }
 
 private:
+    // What keys compare by: the kind of key and a text of it (the key's own
+    // string for exact string keys, so that no copy is made).
     struct Token {
         quint8 kind = 0;
         QString text;
         bool operator==(const Token &) const = default;
     };
-    friend size_t qHash(const Token &t, size_t seed) { return qHash(t.text, seed) ^ t.kind; }
 
     struct Entry {
+        Entry() = default;
+        Entry(const Variant &k, const Variant &v, Token &&t, size_t h) : key(k), value(v), token(std::move(t)), hash(h) {}
         Variant key;
         Variant value;
+        Token token;
+        size_t hash = 0;
         bool alive = true;
     };
 
+    // A slot of the index: the low bits of an entry's hash and its position
+    // plus one; zero marks a free slot.
+    struct Slot {
+        quint32 hash = 0;
+        quint32 entry = 0;
+    };
+
     Token tokenOf(const Variant &key) const;
+    static size_t hashOf(const Token &token);
+    // The slot holding `token`, or the free slot where it would go.
+    qsizetype slotOf(const Token &token, size_t hash) const;
+    // Adds a new entry whose token is not present.
+    void insertNew(qsizetype slot, const Variant &key, const Variant &value, Token &&token, size_t hash);
+    void eraseSlot(qsizetype slot);
+    void rebuildIndex(qsizetype minimumSlots);
     void compact();
 
-    QVector<Entry> m_entries;
-    QHash<Token, qsizetype> m_index;
+    std::vector<Entry> m_entries;
+    // Open addressing with linear probing, at most half full; a power of two
+    // long, or empty before the first key.
+    QVector<Slot> m_slots;
+    qsizetype m_live = 0;
     qsizetype m_dead = 0;
     CompareMode m_mode = CompareMode::Binary;
 };

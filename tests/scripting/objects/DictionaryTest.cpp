@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace sorvane;
 
 namespace {
@@ -122,6 +124,80 @@ TEST(Dictionary, TextKeyWriteMatchesVariantKeyWrite)
         EXPECT_TRUE(viaText.exists("Größe"));
         EXPECT_TRUE(viaText.remove("b").ok());
         EXPECT_FALSE(viaText.exists("b"));
+    }
+}
+
+// Long runs of writes, removals and renames over a few hundred keys, as
+// the scripts' dictionaries and the cue tables see them, checked step by
+// step against a plain list of pairs: every key stays findable and in its
+// place, whichever keys were removed before it.
+TEST(Dictionary, AgreesWithAPlainListOverLongRandomRuns)
+{
+    for (const int keySpace : {7, 60, 700}) {
+        std::mt19937 random{unsigned(keySpace)};
+        Dictionary d;
+        QList<QPair<QString, int>> model;
+        auto at = [&model](const QString &key) {
+            for (qsizetype i = 0; i < model.size(); ++i)
+                if (model[i].first == key)
+                    return i;
+            return qsizetype(-1);
+        };
+        for (int step = 0; step < 20000; ++step) {
+            const QString key = QString::number(random() % keySpace);
+            const int value = int(random() % 1000);
+            const qsizetype found = at(key);
+            switch (random() % 8) {
+            case 0:
+            case 1:
+                d.setItem(Variant(key), value);
+                found < 0 ? model.append({key, value}) : void(model[found].second = value);
+                break;
+            case 2:
+                d.setTextItem(key, value);
+                found < 0 ? model.append({key, value}) : void(model[found].second = value);
+                break;
+            case 3:
+                ASSERT_EQ(d.add(Variant(key), value).ok(), found < 0) << step;
+                if (found < 0)
+                    model.append({key, value});
+                break;
+            case 4:
+            case 5:
+                ASSERT_EQ(d.remove(Variant(key)).ok(), found >= 0) << step;
+                if (found >= 0)
+                    model.removeAt(found);
+                break;
+            case 6: {
+                const QString to = QString::number(random() % keySpace);
+                const bool ok = found >= 0 && at(to) < 0;
+                ASSERT_EQ(d.renameKey(Variant(key), Variant(to)).ok(), ok) << step;
+                if (ok)
+                    model[found].first = to;
+                break;
+            }
+            case 7:
+                if (random() % 500 == 0) {
+                    d.removeAll();
+                    model.clear();
+                }
+                ASSERT_EQ(d.exists(Variant(key)), at(key) >= 0) << step;
+                break;
+            }
+            ASSERT_EQ(d.count(), model.size()) << step;
+            if (step % 97 == 0) {
+                QStringList keys;
+                QVector<Variant> items;
+                for (const auto &[k, v] : model) {
+                    keys << k;
+                    items << Variant(v);
+                }
+                ASSERT_EQ(keyTexts(d), keys) << step;
+                ASSERT_EQ(d.items(), items) << step;
+                for (const auto &[k, v] : model)
+                    ASSERT_TRUE(d.find(Variant(k)) && *d.find(Variant(k)) == Variant(v)) << step;
+            }
+        }
     }
 }
 
