@@ -2,6 +2,7 @@
 
 #include "scripting/objects/Dictionary.h"
 #include "text/CharsetConverter.h"
+#include "text/Utf8Decoder.h"
 #include "text/Utf8Validity.h"
 
 #include <QFile>
@@ -203,6 +204,8 @@ Result<QString> TextCodec::decode(const QByteArray &bytes, const QString &charse
         iconvName = charset.toLatin1();
     }
     if (iconvName == "UTF-8") {
+        if (std::optional<QString> text = decodeWellFormedUtf8(data, qsizetype(size)))
+            return std::move(*text);
         // Qt's decoder is several times faster than iconv on well-formed
         // text; anything it flags goes through iconv, which replaces each
         // invalid byte on its own.
@@ -260,6 +263,12 @@ QString TextCodec::GetStrText(const QString &fileName, const QString &charset)
     }
     QString name = charset;
     if (name.isEmpty()) {
+        // Most files are well-formed UTF-8 without a mark: detected and
+        // decoded in one pass.
+        if (std::optional<QString> text = decodeWellFormedUtf8(bytes->constData(), bytes->size())) {
+            m_config.setItem(kCharSetKey, QStringLiteral("utf-8"));
+            return std::move(*text);
+        }
         name = detectCharSet(*bytes);
         m_config.setItem(kCharSetKey, name);
     }
