@@ -135,6 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
         BlockCase{u"1\r\n00:00:01,000 --> 00:00:02,000\r\n\r\nB", u"B", u"B"},
         // A lone LF inside a line becomes a break too.
         BlockCase{u"1\r\n00:00:01,000 --> 00:00:02,000\r\na\nb\r\n c ", u"a<br>b<br> c", u"c <br>a<br>b"},
+        BlockCase{u"1\r\n00:00:01,000 --> 00:00:02,000\r\n0123456789ab\ncdef\r\nx", u"0123456789ab<br>cdef<br>x",
+                  u"x<br>0123456789ab<br>cdef"},
         BlockCase{u"1\r\nnot a time\r\nA", nullptr, nullptr}));
 
 TEST(SubtitleParser, EnglishStyleOnlyWhenSetAndOnlyOnLinesWithoutChinese)
@@ -151,6 +153,16 @@ TEST(SubtitleParser, EnglishStyleOnlyWhenSetAndOnlyOnLinesWithoutChinese)
         {u"", QString()},
         {u"<font face=\"宋体\">Hi</font>", wrapped("Hi")}, // Chinese only inside a tag
         {u"{\\i1}好{\\i0}", QStringLiteral("好")},
+        // Long lines are read eight characters at a time: what decides sits
+        // in every place of a group, next to the edges of the Chinese range.
+        {u"0123456789abcde\u9FA5", QStringLiteral("0123456789abcde\u9FA5")},
+        {u"0123456789abcde\u9FA6", wrapped(u"0123456789abcde\u9FA6"_qs)},
+        {u"01234567\u4DFF89abcdef", wrapped(u"01234567\u4DFF89abcdef"_qs)},
+        {u"\u4E00" "0123456789abcdef", QStringLiteral("\u4E000123456789abcdef")},
+        {u"\uFFFF\u0001" "0123456789abcdef", wrapped(u"\uFFFF\u00010123456789abcdef"_qs)},
+        {u"0123456<b>89abcdef</b>", wrapped(u"012345689abcdef"_qs)},
+        {u"012345678{\\an8}abcdefgh", wrapped(u"012345678abcdefgh"_qs)},
+        {u"0123456789abcdefg<i>中</i>", QStringLiteral("0123456789abcdefg中")},
     };
     for (const auto &c : cases)
         EXPECT_EQ(styled.textLine(c.line), c.shown) << QString::fromUtf16(c.line).toStdString();
