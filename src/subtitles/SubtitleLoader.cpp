@@ -5,6 +5,7 @@
 #include "subtitles/PageWrite.h"
 #include "subtitles/SubtitleParser.h"
 #include "subtitles/TimeKey.h"
+#include "text/StringPool.h"
 #include "text/TextCodec.h"
 
 #include <algorithm>
@@ -95,6 +96,10 @@ void SubtitleLoader::load(const QString &fileName)
     };
 
     std::optional<int> stop = TimeKey::parse(main.stopTime);
+    // The tables' keys and cue texts share a few large blocks: a film has
+    // thousands of each, and one allocation apiece costs more than the rest
+    // of their making.
+    StringPool pool;
     BlockSplitter splitter(blocks);
     QStringView block;
     for (; splitter.next(block); ++done) {
@@ -107,12 +112,12 @@ void SubtitleLoader::load(const QString &fileName)
             stop = TimeKey::parse(main.stopTime);
         }
 
-        if (const std::optional<Cue> cue = parser.parseBlock(block)) {
+        if (const std::optional<Cue> cue = parser.parseBlock(block, &pool)) {
             const Variant normalValue(cue->normal);
             const Variant swappedValue(cue->swapped);
             QString key;
             for (qint64 second = cue->start; second <= cue->end; ++second) {
-                key = TimeKey::format(second);
+                key = TimeKey::format(second, pool);
                 normal.setTextItem(key, normalValue);
                 swapped.setTextItem(key, swappedValue);
                 if (stop && TimeKey::isLater(int(second), *stop)) {

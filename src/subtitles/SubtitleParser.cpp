@@ -1,6 +1,7 @@
 #include "subtitles/SubtitleParser.h"
 
 #include "subtitles/TimeKey.h"
+#include "text/StringPool.h"
 
 #include <QVarLengthArray>
 
@@ -552,10 +553,16 @@ qsizetype sizeOf(std::initializer_list<QStringView> parts)
 
 // The parts one after another, in a string of exactly their size: the cue
 // tables keep it for every second the cue covers.
-QString concatenated(std::initializer_list<QStringView> parts)
+QString concatenated(std::initializer_list<QStringView> parts, StringPool *pool = nullptr)
 {
-    QString out(sizeOf(parts), Qt::Uninitialized);
-    char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    char16_t *to = nullptr;
+    QString out;
+    if (pool) {
+        out = pool->make(sizeOf(parts), to);
+    } else {
+        out = QString(sizeOf(parts), Qt::Uninitialized);
+        to = reinterpret_cast<char16_t *>(out.data());
+    }
     for (QStringView part : parts)
         to = std::copy(part.utf16(), part.utf16() + part.size(), to);
     return out;
@@ -564,15 +571,16 @@ QString concatenated(std::initializer_list<QStringView> parts)
 QString textOf(const Piece &piece) { return concatenated({piece.open, piece.text, piece.close}); }
 
 // joinPlainLines() of the two pieces' texts, without making those texts.
-QString joinPieces(const Piece &first, const Piece &second)
+QString joinPieces(const Piece &first, const Piece &second, StringPool *pool)
 {
     const QStringView firstText = first.open.isEmpty() ? trimLeft(first.text) : first.text;
     const QStringView secondText = second.close.isEmpty() ? trimRight(second.text) : second.text;
     if (first.open.isEmpty() && firstText.isEmpty())
-        return concatenated({second.open, second.open.isEmpty() ? trimLeft(secondText) : secondText, second.close});
+        return concatenated({second.open, second.open.isEmpty() ? trimLeft(secondText) : secondText, second.close},
+                            pool);
     if (second.open.isEmpty() && secondText.isEmpty())
-        return concatenated({first.open, first.close.isEmpty() ? trimRight(firstText) : firstText, first.close});
-    return concatenated({first.open, firstText, first.close, u"<br>", second.open, secondText, second.close});
+        return concatenated({first.open, first.close.isEmpty() ? trimRight(firstText) : firstText, first.close}, pool);
+    return concatenated({first.open, firstText, first.close, u"<br>", second.open, secondText, second.close}, pool);
 }
 
 } // namespace
@@ -591,7 +599,7 @@ QString SubtitleParser::textLine(QStringView line) const
     return textOf(pieceOf(line, buffer, m_open, m_openBreaks));
 }
 
-std::optional<Cue> SubtitleParser::parseBlock(QStringView block) const
+std::optional<Cue> SubtitleParser::parseBlock(QStringView block, StringPool *pool) const
 {
     const BlockLines lines = splitLines(block);
     const std::optional<std::pair<int, int>> times = readTimeLine(lines.line[1]);
@@ -601,7 +609,7 @@ std::optional<Cue> SubtitleParser::parseBlock(QStringView block) const
     const Piece first = pieceOf(lines.line[2], firstBuffer, m_open, m_openBreaks);
     const Piece second = pieceOf(lines.line[3], secondBuffer, m_open, m_openBreaks);
     if (!first.breaks && !second.breaks)
-        return Cue{times->first, times->second, joinPieces(first, second), joinPieces(second, first)};
+        return Cue{times->first, times->second, joinPieces(first, second, pool), joinPieces(second, first, pool)};
     const QString a = textOf(first), b = textOf(second);
     return Cue{times->first, times->second, joinLines(a, b), joinLines(b, a)};
 }

@@ -7,6 +7,8 @@
 
 namespace sorvane {
 
+class StringPool;
+
 // One parsed cue block: its start and end second of the day (milliseconds
 // dropped) and its HTML in file line order and with the two lines swapped.
 struct Cue {
@@ -28,7 +30,8 @@ public:
 
     // The cue of one block; nullopt when its second line is not a time line
     // or holds a time that is not a valid time of day.
-    std::optional<Cue> parseBlock(QStringView block) const;
+    // The cue's texts are made in `pool` when one is given.
+    std::optional<Cue> parseBlock(QStringView block, StringPool *pool = nullptr) const;
     // A text line with override codes and tags removed and, when it has no
     // Chinese characters, wrapped in the English style.
     QString textLine(QStringView line) const;

@@ -1,13 +1,9 @@
 #include "subtitles/TimeKey.h"
 
+#include "text/StringPool.h"
+
 namespace sorvane::TimeKey {
 namespace {
-
-inline void putTwo(QChar *out, int value)
-{
-    out[0] = QChar(u'0' + value / 10);
-    out[1] = QChar(u'0' + value % 10);
-}
 
 // One field of one or two ASCII digits, then `end` or the separator.
 bool readField(QStringView text, qsizetype &at, int &value)
@@ -20,20 +16,36 @@ bool readField(QStringView text, qsizetype &at, int &value)
     return digits >= 1 && digits <= 2;
 }
 
-} // namespace
-
-QString format(qint64 seconds)
+void write(char16_t *out, qint64 seconds)
 {
     qint64 s = seconds % kSecondsPerDay;
     if (s < 0)
         s += kSecondsPerDay;
-    QString key(8, Qt::Uninitialized);
-    QChar *out = key.data();
+    auto putTwo = [](char16_t *at, int value) {
+        at[0] = char16_t(u'0' + value / 10);
+        at[1] = char16_t(u'0' + value % 10);
+    };
     putTwo(out, int(s / 3600));
     out[2] = u':';
     putTwo(out + 3, int(s / 60 % 60));
     out[5] = u':';
     putTwo(out + 6, int(s % 60));
+}
+
+} // namespace
+
+QString format(qint64 seconds)
+{
+    QString key(8, Qt::Uninitialized);
+    write(reinterpret_cast<char16_t *>(key.data()), seconds);
+    return key;
+}
+
+QString format(qint64 seconds, StringPool &pool)
+{
+    char16_t *chars = nullptr;
+    QString key = pool.make(8, chars);
+    write(chars, seconds);
     return key;
 }
 
