@@ -55,7 +55,10 @@ void SubtitleLoader::load(const QString &fileName)
         if (superseded(generation))
             return;
     } else {
-        config.setItem(formatKey, SubtitleParser::normalise(configText(config, formatKey)));
+        // The table lets go of the text first, so that a trim is made in place.
+        QString format = configText(config, formatKey);
+        config.setItem(formatKey, QString());
+        config.setItem(formatKey, SubtitleParser::normalise(std::move(format)));
     }
 
     const QString text = configText(config, formatKey);

@@ -414,13 +414,19 @@ bool breaksAreNormal(QStringView text)
 
 } // namespace
 
-QString SubtitleParser::normalise(const QString &text)
+QString SubtitleParser::normalise(QString text)
 {
     const QStringView body = trimmed(text);
     if (!breaksAreNormal(body))
         return normalise(QStringView(text));
-    // Files usually end with a line break: then only the trim is left to do.
-    return body.size() == text.size() ? text : body.toString();
+    if (body.size() == text.size())
+        return text;
+    // Files usually end with a line break: then only the trim is left to
+    // do, in place when the text is not shared.
+    const qsizetype begin = body.utf16() - reinterpret_cast<const char16_t *>(text.constData());
+    text.truncate(begin + body.size());
+    text.remove(0, begin);
+    return text;
 }
 
 QString SubtitleParser::normalise(QStringView text)

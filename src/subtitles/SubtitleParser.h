@@ -56,9 +56,11 @@ public:
     // Trimmed, and every run of three or more CR/LF characters as one blank
     // line (CR LF CR LF); a single line break stays.
     static QString normalise(QStringView text);
-    // The same, sharing `text` itself when it is already in that form (the
-    // usual case): a large file is then not copied once more.
-    static QString normalise(const QString &text);
+    // The same, returning `text` itself when it is already in that form, and
+    // trimming it in place when that is all it needs and nothing else shares
+    // it (a file that ends with a line break): a large file is then not
+    // copied once more.
+    static QString normalise(QString text);
 
 private:
     QString m_english;

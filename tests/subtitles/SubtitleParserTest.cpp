@@ -210,6 +210,11 @@ TEST(SubtitleParser, NormalisationTrimsAndMakesLongBreakRunsOneBlankLine)
     // One that only needs trimming is copied once, without the trimmed ends.
     const QString padded = QStringLiteral("\r\n1\r\na\r\n\r\n2\r\nb\r\n\r\n");
     EXPECT_EQ(SubtitleParser::normalise(padded), u"1\r\na\r\n\r\n2\r\nb");
+    QString alone = QString::fromUtf16(u"\r\n1\r\na\r\n\r\n2\r\nb\r\n\r\n");
+    const QChar *before = alone.constData();
+    const QString trimmedInPlace = SubtitleParser::normalise(std::move(alone));
+    EXPECT_EQ(trimmedInPlace, u"1\r\na\r\n\r\n2\r\nb");
+    EXPECT_EQ(trimmedInPlace.constData(), before + 2);
     const struct {
         const char16_t *text, *normalised;
     } cases[] = {

@@ -99,7 +99,7 @@ qsizetype Dictionary::slotOf(const Token &token, size_t hash) const
         const Slot &slot = m_slots[at];
         if (slot.entry == 0)
             return at;
-        if (slot.hash == low && m_entries[slot.entry - 1].token == token)
+        if (slot.hash == low && m_entries[slot.entry - 1].matches(token))
             return at;
     }
 }
@@ -264,9 +264,10 @@ Status Dictionary::renameKey(const Variant &oldKey, const Variant &newKey)
     eraseSlot(oldSlot);
     Entry &entry = m_entries[position - 1];
     entry.key = newKey;
-    entry.token = std::move(newToken);
-    entry.hash = newHash;
-    m_slots[slotOf(entry.token, newHash)] = Slot{quint32(newHash), position};
+    entry.kind = newToken.kind;
+    entry.hash = quint32(newHash);
+    m_slots[slotOf(newToken, newHash)] = Slot{quint32(newHash), position};
+    entry.tokenText = std::move(newToken.text);
     return {};
 }
 

@@ -71,11 +71,18 @@ private:
 
     struct Entry {
         Entry() = default;
-        Entry(const Variant &k, const Variant &v, Token &&t, size_t h) : key(k), value(v), token(std::move(t)), hash(h) {}
+        Entry(const Variant &k, const Variant &v, Token &&t, size_t h)
+            : key(k), value(v), tokenText(std::move(t.text)), hash(quint32(h)), kind(t.kind)
+        {
+        }
+        bool matches(const Token &token) const { return kind == token.kind && tokenText == token.text; }
+
         Variant key;
         Variant value;
-        Token token;
-        size_t hash = 0;
+        QString tokenText;
+        // The low bits of the token's hash: all the index ever uses.
+        quint32 hash = 0;
+        quint8 kind = 0;
         bool alive = true;
     };
 
