@@ -241,9 +241,9 @@ Status Dictionary::remove(const Variant &key)
 
 void Dictionary::removeAll()
 {
-    // The room goes too: a table emptied for a smaller file keeps none of it.
-    std::vector<Entry>().swap(m_entries);
-    m_slots = QVector<Slot>();
+    // The room stays: a cue table is emptied to be filled again at once.
+    m_entries.clear();
+    std::fill(m_slots.begin(), m_slots.end(), Slot{});
     m_live = 0;
     m_dead = 0;
 }
