@@ -119,9 +119,33 @@ bool readStamp(QStringView s, qsizetype &at, int &seconds)
     return true;
 }
 
+// Seconds of the day of "hh:mm:ss" at `p`, whose characters are known to
+// be digits where digits belong; -1 when not a valid time of day.
+int fixedStamp(const char16_t *p)
+{
+    const int h = (p[0] - u'0') * 10 + (p[1] - u'0');
+    const int m = (p[3] - u'0') * 10 + (p[4] - u'0');
+    const int s = (p[6] - u'0') * 10 + (p[7] - u'0');
+    return h > 23 || m > 59 || s > 59 ? -1 : h * 3600 + m * 60 + s;
+}
+
 // isTimeLine() and cueTimes() in one scan.
 std::optional<std::pair<int, int>> readTimeLine(QStringView line)
 {
+    // Almost every time line is exactly "hh:mm:ss,mmm --> hh:mm:ss,mmm".
+    static constexpr char16_t kShape[] = u"00:00:00,000 --> 00:00:00,000";
+    if (line.size() == qsizetype(std::size(kShape)) - 1) {
+        const char16_t *p = line.utf16();
+        bool fits = true;
+        for (qsizetype i = 0; i < line.size(); ++i)
+            fits &= kShape[i] == u'0' ? isDigit(p[i]) : p[i] == kShape[i];
+        if (fits) {
+            const int start = fixedStamp(p), end = fixedStamp(p + 17);
+            if (start < 0 || end < 0)
+                return std::nullopt;
+            return std::make_pair(start, end);
+        }
+    }
     qsizetype at = 0;
     int start = -1, end = -1;
     skipSpaces(line, at);

@@ -41,6 +41,21 @@ TEST_P(TimeLines, AreRecognisedAndRead)
     }
 }
 
+// A block reads its time line the same way.
+TEST_P(TimeLines, GiveTheBlocksTimes)
+{
+    const TimeLineCase &c = GetParam();
+    const SubtitleParser parser{QString()};
+    const auto cue = parser.parseBlock(u"1\r\n"_qs + QString::fromUtf8(c.line) + u"\r\ntext"_qs);
+    if (!c.isTimeLine || c.start < 0) {
+        EXPECT_FALSE(cue.has_value()) << c.line;
+        return;
+    }
+    ASSERT_TRUE(cue.has_value()) << c.line;
+    EXPECT_EQ(cue->start, c.start) << c.line;
+    EXPECT_EQ(cue->end, c.end) << c.line;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     SubtitleParser, TimeLines,
     ::testing::Values(TimeLineCase{"00:01:02,500 --> 00:01:04,000", true, 62, 64},
@@ -58,7 +73,16 @@ INSTANTIATE_TEST_SUITE_P(
                       TimeLineCase{"00:60:00,000 --> 01:00:00,000", true, -1, 0},
                       TimeLineCase{"00:00:00,000 --> 00:00:60,000", true, -1, 0},
                       TimeLineCase{"00:00:05,999 --> 00:00:06,001", true, 5, 6},
-                      TimeLineCase{"23:00:00,000 --> 01:00:00,000", true, 82800, 3600}));
+                      TimeLineCase{"23:00:00,000 --> 01:00:00,000", true, 82800, 3600},
+                      // The usual shape, and lines of its length that differ from it in one place.
+                      TimeLineCase{"12:34:56,789 --> 23:45:01,234", true, 45296, 85501},
+                      TimeLineCase{"12:34:56,789\t-->\t23:45:01,234", true, 45296, 85501},
+                      TimeLineCase{"12:34:56,789 --> 23:45:01,23 ", true, 45296, 85501},
+                      TimeLineCase{"12:34:56.789 --> 23:45:01,234", false, 0, 0},
+                      TimeLineCase{"12:34:56,789 --> 23:45:0a,234", false, 0, 0},
+                      TimeLineCase{"12:34:56,789 --> 24:45:01,234", true, -1, 0},
+                      TimeLineCase{"12:34:56,789 --> 23:45:60,234", true, -1, 0},
+                      TimeLineCase{"12:3:56,7890 --> 23:45:01,234", false, 0, 0}));
 
 struct StripCase {
     const char16_t *in;
