@@ -136,18 +136,25 @@ function cueBlocks(joined) {
 // Cues as the SSA/ASS reader leaves them, one after another in file order,
 // where CUE is the control character \u0001:
 //
-//     <CUE> CR LF hh:mm:ss,mmm --> hh:mm:ss,mmm <TEXT> first line <BREAK> second line CR LF CR LF
+//     <CUE> CR LF hh:mm:ss,mmm --> hh:mm:ss,mmm CR LF first line <BREAK> second line CR LF CR LF
 //
 // as numbered cue blocks. The numbers go where the CUE marks stand, by
 // String.raw, which puts its further arguments between the pieces it is
-// given: in JavaScript no string is built for a cue, which on big files
-// costs more than all the passes over the text. Cues out of start-time
-// order, and cues whose text needs trimming or is empty, are left to
-// cueBlocks. Text before the first cue and after the last is no cue.
+// given, and the numbers are the names Object.keys gives the pieces: in
+// JavaScript no string is built for a cue, which on big files costs more
+// than all the passes over the text. Cues out of start-time order, and
+// cues whose text needs trimming or is empty, are left to cueBlocks. Text
+// before the first cue and after the last is no cue.
+//
+// Every pass over a big text counts: patterns that start with one given
+// character and indexOf with one character or more than five are the
+// quick ones; a test of each cue in the loop that compares them costs less
+// than one more pattern.
 var CUE = "\u0001", END = CRLF + CRLF;
-// A text that starts or ends with a blank or a break, or is empty.
-var untrimmed = /\u0002[\u0000-\u0020]|[\u0000-\u0020]\r\n\r\n(?:\u0001|$)/;
-var untrimmedEnd = /[\u0000-\u0020]$/;
+// Where the text starts in a piece: after CR LF, the time line and CR LF.
+var CUE_TEXT_AT = 2 + TEXT_AT + 2;
+// The time line of a piece, with the CR LF before and after it.
+var cueTimeLine = /\n(\d\d:\d\d:\d\d,\d\d\d --> \d\d:\d\d:\d\d,\d\d\d)\r\n/g;
 // String.raw takes its pieces as arguments, and the engine takes only so
 // many arguments at a time.
 var CUES_AT_A_TIME = 100000;
@@ -157,24 +164,37 @@ function numberedCues(cues) {
     if (count === 0) return "";
     pieces[0] = "";
     var last = pieces[count];
-    pieces[count] = last = last.substring(0, last.indexOf(END));
-    var inOrder = !untrimmed.test(cues) && !untrimmedEnd.test(last);
+    pieces[count] = last.substring(0, last.indexOf(END) + END.length);
+    // A text that starts or ends with a blank or a break, or is empty (the
+    // time line's LF is then the character before END), is trimmed by
+    // cueBlocks.
     // Times of two-digit hours compare as text.
-    for (i = 2; inOrder && i <= count; i++)
-        if (pieces[i] < pieces[i - 1] && pieces[i].substring(2, 14) < pieces[i - 1].substring(2, 14)) inOrder = false;
+    var inOrder = true, piece, before = "";
+    for (i = 1; i <= count; i++) {
+        piece = pieces[i];
+        if (piece.charCodeAt(CUE_TEXT_AT) <= 32 || piece.charCodeAt(piece.length - END.length - 1) <= 32 ||
+            (piece < before && piece.substring(2, 14) < before.substring(2, 14))) {
+            inOrder = false;
+            break;
+        }
+        before = piece;
+    }
     if (!inOrder) {
-        var all = pieces.join("");
-        return cueBlocks("\n" + all.substring(CRLF.length).split(END + CRLF).join("\n"));
+        var all = pieces.join("").replace(cueTimeLine, "\n$1" + TEXT);
+        return cueBlocks(all.substring(CRLF.length - 1, all.length - END.length).split(END + CRLF).join("\n"));
     }
 
-    var out = [];
+    pieces[count] = pieces[count].substring(0, pieces[count].length - END.length);
+    var numbers = Object.keys(pieces), out = [];
     for (var from = 0; from < count; from += CUES_AT_A_TIME) {
         var to = Math.min(from + CUES_AT_A_TIME, count);
-        var args = [{ raw: from === 0 && to === count ? pieces : [""].concat(pieces.slice(from + 1, to + 1)) }];
-        for (i = from + 1; i <= to; i++) args.push(i);
+        var whole = from === 0 && to === count;
+        var args = whole ? numbers : numbers.slice(from, to + 1);
+        args[0] = { raw: whole ? pieces : [""].concat(pieces.slice(from + 1, to + 1)) };
         out.push(String.raw.apply(String, args));
     }
-    return out.join("").replace(/[\u0002\u0003]/g, CRLF);
+    var blocks = out.join("");
+    return blocks.indexOf(BREAK) >= 0 ? blocks.replace(/\u0003/g, CRLF) : blocks;
 }
 
 // ---------------------------------------------------------------- SRT
@@ -264,10 +284,12 @@ function fromAss(text) {
 
     // One pattern turns each Dialogue line into a cue (Comment lines and the
     // rest stay as they are and go later): the fields before Text, each up to
-    // a comma, and the rest of the line. The usual time shape "h:mm:ss.cc" is
-    // read here, then "hh:mm:ss.cc"; times of any other shape take a slower
-    // way. A line taken by an earlier pass is a cue, which starts with CUE
-    // and not with "\n": no field may reach into one.
+    // a comma, and the rest of the line. The usual time shapes "h:mm:ss.cc"
+    // and "hh:mm:ss.cc" are read here, the hours written with a "0" before
+    // them, which a second pass takes away from two-digit hours when there
+    // are any; times of any other shape take a slower way. A line taken by an
+    // earlier pass is a cue, which starts with CUE and not with "\n": no field
+    // may reach into one.
     function dialogue(time) {
         var fields = "";
         for (var f = 0; f < textAt; f++)
@@ -279,16 +301,18 @@ function fromAss(text) {
     // pass took follows the blank line that ends a cue.
     var first = startAt < endAt;
     function cueOf(from, to, text) {
-        return CUE + CRLF + (first ? from + " --> " + to : to + " --> " + from) + TEXT + text + END;
+        return CUE + CRLF + (first ? from + " --> " + to : to + " --> " + from) + CRLF + text + END;
     }
-    // One look for what is rare: marks, drawings and \h, also a \h that
-    // taking out an override block would make.
-    var rare = /[\u0001-\u0004]|\\(?:p[1-9]|h|\{)/.test(events);
-    var joined = (rare ? withoutMarks(events) : events).replace(dialogue("(\\d):(\\d\\d):(\\d\\d)[.,](\\d\\d)"),
+    // Marks, drawings and \h are rare: one look for the marks, and one for
+    // drawings and \h, also a \h that taking out an override block would make.
+    var marked = events.indexOf("\u0001") >= 0 || events.indexOf("\u0002") >= 0 || events.indexOf("\u0003") >= 0 ||
+        events.indexOf("\u0004") >= 0;
+    var rare = /\\(?:p[1-9]|h|\{)/.test(events);
+    var joined = (marked ? withoutMarks(events) : events).replace(dialogue("(\\d?\\d):(\\d\\d):(\\d\\d)[.,](\\d\\d)"),
         cueOf("0$1:$2:$3,$40", "0$5:$6:$7,$80", "$9"));
-    if (joined.indexOf("ialogue") >= 0)
-        joined = joined.replace(dialogue("(\\d\\d):(\\d\\d):(\\d\\d)[.,](\\d\\d)"), cueOf("$1:$2:$3,$40", "$5:$6:$7,$80", "$9"));
-    // Lines the two patterns above did not take, one by one.
+    if (/\u0001\r\n(?:0\d\d:|\d\d:\d\d:\d\d,\d\d\d --> 0\d\d:)/.test(joined))
+        joined = joined.replace(/\u0001\r\n0?(\d\d:\d\d:\d\d,\d\d\d --> )0?(\d\d:)/g, CUE + CRLF + "$1$2");
+    // Lines the pattern above did not take, one by one.
     if (joined.indexOf("ialogue") >= 0) {
         joined = joined.replace(dialogue("([^,\\n\\u0001]*?)"), function (line, a, b, text) {
             // a and b are the times in field order, as cueOf takes them.
@@ -297,12 +321,12 @@ function fromAss(text) {
         });
     }
     // Lines no pass took; the lines after the last cue are left to numberedCues.
-    var leftover = joined.indexOf("\n\n");
+    var leftover = joined.search(/\n\n/);
     if (leftover >= 0 && leftover < joined.lastIndexOf(END)) joined = joined.replace(/\n\n[^\u0001]*/g, "\n");
 
     // Drawings ({\p1} and up) are shapes, not text: their cue goes.
     if (rare && /\\p[1-9]/.test(joined))
-        joined = joined.replace(/\u0001\r\n[^\r\n]*\u0002[^\r\n]*\{[^}\n]*\\p[1-9][^\u0001]*/g, "");
+        joined = joined.replace(/\u0001\r\n[^\r\n]*\r\n[^\r\n]*\{[^}\n]*\\p[1-9][^\u0001]*/g, "");
     // Override blocks go here, also those with spaces in them, which the
     // parser would leave; \N and \n break the line (several in a row, one
     // break), \h is a hard space. The blanks before a break go after the
