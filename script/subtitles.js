@@ -308,8 +308,8 @@ function fromAss(text) {
     var marked = events.indexOf("\u0001") >= 0 || events.indexOf("\u0002") >= 0 || events.indexOf("\u0003") >= 0 ||
         events.indexOf("\u0004") >= 0;
     var rare = /\\(?:p[1-9]|h|\{)/.test(events);
-    var joined = (marked ? withoutMarks(events) : events).replace(dialogue("(\\d?\\d):(\\d\\d):(\\d\\d)[.,](\\d\\d)"),
-        cueOf("0$1:$2:$3,$40", "0$5:$6:$7,$80", "$9"));
+    var joined = (marked ? withoutMarks(events) : events).replace(dialogue("(\\d?\\d:\\d\\d:\\d\\d)[.,](\\d\\d)"),
+        cueOf("0$1,$20", "0$3,$40", "$5"));
     if (/\u0001\r\n(?:0\d\d:|\d\d:\d\d:\d\d,\d\d\d --> 0\d\d:)/.test(joined))
         joined = joined.replace(/\u0001\r\n0?(\d\d:\d\d:\d\d,\d\d\d --> )0?(\d\d:)/g, CUE + CRLF + "$1$2");
     // Lines the pattern above did not take, one by one.
