@@ -311,7 +311,8 @@ function fromAss(text) {
     var joined = (marked ? withoutMarks(events) : events).replace(dialogue("(\\d?\\d:\\d\\d:\\d\\d)[.,](\\d\\d)"),
         cueOf("0$1,$20", "0$3,$40", "$5"));
     if (/\u0001\r\n(?:0\d\d:|\d\d:\d\d:\d\d,\d\d\d --> 0\d\d:)/.test(joined))
-        joined = joined.replace(/\u0001\r\n0?(\d\d:\d\d:\d\d,\d\d\d --> )0?(\d\d:)/g, CUE + CRLF + "$1$2");
+        joined = joined.replace(/\u0001\r\n(?:0(\d\d:\d\d:\d\d,\d\d\d --> )0?|(\d\d:\d\d:\d\d,\d\d\d --> )0)(?=\d\d:)/g,
+            CUE + CRLF + "$1$2");
     // Lines the pattern above did not take, one by one.
     if (joined.indexOf("ialogue") >= 0) {
         joined = joined.replace(dialogue("([^,\\n\\u0001]*?)"), function (line, a, b, text) {
