@@ -44,6 +44,8 @@ var CRLF = "\r\n";
 var TEXT = "\u0002", BREAK = "\u0003";
 // Where TEXT stands in a record with two-digit hours.
 var TEXT_AT = 29;
+// Times from 100 hours on have three-digit hours: no cue has them.
+var MAX_MS = 100 * 3600 * 1000;
 
 function pad2(n) { return n < 10 ? "0" + n : "" + n; }
 function pad3(n) { return n < 10 ? "00" + n : n < 100 ? "0" + n : "" + n; }
@@ -131,6 +133,70 @@ function cueBlocks(joined) {
     return out.join(CRLF + CRLF).replace(/[\u0002\u0003]/g, CRLF);
 }
 
+// Cues as the SSA/ASS reader leaves them, one after another in file order,
+// where CUE is the control character \u0001:
+//
+//     <CUE> CR LF hh:mm:ss,mmm --> hh:mm:ss,mmm CR LF first line <BREAK> second line CR LF CR LF
+//
+// as numbered cue blocks. The numbers go where the CUE marks stand, by
+// String.raw, which puts its further arguments between the pieces it is
+// given, and the numbers are the names Object.keys gives the pieces: in
+// JavaScript no string is built for a cue, which on big files costs more
+// than all the passes over the text. Cues out of start-time order, and
+// cues whose text needs trimming or is empty, are left to cueBlocks. Text
+// before the first cue and after the last is no cue.
+//
+// Every pass over a big text counts: patterns that start with one given
+// character and indexOf with one character or more than five are the
+// quick ones; a test of each cue in the loop that compares them costs less
+// than one more pattern.
+var CUE = "\u0001", END = CRLF + CRLF;
+// Where the text starts in a piece: after CR LF, the time line and CR LF.
+var CUE_TEXT_AT = 2 + TEXT_AT + 2;
+// The time line of a piece, with the CR LF before and after it.
+var cueTimeLine = /\n(\d\d:\d\d:\d\d,\d\d\d --> \d\d:\d\d:\d\d,\d\d\d)\r\n/g;
+// String.raw takes its pieces as arguments, and the engine takes only so
+// many arguments at a time.
+var CUES_AT_A_TIME = 100000;
+
+function numberedCues(cues) {
+    var pieces = cues.split(CUE), count = pieces.length - 1, i;
+    if (count === 0) return "";
+    pieces[0] = "";
+    var last = pieces[count];
+    pieces[count] = last.substring(0, last.indexOf(END) + END.length);
+    // A text that starts or ends with a blank or a break, or is empty (the
+    // time line's LF is then the character before END), is trimmed by
+    // cueBlocks.
+    // Times of two-digit hours compare as text.
+    var inOrder = true, piece, before = "";
+    for (i = 1; i <= count; i++) {
+        piece = pieces[i];
+        if (piece.charCodeAt(CUE_TEXT_AT) <= 32 || piece.charCodeAt(piece.length - END.length - 1) <= 32 ||
+            (piece < before && piece.substring(2, 14) < before.substring(2, 14))) {
+            inOrder = false;
+            break;
+        }
+        before = piece;
+    }
+    if (!inOrder) {
+        var all = pieces.join("").replace(cueTimeLine, "\n$1" + TEXT);
+        return cueBlocks(all.substring(CRLF.length - 1, all.length - END.length).split(END + CRLF).join("\n"));
+    }
+
+    pieces[count] = pieces[count].substring(0, pieces[count].length - END.length);
+    var numbers = Object.keys(pieces), out = [];
+    for (var from = 0; from < count; from += CUES_AT_A_TIME) {
+        var to = Math.min(from + CUES_AT_A_TIME, count);
+        var whole = from === 0 && to === count;
+        var args = whole ? numbers : numbers.slice(from, to + 1);
+        args[0] = { raw: whole ? pieces : [""].concat(pieces.slice(from + 1, to + 1)) };
+        out.push(String.raw.apply(String, args));
+    }
+    var blocks = out.join("");
+    return blocks.indexOf(BREAK) >= 0 ? blocks.replace(/\u0003/g, CRLF) : blocks;
+}
+
 // ---------------------------------------------------------------- SRT
 
 // A time line: "," or "." before the milliseconds; anything after the end
@@ -216,43 +282,63 @@ function fromAss(text) {
     if (startAt < 0 || endAt < 0 || names[textAt] !== "text")
         return { error: "[Events] 段的 Format 行缺少 Start、End 或 Text" };
 
-    // One pattern turns each Dialogue line into a record (Comment lines and
-    // the rest stay as they are and are passed over later): the fields before
-    // Text, each up to a comma, and the rest of the line. The usual time
-    // shape "h:mm:ss.cc" is read here, then "hh:mm:ss.cc"; times of any other
-    // shape take a slower way.
+    // One pattern turns each Dialogue line into a cue (Comment lines and the
+    // rest stay as they are and go later): the fields before Text, each up to
+    // a comma, and the rest of the line. The usual time shapes "h:mm:ss.cc"
+    // and "hh:mm:ss.cc" are read here, the hours written with a "0" before
+    // them, which a second pass takes away from two-digit hours when there
+    // are any; times of any other shape take a slower way. A line taken by an
+    // earlier pass is a cue, which starts with CUE and not with "\n": no field
+    // may reach into one.
     function dialogue(time) {
         var fields = "";
         for (var f = 0; f < textAt; f++)
-            fields += f === startAt || f === endAt ? "[^\\S\\n]*" + time + "[^\\S\\n]*," : "[^,\\n]*,";
-        return new RegExp("\\n[^\\S\\r\\n]*Dialogue[^\\S\\r\\n]*:" + fields + "([^\\r\\n]*)\\r?(?=\\n|$)", "gi");
+            fields += f === startAt || f === endAt ? "[^\\S\\n]*" + time + "[^\\S\\n]*," : "[^,\\n\\u0001]*,";
+        return new RegExp("\\n[^\\S\\r\\n]*Dialogue[^\\S\\r\\n]*:" + fields + "([^\\r\\n\\u0001]*)\\r?(?=[\\n\\u0001]|$)", "gi");
     }
+    // Each Dialogue line becomes a cue (see numberedCues). Each pass takes
+    // the "\n" before a line, and there is none in a cue's text: a line no
+    // pass took follows the blank line that ends a cue.
     var first = startAt < endAt;
-    function recordOf(from, to, text) {
-        return first ? "\n" + from + " --> " + to + TEXT + text : "\n" + to + " --> " + from + TEXT + text;
+    function cueOf(from, to, text) {
+        return CUE + CRLF + (first ? from + " --> " + to : to + " --> " + from) + CRLF + text + END;
     }
-    var joined = withoutMarks(events).replace(dialogue("(\\d):(\\d\\d):(\\d\\d)[.,](\\d\\d)"),
-        recordOf("0$1:$2:$3,$40", "0$5:$6:$7,$80", "$9"));
-    if (joined.indexOf("ialogue") >= 0)
-        joined = joined.replace(dialogue("(\\d\\d):(\\d\\d):(\\d\\d)[.,](\\d\\d)"), recordOf("$1:$2:$3,$40", "$5:$6:$7,$80", "$9"));
-    // Lines the two patterns above did not take, one by one.
+    // Marks, drawings and \h are rare: one look for the marks, and one for
+    // drawings and \h, also a \h that taking out an override block would make.
+    var marked = events.indexOf("\u0001") >= 0 || events.indexOf("\u0002") >= 0 || events.indexOf("\u0003") >= 0 ||
+        events.indexOf("\u0004") >= 0;
+    var rare = /\\(?:p[1-9]|h|\{)/.test(events);
+    var joined = (marked ? withoutMarks(events) : events).replace(dialogue("(\\d?\\d:\\d\\d:\\d\\d)[.,](\\d\\d)"),
+        cueOf("0$1,$20", "0$3,$40", "$5"));
+    if (/\u0001\r\n(?:0\d\d:|\d\d:\d\d:\d\d,\d\d\d --> 0\d\d:)/.test(joined))
+        joined = joined.replace(/\u0001\r\n(?:0(\d\d:\d\d:\d\d,\d\d\d --> )0?|(\d\d:\d\d:\d\d,\d\d\d --> )0)(?=\d\d:)/g,
+            CUE + CRLF + "$1$2");
+    // Lines the pattern above did not take, one by one.
     if (joined.indexOf("ialogue") >= 0) {
-        joined = joined.replace(dialogue("([^,\\n]*?)"), function (line, a, b, text) {
-            var from = assMs(first ? a : b), to = assMs(first ? b : a);
-            return from < 0 || to < 0 ? "" : "\n" + srtTime(from) + " --> " + srtTime(to) + TEXT + text;
+        joined = joined.replace(dialogue("([^,\\n\\u0001]*?)"), function (line, a, b, text) {
+            // a and b are the times in field order, as cueOf takes them.
+            var msA = assMs(a), msB = assMs(b);
+            return msA < 0 || msB < 0 || msA >= MAX_MS || msB >= MAX_MS ? "" : cueOf(srtTime(msA), srtTime(msB), text);
         });
     }
+    // Lines no pass took; the lines after the last cue are left to numberedCues.
+    var leftover = joined.search(/\n\n/);
+    if (leftover >= 0 && leftover < joined.lastIndexOf(END)) joined = joined.replace(/\n\n[^\u0001]*/g, "\n");
 
-    // Drawings ({\p1} and up) are shapes, not text.
-    if (/\\p[1-9]/.test(joined)) joined = joined.replace(/^.*\{[^}\n]*\\p[1-9].*$/gm, "");
+    // Drawings ({\p1} and up) are shapes, not text: their cue goes.
+    if (rare && /\\p[1-9]/.test(joined))
+        joined = joined.replace(/\u0001\r\n[^\r\n]*\r\n[^\r\n]*\{[^}\n]*\\p[1-9][^\u0001]*/g, "");
     // Override blocks go here, also those with spaces in them, which the
     // parser would leave; \N and \n break the line (several in a row, one
-    // break), \h is a hard space.
+    // break), \h is a hard space. The blanks before a break go after the
+    // breaks are in: a pattern that starts with blanks is tried at every
+    // character, which makes it the slowest pass.
     if (joined.indexOf("{") >= 0) joined = joined.replace(/\{[^}\n]*\}/g, "");
-    joined = joined.replace(/[^\S\n]*\\[Nn](?:[^\S\n]*\\[Nn])*[^\S\n]*/g, BREAK);
-    if (joined.indexOf("\\h") >= 0) joined = joined.replace(/\\h/g, " ");
+    joined = joined.replace(/\\[Nn](?:[^\S\r\n]*\\[Nn])*[^\S\r\n]*/g, BREAK);
+    if (/[^\S\r\n]\u0003/.test(joined)) joined = joined.replace(/[^\S\r\n]+\u0003/g, BREAK);
+    if (rare && joined.indexOf("\\h") >= 0) joined = joined.replace(/\\h/g, " ");
 
-    var blocks = cueBlocks(joined);
+    var blocks = numberedCues(joined);
     if (blocks === "") return { error: "[Events] 段里没有 Dialogue 行" };
     return { text: blocks };
 }

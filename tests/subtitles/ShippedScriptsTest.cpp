@@ -281,6 +281,86 @@ TEST_F(ShippedScripts, AssCuesAreSortedByStartTime)
     EXPECT_EQ(main->stopTime, QStringLiteral("00:01:00"));
 }
 
+// What the script leaves for the parser from SSA/ASS files whose cues are in
+// start-time order, the shape most files have.
+struct FormatCase {
+    const char *name;
+    QString text;
+    QString format;
+};
+
+class ShippedAssFormatTest : public ShippedScripts, public ::testing::WithParamInterface<FormatCase> {};
+
+TEST_P(ShippedAssFormatTest, CuesInOrderBecomeNumberedBlocks)
+{
+    const FormatCase &c = GetParam();
+    start();
+    main->CallBack(write(QStringLiteral("f.ass"), encode(c.text, Encoding::Utf8)));
+    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(config("Format"), c.format);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    InOrder, ShippedAssFormatTest,
+    ::testing::Values(
+        // Comment lines between and after the cues, braces left open in them
+        // and in a cue, and a section after [Events] whose lines are no cues.
+        FormatCase{"OtherLinesPassedOver",
+                   QStringLiteral("[Script Info]\nTitle: t\n\n[Events]\n"
+                                  "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+                                  "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,one\n"
+                                  "Comment: 0,0:00:01.50,0:00:02.00,Default,,0,0,0,,{not shown\n"
+                                  "Dialogue: 0,0:00:03.00,0:00:04.00,Default,,0,0,0,,two {\\i1}a{\\i0}\n"
+                                  "Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,three {\n"
+                                  "Comment: 0,0:00:07.00,0:00:08.00,Default,,0,0,0,,{\\fs20} note}\n\n"
+                                  "[Fonts]\nDialogue: 0,0:00:09.00,0:00:10.00,Default,,0,0,0,,not an event\n"),
+                   QStringLiteral("1\r\n00:00:01,000 --> 00:00:02,000\r\none\r\n\r\n"
+                                  "2\r\n00:00:03,000 --> 00:00:04,000\r\ntwo a\r\n\r\n"
+                                  "3\r\n00:00:05,000 --> 00:00:06,000\r\nthree {")},
+        // Drawings first and last, blanks around a break, \h, a line that is
+        // no cue, times of two shapes in one line; no line end at the end.
+        FormatCase{"DrawingsBreaksAndOddLines",
+                   QStringLiteral("[Events]\r\nFormat: Start, End, Text\r\n"
+                                  "Dialogue: 0:00:01.00,0:00:02.00,{\\p1}m 0 0 l 1 1{\\p0}\r\n"
+                                  "Dialogue: 0:00:03.00,0:00:04.00,top \\N  bottom\r\n"
+                                  "Dialogue: 0:00:05.00,0:00:06.00,a\\hb\r\n"
+                                  "Dialogue: garbage\r\n"
+                                  "Dialogue: 9:59:59.00,10:00:01.00,crossing\r\n"
+                                  "Dialogue: 10:00:02.00,10:00:03.00,{\\p2}shape"),
+                   QStringLiteral("1\r\n00:00:03,000 --> 00:00:04,000\r\ntop\r\nbottom\r\n\r\n"
+                                  "2\r\n00:00:05,000 --> 00:00:06,000\r\na b\r\n\r\n"
+                                  "3\r\n09:59:59,000 --> 10:00:01,000\r\ncrossing")},
+        // End before Start in the Format line.
+        FormatCase{"EndFirst",
+                   QStringLiteral("[Events]\nFormat: End, Start, Text\n"
+                                  "Dialogue: 0:00:02.00,0:00:01.00,a\n"
+                                  "Dialogue: 0:00:04.00,0:00:03.00,b\\Nc\n"),
+                   QStringLiteral("1\r\n00:00:01,000 --> 00:00:02,000\r\na\r\n\r\n"
+                                  "2\r\n00:00:03,000 --> 00:00:04,000\r\nb\r\nc")}),
+    [](const ::testing::TestParamInfo<FormatCase> &info) { return std::string(info.param.name); });
+
+// The script numbers a big file's cues in runs; the numbers go on across them.
+TEST_F(ShippedScripts, ManyAssCuesAreNumberedThroughout)
+{
+    start();
+    constexpr int kCount = 100001;
+    QString text = QStringLiteral("[Events]\r\nFormat: Start, End, Text\r\n");
+    for (int i = 0; i < kCount; ++i) {
+        const int cs = i * 2;
+        text += QString::asprintf("Dialogue: 0:%02d:%02d.%02d,0:%02d:%02d.%02d,c%d\r\n", cs / 6000, cs / 100 % 60, cs % 100,
+                                  (cs + 1) / 6000, (cs + 1) / 100 % 60, (cs + 1) % 100, i + 1);
+    }
+    main->CallBack(write(QStringLiteral("many.ass"), encode(text, Encoding::Utf8)));
+    EXPECT_EQ(boxes(), QStringList());
+    const QString format = config("Format");
+    EXPECT_TRUE(format.startsWith(QStringLiteral("1\r\n00:00:00,000 --> 00:00:00,010\r\nc1\r\n\r\n2\r\n")));
+    EXPECT_TRUE(format.contains(QStringLiteral("\r\nc99999\r\n\r\n100000\r\n00:33:19,980 --> 00:33:19,990\r\nc100000\r\n\r\n"
+                                               "100001\r\n00:33:20,000 --> 00:33:20,010\r\nc100001")));
+    EXPECT_TRUE(format.endsWith(QStringLiteral("\r\nc100001")));
+    EXPECT_EQ(format.count(QStringLiteral("\r\n\r\n")), kCount - 1);
+    EXPECT_EQ(cue(QStringLiteral("00:33:20")), QStringLiteral("c100001"));
+}
+
 TEST_F(ShippedScripts, TheParsersOwnRulesStillApplyToTheScriptsOutput)
 {
     start();
