@@ -115,9 +115,9 @@ void SubtitleLoader::load(const QString &fileName)
             stop = TimeKey::parse(main.stopTime);
         }
 
-        if (const std::optional<Cue> cue = parser.parseBlock(block, &pool)) {
-            const Variant normalValue(cue->normal);
-            const Variant swappedValue(cue->swapped);
+        if (std::optional<Cue> cue = parser.parseBlock(block, &pool)) {
+            const Variant normalValue(std::move(cue->normal));
+            const Variant swappedValue(std::move(cue->swapped));
             QString key;
             for (qint64 second = cue->start; second <= cue->end; ++second) {
                 key = TimeKey::format(second, pool);

@@ -84,14 +84,14 @@ Dictionary::Token Dictionary::tokenOf(const Variant &key) const
     return {0, QString()};
 }
 
-size_t Dictionary::hashOf(const Token &token)
+size_t Dictionary::hashOf(quint8 kind, QStringView text)
 {
     // Qt's fast hash needs a seed other than zero.
     static const size_t seed = QHashSeed::globalSeed() | 1;
-    return qHash(token.text, seed) ^ token.kind;
+    return qHash(text, seed) ^ kind;
 }
 
-qsizetype Dictionary::slotOf(const Token &token, size_t hash) const
+qsizetype Dictionary::slotOf(quint8 kind, QStringView text, size_t hash) const
 {
     const qsizetype mask = m_slots.size() - 1;
     const quint32 low = quint32(hash);
@@ -99,7 +99,7 @@ qsizetype Dictionary::slotOf(const Token &token, size_t hash) const
         const Slot &slot = m_slots[at];
         if (slot.entry == 0)
             return at;
-        if (slot.hash == low && m_entries[slot.entry - 1].matches(token))
+        if (slot.hash == low && m_entries[slot.entry - 1].matches(kind, text))
             return at;
     }
 }
@@ -122,9 +122,10 @@ void Dictionary::rebuildIndex(qsizetype minimumSlots)
     }
 }
 
-void Dictionary::insertNew(qsizetype slot, const Variant &key, const Variant &value, Token &&token, size_t hash)
+void Dictionary::insertNew(qsizetype slot, Variant key, const Variant &value, Token &&token, size_t hash)
 {
-    m_entries.emplace_back(key, value, std::move(token), hash);
+    const bool ownText = token.kind == 1 && m_mode == CompareMode::Binary;
+    m_entries.emplace_back(std::move(key), value, ownText ? QString() : std::move(token.text), hash, token.kind, ownText);
     ++m_live;
     if (m_live * 2 > m_slots.size()) {
         rebuildIndex(m_slots.size() * 2);
@@ -177,14 +178,17 @@ void Dictionary::setTextItem(const QString &key, const Variant &value)
 {
     if (m_slots.isEmpty())
         rebuildIndex(16);
-    Token token{1, m_mode == CompareMode::Text ? key.toCaseFolded() : key};
-    const size_t hash = hashOf(token);
-    const qsizetype slot = slotOf(token, hash);
+    // Looked up through the text itself: no copy of the key is made unless
+    // it is added.
+    const QString folded = m_mode == CompareMode::Text ? key.toCaseFolded() : QString();
+    const QStringView text = m_mode == CompareMode::Text ? QStringView(folded) : QStringView(key);
+    const size_t hash = hashOf(1, text);
+    const qsizetype slot = slotOf(1, text, hash);
     if (m_slots[slot].entry != 0) {
         m_entries[m_slots[slot].entry - 1].value = value;
         return;
     }
-    insertNew(slot, Variant(key), value, std::move(token), hash);
+    insertNew(slot, Variant(key), value, Token{1, folded}, hash);
 }
 
 void Dictionary::reserve(qsizetype n)
@@ -263,11 +267,12 @@ Status Dictionary::renameKey(const Variant &oldKey, const Variant &newKey)
     const quint32 position = m_slots[oldSlot].entry;
     eraseSlot(oldSlot);
     Entry &entry = m_entries[position - 1];
+    m_slots[slotOf(newToken, newHash)] = Slot{quint32(newHash), position};
     entry.key = newKey;
     entry.kind = newToken.kind;
     entry.hash = quint32(newHash);
-    m_slots[slotOf(newToken, newHash)] = Slot{quint32(newHash), position};
-    entry.tokenText = std::move(newToken.text);
+    entry.ownText = newToken.kind == 1 && m_mode == CompareMode::Binary;
+    entry.tokenText = entry.ownText ? QString() : std::move(newToken.text);
     return {};
 }
 

@@ -71,18 +71,22 @@ private:
 
     struct Entry {
         Entry() = default;
-        Entry(const Variant &k, const Variant &v, Token &&t, size_t h)
-            : key(k), value(v), tokenText(std::move(t.text)), hash(quint32(h)), kind(t.kind)
+        Entry(Variant &&k, const Variant &v, QString &&text, size_t h, quint8 kind, bool ownText)
+            : key(std::move(k)), value(v), tokenText(std::move(text)), hash(quint32(h)), kind(kind), ownText(ownText)
         {
         }
-        bool matches(const Token &token) const { return kind == token.kind && tokenText == token.text; }
+        QStringView text() const { return ownText ? QStringView(key.stringValue()) : QStringView(tokenText); }
+        bool matches(quint8 k, QStringView t) const { return kind == k && text() == t; }
 
         Variant key;
         Variant value;
+        // The token's text, unless it is the key's own string (exact string
+        // keys): then it is not kept twice.
         QString tokenText;
         // The low bits of the token's hash: all the index ever uses.
         quint32 hash = 0;
         quint8 kind = 0;
+        bool ownText = false;
         bool alive = true;
     };
 
@@ -94,11 +98,13 @@ private:
     };
 
     Token tokenOf(const Variant &key) const;
-    static size_t hashOf(const Token &token);
-    // The slot holding `token`, or the free slot where it would go.
-    qsizetype slotOf(const Token &token, size_t hash) const;
+    static size_t hashOf(quint8 kind, QStringView text);
+    static size_t hashOf(const Token &token) { return hashOf(token.kind, token.text); }
+    // The slot holding the token, or the free slot where it would go.
+    qsizetype slotOf(quint8 kind, QStringView text, size_t hash) const;
+    qsizetype slotOf(const Token &token, size_t hash) const { return slotOf(token.kind, token.text, hash); }
     // Adds a new entry whose token is not present.
-    void insertNew(qsizetype slot, const Variant &key, const Variant &value, Token &&token, size_t hash);
+    void insertNew(qsizetype slot, Variant key, const Variant &value, Token &&token, size_t hash);
     void eraseSlot(qsizetype slot);
     void rebuildIndex(qsizetype minimumSlots);
     void compact();
