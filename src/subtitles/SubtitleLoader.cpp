@@ -119,15 +119,20 @@ void SubtitleLoader::load(const QString &fileName)
             const Variant normalValue(std::move(cue->normal));
             const Variant swappedValue(std::move(cue->swapped));
             QString key;
+            bool later = false;
             for (qint64 second = cue->start; second <= cue->end; ++second) {
                 key = TimeKey::format(second, pool);
                 normal.setTextItem(key, normalValue);
                 swapped.setTextItem(key, swappedValue);
                 if (stop && TimeKey::isLater(int(second), *stop)) {
                     stop = int(second);
-                    main.stopTime = key;
+                    later = true;
                 }
             }
+            // Once a second is later than the total, so is every one after
+            // it: the cue's last key is the new total.
+            if (later)
+                main.stopTime = key;
             if (!key.isEmpty())
                 lastKey = key;
         }
