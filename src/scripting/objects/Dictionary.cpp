@@ -1,6 +1,7 @@
 #include "scripting/objects/Dictionary.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace sorvane {
 
@@ -168,7 +169,9 @@ void Dictionary::setItem(const Variant &key, Variant value)
     const size_t hash = hashOf(token);
     const qsizetype slot = slotOf(token, hash);
     if (m_slots[slot].entry != 0) {
-        m_entries[m_slots[slot].entry - 1].value = std::move(value);
+        // The old value goes once the entry holds the new one: its end may
+        // run script code that reads this dictionary.
+        const Variant old = std::exchange(m_entries[m_slots[slot].entry - 1].value, std::move(value));
         return;
     }
     insertNew(slot, key, value, std::move(token), hash);
@@ -185,7 +188,7 @@ void Dictionary::setTextItem(const QString &key, const Variant &value)
     const size_t hash = hashOf(1, text);
     const qsizetype slot = slotOf(1, text, hash);
     if (m_slots[slot].entry != 0) {
-        m_entries[m_slots[slot].entry - 1].value = value;
+        const Variant old = std::exchange(m_entries[m_slots[slot].entry - 1].value, value);
         return;
     }
     insertNew(slot, Variant(key), value, Token{1, folded}, hash);
@@ -235,7 +238,9 @@ Status Dictionary::remove(const Variant &key)
         return scriptError(32811);
     Entry &entry = m_entries[m_slots[slot].entry - 1];
     eraseSlot(slot);
-    entry = Entry{};
+    // The key and value go last, with the dictionary whole again: their ends
+    // may run script code that reads it.
+    const Entry gone = std::exchange(entry, Entry{});
     entry.alive = false;
     --m_live;
     if (++m_dead > 32 && m_dead > qsizetype(m_entries.size()) / 2)
@@ -245,11 +250,17 @@ Status Dictionary::remove(const Variant &key)
 
 void Dictionary::removeAll()
 {
-    // The room stays: a cue table is emptied to be filled again at once.
-    m_entries.clear();
+    // The entries go once the dictionary is empty, since their ends may run
+    // script code that reads it; the room stays, as a cue table is emptied
+    // to be filled again at once.
+    std::vector<Entry> gone;
+    gone.swap(m_entries);
     std::fill(m_slots.begin(), m_slots.end(), Slot{});
     m_live = 0;
     m_dead = 0;
+    gone.clear();
+    if (m_entries.empty() && m_entries.capacity() == 0)
+        m_entries.swap(gone);
 }
 
 Status Dictionary::renameKey(const Variant &oldKey, const Variant &newKey)
@@ -268,7 +279,7 @@ Status Dictionary::renameKey(const Variant &oldKey, const Variant &newKey)
     eraseSlot(oldSlot);
     Entry &entry = m_entries[position - 1];
     m_slots[slotOf(newToken, newHash)] = Slot{quint32(newHash), position};
-    entry.key = newKey;
+    const Variant gone = std::exchange(entry.key, newKey);
     entry.kind = newToken.kind;
     entry.hash = quint32(newHash);
     entry.ownText = newToken.kind == 1 && m_mode == CompareMode::Binary;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 using namespace sorvane;
@@ -199,6 +200,54 @@ TEST(Dictionary, AgreesWithAPlainListOverLongRandomRuns)
             }
         }
     }
+}
+
+// An object whose end runs code, as a script class's Class_Terminate does.
+class Ender : public DispatchObject {
+public:
+    explicit Ender(std::function<void()> atEnd) : m_atEnd(std::move(atEnd)) {}
+    ~Ender() override { m_atEnd(); }
+    QString typeName() const override { return QStringLiteral("Ender"); }
+
+private:
+    std::function<void()> m_atEnd;
+};
+
+// A key or value that goes may run code that reads and writes the same
+// dictionary: that code finds it whole, with the entry already gone or
+// replaced, and what it adds stays.
+TEST(Dictionary, CodeRunByAnEndingEntryFindsTheDictionaryWhole)
+{
+    struct Case {
+        const char *name;
+        std::function<void(Dictionary &)> end;
+        int countSeen; // count() when the object ends
+        int countAfter;
+    };
+    const Case cases[] = {
+        {"Remove", [](Dictionary &d) { EXPECT_TRUE(d.remove("object").ok()); }, 2, 3},
+        {"RemoveAll", [](Dictionary &d) { d.removeAll(); }, 0, 1},
+        {"Item =", [](Dictionary &d) { d.setItem("object", 5); }, 3, 4},
+        {"text Item =", [](Dictionary &d) { d.setTextItem("object", 5); }, 3, 4},
+    };
+    for (const Case &c : cases) {
+        Dictionary d;
+        int seen = -1;
+        QStringList keysSeen;
+        d.setItem("a", 1);
+        d.setItem("object", Variant::fromObject(std::make_shared<Ender>([&] {
+            seen = d.count();
+            keysSeen = keyTexts(d);
+            d.setItem("added", 2);
+        })));
+        d.setItem("b", 3);
+        c.end(d);
+        EXPECT_EQ(seen, c.countSeen) << c.name;
+        EXPECT_EQ(keysSeen.size(), c.countSeen) << c.name;
+        EXPECT_EQ(d.count(), c.countAfter) << c.name;
+        EXPECT_TRUE(d.exists("added")) << c.name;
+    }
+
 }
 
 } // namespace
