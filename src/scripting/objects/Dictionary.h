@@ -3,7 +3,6 @@
 #include "scripting/objects/HostObject.h"
 #include "scripting/objects/Variant.h"
 
-#include <QHash>
 #include <QVector>
 
 namespace sorvane {
@@ -44,7 +43,7 @@ public:
 
     QVector<Variant> keys() const;
     QVector<Variant> items() const;
-    int count() const { return int(m_index.size()); }
+    int count() const { return int(m_live); }
 
     CompareMode compareMode() const { return m_mode; }
     // Only an empty dictionary may change its mode (error 5 otherwise).
@@ -60,24 +59,48 @@ public:
     }
 
 private:
+    // What a key is compared by: its sort (text, number, Boolean, date,
+    // object, Null, Empty) and a text: a text key's own (case-folded in
+    // Text mode), a number's exact digits, an object's address.
     struct Token {
         quint8 kind = 0;
-        QString text;
-        bool operator==(const Token &) const = default;
+        QStringView text;
+        QString owned; // the text, when it is not the key's own
     };
-    friend size_t qHash(const Token &t, size_t seed) { return qHash(t.text, seed) ^ t.kind; }
 
     struct Entry {
         Variant key;
         Variant value;
+        QString token; // the compared text when it is not the key's own text
+        size_t hash = 0;
+        quint8 tokenKind = 0;
         bool alive = true;
     };
 
     Token tokenOf(const Variant &key) const;
+    static size_t hashOf(const Token &token);
+    QStringView tokenText(const Entry &e) const
+    {
+        return e.tokenKind == 1 && m_mode == CompareMode::Binary ? QStringView(e.key.stringValue()) : e.token;
+    }
+    // The slot of the index holding the key's entry, or, when absent, -1
+    // with `*free` set to the slot it would take.
+    qsizetype slotOf(const Token &token, size_t hash, qsizetype *free = nullptr) const;
+    // Adds an entry for a key known to be absent, at `free` (a slot from slotOf).
+    Entry &insert(qsizetype free, const Variant &key, Token &&token, size_t hash, Variant value);
+    // Rebuilds the index with room for `n` entries (tombstones go).
+    void rebuildIndex(qsizetype n);
     void compact();
 
+    // The entries in the order their keys came; removed ones stay, dead,
+    // until compact(). The index is open addressing over positions in
+    // m_entries: kFree, kGone (a removed entry's slot) or a position.
+    static constexpr qint32 kFree = -1;
+    static constexpr qint32 kGone = -2;
     QVector<Entry> m_entries;
-    QHash<Token, qsizetype> m_index;
+    QVector<qint32> m_slots;
+    qsizetype m_live = 0;
+    qsizetype m_filled = 0; // slots not free: positions and tombstones
     qsizetype m_dead = 0;
     CompareMode m_mode = CompareMode::Binary;
 };
