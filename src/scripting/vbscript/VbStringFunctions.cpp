@@ -3,11 +3,31 @@
 
 #include "text/CharsetConverter.h"
 
+#include <array>
+
 namespace sorvane::vb::functions {
 namespace {
 
 // The locale's ANSI code page, in which Asc and Chr count.
 constexpr const char *kAnsiCharset = "GBK";
+
+// Each character below 256 with a terminating zero, for texts of that one
+// character held as static data: they need no allocation and no reference
+// count, as texts taken a character at a time are common.
+constexpr std::array<char16_t, 512> kSingleCharacters = [] {
+    std::array<char16_t, 512> table{};
+    for (int c = 0; c < 256; ++c)
+        table[size_t(2 * c)] = char16_t(c);
+    return table;
+}();
+
+// text.mid(from, length), a single character from the table above.
+QString piece(const QString &text, qsizetype from, qsizetype length)
+{
+    if (length == 1 && from >= 0 && from < text.size() && text[from].unicode() < 256)
+        return QString::fromRawData(reinterpret_cast<const QChar *>(&kSingleCharacters[2 * text[from].unicode()]), 1);
+    return text.mid(from, length);
+}
 
 ScriptError outOfStringSpace()
 {
@@ -40,6 +60,8 @@ Result<Variant> leftOrRight(QVector<Variant> &args, bool left)
     if (length < 0)
         return scriptError(5);
     VB_TRY(text, TextArg::of(args[0]));
+    if (length == 1 && !text->isEmpty())
+        return Variant(piece(*text, left ? 0 : text->size() - 1, 1));
     return Variant(left ? text->left(length) : text->right(length));
 }
 
@@ -130,7 +152,7 @@ Result<Variant> Mid(BuiltinContext &, QVector<Variant> &args)
     VB_TRY(text, TextArg::of(args[0]));
     if (start == 1 && (!hasLength || length >= text->size()))
         return Variant(*text);
-    return Variant(text->mid(start - 1, hasLength ? length : -1));
+    return Variant(piece(*text, start - 1, hasLength ? length : -1));
 }
 
 Result<Variant> InStr(BuiltinContext &, QVector<Variant> &args)
