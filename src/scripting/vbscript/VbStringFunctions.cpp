@@ -4,6 +4,7 @@
 #include "text/CharsetConverter.h"
 
 #include <array>
+#include <utility>
 
 namespace sorvane::vb::functions {
 namespace {
@@ -115,6 +116,8 @@ int hexAt(const QString &s, qsizetype at, int count)
 
 Result<Variant> Len(BuiltinContext &, QVector<Variant> &args)
 {
+    if (const Variant &text = std::as_const(args).at(0); text.isString())
+        return Variant::fromLong(qint32(text.stringValue().size()));
     if (args[0].isNull())
         return Variant::null();
     VB_TRY(text, TextArg::of(args[0]));
@@ -142,6 +145,25 @@ Result<Variant> Right(BuiltinContext &, QVector<Variant> &args)
 
 Result<Variant> Mid(BuiltinContext &, QVector<Variant> &args)
 {
+    // A text and whole numbers in range, the common case, without the
+    // general conversions; the rest below.
+    const QVector<Variant> &in = args;
+    const auto isWhole = [](const Variant &v) {
+        return v.kind() == Variant::Kind::Integer || v.kind() == Variant::Kind::Long;
+    };
+    const auto whole = [](const Variant &v) {
+        return v.kind() == Variant::Kind::Integer ? qint32(v.integerValue()) : v.longValue();
+    };
+    if (in.at(0).isString() && isWhole(in.at(1)) && (in.size() == 2 || isWhole(in.at(2)))) {
+        const QString &text = in.at(0).stringValue();
+        const qint32 from = whole(in.at(1));
+        const qint32 length = in.size() > 2 ? whole(in.at(2)) : -1;
+        if (from >= 1 && (in.size() == 2 || length >= 0)) {
+            if (from == 1 && (in.size() == 2 || length >= text.size()))
+                return Variant(text);
+            return Variant(piece(text, from - 1, in.size() > 2 ? length : -1));
+        }
+    }
     VB_TRY(start, args[1].toLong());
     const bool hasLength = hasArg(args, 2);
     VB_TRY(length, longArg(args, 2, -1));
