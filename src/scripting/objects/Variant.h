@@ -97,6 +97,20 @@ public:
         return *this; // the old value goes once this holds the new one
     }
 
+    // The same value without a reference of its own, for code that only
+    // reads it while its owner keeps it unchanged. It must end through
+    // forget(), never be destroyed or assigned to; copying it gives a
+    // value with a reference of its own.
+    static Variant borrowed(const Variant &value) noexcept
+    {
+        Variant v;
+        v.copyBits(value);
+        return v;
+    }
+    // Becomes Empty without letting go of what it held: the end of a
+    // borrowed value.
+    void forget() noexcept { m_kind = Kind::Empty; }
+
     static Variant null();
     static Variant fromInteger(qint16 value) { return Variant(short(value)); }
     static Variant fromLong(qint32 value) { return Variant(int(value)); }

@@ -239,6 +239,13 @@ struct CallSetup {
 // A call's argument values in a list kept from earlier calls (one per
 // depth of nested calls and count of arguments), so that a call allocates
 // none; the values go when the call is done, as the list's would.
+//
+// A built-in of the language reads its arguments and runs no script code,
+// so a text or array stored in a variable or literal is lent to it instead
+// of copied (no reference count taken). Until the call, script code that
+// reading a later argument runs could change the lender: just before any
+// runs, lent values take references of their own (adopt). A callee that
+// keeps the list (Array) makes its lent values take references too.
 class Interpreter::ArgumentList {
 public:
     ArgumentList(Interpreter &engine, size_t count)
@@ -251,14 +258,24 @@ public:
     }
     ~ArgumentList()
     {
-        // The values go; the list keeps its length, for the next call of as
-        // many arguments to skip resizing it.
-        if (!m_values->isDetached() || m_values->capacity() > 16) {
-            *m_values = QVector<Variant>(); // kept by the callee, or long
+        stopLending();
+        if (!m_values->isDetached()) {
+            // Kept by the callee.
+            adopt();
+            *m_values = QVector<Variant>();
         } else {
-            for (Variant *v = m_values->data(), *end = v + m_values->size(); v != end; ++v)
-                if (v->kind() >= Kind::String)
-                    *v = Variant(); // numbers need no letting go
+            // The values go; the list keeps its length, for the next call
+            // of as many arguments to skip resizing it.
+            const qsizetype n = m_values->size();
+            Variant *v = m_values->data();
+            for (qsizetype i = 0; i < n; ++i) {
+                if (i < 64 && (m_lent >> i & 1))
+                    v[i].forget();
+                else if (v[i].kind() >= Kind::String)
+                    v[i] = Variant(); // numbers need no letting go
+            }
+            if (m_values->capacity() > 16)
+                *m_values = QVector<Variant>(); // a long list is not kept
         }
         --m_engine.m_argumentDepth;
     }
@@ -266,10 +283,43 @@ public:
     ArgumentList &operator=(const ArgumentList &) = delete;
     QVector<Variant> &values() { return *m_values; }
 
+    // Lending is open while the arguments are read.
+    void startLending()
+    {
+        m_outer = m_engine.m_lending;
+        m_engine.m_lending = this;
+        m_lending = true;
+    }
+    void stopLending()
+    {
+        if (!m_lending)
+            return;
+        m_lending = false;
+        m_engine.m_lending = m_outer;
+    }
+    bool mayLend(qsizetype i) const { return m_lending && i < 64; }
+    void lent(qsizetype i) { m_lent |= quint64(1) << i; }
+    ArgumentList *outer() const { return m_outer; }
+
+    // Lent values take references of their own.
+    void adopt()
+    {
+        for (qsizetype i = 0; m_lent != 0; ++i) {
+            if (m_lent >> i & 1) {
+                Variant extra(std::as_const(*m_values).at(i)); // one reference more,
+                extra.forget();                                // held by the list
+                m_lent &= ~(quint64(1) << i);
+            }
+        }
+    }
+
 private:
     Interpreter &m_engine;
     QVector<Variant> m_own;
     QVector<Variant> *m_values;
+    ArgumentList *m_outer = nullptr;
+    quint64 m_lent = 0; // bit i: value i is lent
+    bool m_lending = false;
 };
 
 // `s = s & x` appends to the text where it is, which is exact only while
@@ -283,13 +333,15 @@ struct Interpreter::AppendGuard {
     bool kept = false;
 };
 
-void Interpreter::keepAppendedTexts()
+void Interpreter::beforeCodeRuns()
 {
     for (AppendGuard *g = m_appendGuard; g && !g->kept; g = g->outer) {
         g->before = g->slot->stringValue();
         g->kept = true;
     }
     m_appendGuard = nullptr;
+    for (ArgumentList *list = m_lending; list; list = list->outer())
+        list->adopt();
 }
 
 Interpreter::Interpreter(BuiltinContext builtinContext)
@@ -531,12 +583,12 @@ void Interpreter::runAssign(const Stmt &s, Frame &frame)
     const Expr &target = *s.target;
     const Expr &value = *s.value;
     if (target.kind == ExprKind::Name && target.binding == Binding::Local) {
-        Variant v = value.kind == ExprKind::Binary ? evalBinary(value, frame) : valueOf(value, frame);
+        Variant v = operandValue(value, frame);
         *frame.localSlots[target.index] = std::move(v); // an old value goes once the new one is in
         return;
     }
     if (target.kind == ExprKind::Name && target.binding == Binding::Global && !target.readOnly) {
-        Variant v = value.kind == ExprKind::Binary ? evalBinary(value, frame) : valueOf(value, frame);
+        Variant v = operandValue(value, frame);
         if (!globals.readOnly[target.index]) {
             *target.global = std::move(v);
             return;
@@ -569,7 +621,7 @@ Interpreter::Flow Interpreter::runOther(const Stmt &s, Frame &frame)
         return Flow::Normal;
     case StmtKind::If:
         for (const auto &[condition, body] : s.branches)
-            if (truthOf(valueOf(*condition, frame)))
+            if (truthOf(operandValue(*condition, frame)))
                 return runBlock(body, frame);
         return s.hasElse ? runBlock(s.elseBody, frame) : Flow::Normal;
     case StmtKind::Select: {
@@ -996,12 +1048,14 @@ Variant Interpreter::evalBinaryAfterCalls(const Expr &e, Frame &frame, const Var
     }
     // The left operand is read before the right one, whose reading may
     // change the left's variable.
-    const Variant left = a ? *a : valueOf(*e.left, frame);
-    // (An operator's value is no object: it needs no default member.)
-    const Expr *r = e.right.get();
-    while (r->kind == ExprKind::Paren)
-        r = r->left.get();
-    const Variant right = r->kind == ExprKind::Binary ? evalBinary(*r, frame) : valueOf(*r, frame);
+    const Variant left = a ? *a : operandValue(*e.left, frame);
+    if (!a) {
+        // The left is a value of its own: a right one where it is stored
+        // is read in place.
+        if (const Variant *b = storedValue(*e.right, frame))
+            return binaryValue(e, left, *b);
+    }
+    const Variant right = operandValue(*e.right, frame);
     return binaryValue(e, left, right);
 }
 
@@ -1138,12 +1192,20 @@ Variant Interpreter::evalNew(const Expr &e, Frame &)
 QVector<Variant> Interpreter::argumentValues(const std::vector<ExprPtr> &args, Frame &frame)
 {
     QVector<Variant> values;
-    argumentValues(args, frame, values);
+    values.reserve(qsizetype(args.size()));
+    for (const ExprPtr &a : args)
+        values.append(eval(*a, frame));
+    // Left-out arguments at the end are simply absent.
+    qsizetype n = values.size();
+    while (n > 0 && args[n - 1]->kind == ExprKind::Missing)
+        --n;
+    values.resize(n);
     return values;
 }
 
-void Interpreter::argumentValues(const std::vector<ExprPtr> &args, Frame &frame, QVector<Variant> &values)
+void Interpreter::argumentValues(const std::vector<ExprPtr> &args, Frame &frame, ArgumentList &list)
 {
+    QVector<Variant> &values = list.values();
     // Left-out arguments at the end are simply absent.
     qsizetype n = qsizetype(args.size());
     while (n > 0 && args[n - 1]->kind == ExprKind::Missing)
@@ -1151,8 +1213,21 @@ void Interpreter::argumentValues(const std::vector<ExprPtr> &args, Frame &frame,
     if (values.size() != n)
         values.resize(n);
     Variant *out = values.data();
-    for (qsizetype i = 0; i < n; ++i)
-        out[i] = eval(*args[i], frame);
+    for (qsizetype i = 0; i < n; ++i) {
+        const Expr &a = *args[i];
+        if (list.mayLend(i)) {
+            if (const Variant *stored = storedValue(a, frame)) {
+                if (stored->kind() >= Kind::String) {
+                    out[i] = Variant::borrowed(*stored);
+                    list.lent(i);
+                } else {
+                    out[i] = *stored;
+                }
+                continue;
+            }
+        }
+        out[i] = eval(a, frame);
+    }
 }
 
 void Interpreter::copyBack(const std::vector<ExprPtr> &args, const QVector<Variant> &values, Frame &frame)
@@ -1209,7 +1284,7 @@ Variant Interpreter::indexValue(const Variant &value, const std::vector<ExprPtr>
         }
         ArgumentList list(*this, args.size());
         QVector<Variant> &values = list.values();
-        argumentValues(args, frame, values);
+        argumentValues(args, frame, list);
         Variant r = hostInvoke(value.objectValue(), QString(), CallKind::Get, values, Variant(), site);
         copyBack(args, values, frame);
         return r;
@@ -1261,7 +1336,7 @@ Variant Interpreter::memberCall(const Variant &object, const QString &name, cons
     ArgumentList list(*this, args ? args->size() : 0);
     QVector<Variant> &values = list.values();
     if (args)
-        argumentValues(*args, frame, values);
+        argumentValues(*args, frame, list);
     Variant r = hostInvoke(object.objectValue(), name, CallKind::Get, values, Variant(), site);
     if (args)
         copyBack(*args, values, frame);
@@ -1291,7 +1366,10 @@ Variant Interpreter::callFunction(const Expr &name, const std::vector<ExprPtr> &
     const BuiltinInfo &info = *name.builtin;
     ArgumentList list(*this, args.size());
     QVector<Variant> &values = list.values();
-    argumentValues(args, frame, values);
+    if (!name.mayRunCode)
+        list.startLending();
+    argumentValues(args, frame, list);
+    list.stopLending();
     if (values.size() < info.minArgs || (info.maxArgs >= 0 && values.size() > info.maxArgs))
         raise(450);
     if (name.mayRunCode)

@@ -89,6 +89,17 @@ private:
     // reading it runs no code (it holds no object); else nullptr.
     const Variant *storedValue(const Expr &expr, Frame &frame);
     Variant evalBinaryAfterCalls(const Expr &expr, Frame &frame, const Variant *left);
+    // valueOf() with parentheses and operators taken straight to the
+    // operator (whose value is no object, so needs no default member).
+    Variant operandValue(const Expr &expr, Frame &frame)
+    {
+        const Expr *inner = &expr;
+        while (inner->kind == ExprKind::Paren) [[unlikely]]
+            inner = inner->left.get();
+        if (inner->kind == ExprKind::Binary)
+            return evalBinary(*inner, frame);
+        return valueOf(*inner, frame);
+    }
     Variant binaryValue(const Expr &expr, const Variant &left, const Variant &right);
     Variant otherBinaryValue(const Expr &expr, const Variant &left, const Variant &right);
     Variant defaultValue(const Variant &object);
@@ -108,7 +119,7 @@ private:
     Variant hostInvoke(const std::shared_ptr<DispatchObject> &object, const QString &name, CallKind kind,
                        QVector<Variant> &args, const Variant &value, const Expr *site = nullptr);
     QVector<Variant> argumentValues(const std::vector<ExprPtr> &args, Frame &frame);
-    void argumentValues(const std::vector<ExprPtr> &args, Frame &frame, QVector<Variant> &values);
+    void argumentValues(const std::vector<ExprPtr> &args, Frame &frame, ArgumentList &list);
     void copyBack(const std::vector<ExprPtr> &args, const QVector<Variant> &values, Frame &frame);
     qsizetype elementOffset(const Variant &array, const std::vector<ExprPtr> &args, Frame &frame);
 
@@ -120,13 +131,14 @@ private:
     void assignInstance(VbInstance &object, int member, QVector<Variant> &args, const Variant &value, bool isSet,
                         Frame &frame);
     void appendInPlace(const Stmt &stmt, Frame &frame);
-    // Called just before script code may run.
+    // Called just before script code may run: texts being appended to and
+    // values lent to a built-in are kept from what it may change.
     void codeMayRun()
     {
-        if (m_appendGuard)
-            keepAppendedTexts();
+        if (m_appendGuard || m_lending)
+            beforeCodeRuns();
     }
-    void keepAppendedTexts();
+    void beforeCodeRuns();
 
     // procedures
     Variant call(Procedure &procedure, const std::vector<ExprPtr> *args, Frame &caller, VbInstance *me,
@@ -149,6 +161,7 @@ private:
     QVector<Variant> m_argumentLists[kArgumentDepths][kArgumentCounts];
     int m_argumentDepth = 0;
     AppendGuard *m_appendGuard = nullptr;
+    ArgumentList *m_lending = nullptr; // the innermost list lending values
     std::shared_ptr<VbErrObject> m_err;
     int m_depth = 0;
     std::uintptr_t m_stackBase = 0;

@@ -605,3 +605,25 @@ Test.Echo Len(Null) & "|" & Mid(Null, 1, 1) & "|" & Len(12345) & "|" & Len(Empty
 ' expect: bcdefghijabc bcdefghijabc bcdefghijabc!
 ' expect: !|b!|é€
 ' expect: ||5|0
+' case: values lent to built-ins while a later argument runs code that changes them
+Function Swap()
+    s = "zzz"
+    Swap = "b"
+End Function
+Function Keep()
+    a = Empty
+    Keep = 1
+End Function
+s = "abc"
+Test.Echo InStr(s, Swap()) & " " & s
+s = "abc"
+Test.Echo Mid(s, Len(Swap())) & " " & s
+a = Array("x", "y")
+Test.Echo UBound(Array(a, Keep())) & " " & IsEmpty(a)
+k = Array("lit", s)
+s = s & "!"
+Test.Echo k(0) & " " & k(1) & " " & s
+' expect: 2 zzz
+' expect: abc zzz
+' expect: 1 True
+' expect: lit zzz zzz!
