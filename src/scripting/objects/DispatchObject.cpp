@@ -22,6 +22,21 @@ Result<QVector<Variant>> DispatchObject::elements()
     return scriptError(451);
 }
 
+const void *DispatchObject::memberTable() const
+{
+    return nullptr;
+}
+
+int DispatchObject::memberNumber(const QString &) const
+{
+    return -1;
+}
+
+Result<Variant> DispatchObject::invokeNumber(int, CallKind, QVector<Variant> &, const Variant &)
+{
+    return scriptError(438);
+}
+
 Result<Variant> DispatchObject::get(const QString &name, QVector<Variant> args)
 {
     return invoke(name, CallKind::Get, args, Variant());

@@ -47,6 +47,16 @@ public:
     // The elements a For Each visits; error 451 when this is no collection.
     virtual Result<QVector<Variant>> elements();
 
+    // Late binding in two steps, for a caller that reaches one member many
+    // times: the member's number for a name (the empty name: the default
+    // member), then calls by that number, which act as invoke() by name
+    // does. Numbers hold among the objects giving the same memberTable();
+    // one giving none (the default) is reached by name only.
+    virtual const void *memberTable() const;
+    // -1 when there is no such member.
+    virtual int memberNumber(const QString &name) const;
+    virtual Result<Variant> invokeNumber(int number, CallKind kind, QVector<Variant> &args, const Variant &value);
+
     // Convenience for C++ callers.
     Result<Variant> get(const QString &name, QVector<Variant> args = {});
     Status let(const QString &name, const Variant &value, QVector<Variant> args = {});

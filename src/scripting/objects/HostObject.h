@@ -6,6 +6,8 @@
 #include <QVector>
 
 #include <initializer_list>
+#include <type_traits>
+#include <typeinfo>
 
 namespace sorvane {
 
@@ -67,12 +69,22 @@ public:
 
     const HostMember<T> *find(const QString &name) const
     {
-        // Names written as in the table are found without folding their case.
-        if (auto exact = m_exact.constFind(name); exact != m_exact.cend())
-            return &m_members[*exact];
-        const int i = name.isEmpty() ? m_default : m_index.value(name.toCaseFolded(), -1);
+        const int i = indexOf(name);
         return i < 0 ? nullptr : &m_members[i];
     }
+
+    // The member's position in the table; -1 when there is none.
+    int indexOf(const QString &name) const
+    {
+        if (name.isEmpty())
+            return m_default;
+        // Names written as in the table are found without folding their case.
+        if (auto exact = m_exact.constFind(name); exact != m_exact.cend())
+            return *exact;
+        return m_index.value(name.toCaseFolded(), -1);
+    }
+    const HostMember<T> &at(int i) const { return m_members[i]; }
+    int size() const { return int(m_members.size()); }
 
     QStringList names() const
     {
@@ -133,6 +145,44 @@ public:
         const HostMember<T> *m = T::members().find(name);
         if (!m)
             return scriptError(438);
+        return invokeMember(*m, kind, args, value);
+    }
+
+    // Numbers are the positions in T's table, for objects of exactly T when
+    // T reaches its members through the table alone (a class of its own
+    // invoke(), or one derived from T, is reached by name).
+    const void *memberTable() const override
+    {
+        constexpr bool ownInvoke =
+            !std::is_same_v<decltype(&T::invoke), decltype(&HostObject<T>::invoke)>;
+        if constexpr (ownInvoke)
+            return nullptr;
+        else
+            return typeid(*this) == typeid(T) ? &T::members() : nullptr;
+    }
+    int memberNumber(const QString &name) const override { return T::members().indexOf(name); }
+    Result<Variant> invokeNumber(int number, CallKind kind, QVector<Variant> &args, const Variant &value) override
+    {
+        if (number < 0 || number >= T::members().size())
+            return scriptError(438);
+        return invokeMember(T::members().at(number), kind, args, value);
+    }
+
+    std::optional<MemberInfo> member(const QString &name) const override
+    {
+        const HostMember<T> *m = T::members().find(name);
+        if (!m)
+            return std::nullopt;
+        return MemberInfo{m->kind, m->minArgs, m->maxArgs};
+    }
+
+    QStringList memberNames() const override { return T::members().names(); }
+
+private:
+    Result<Variant> invokeMember(const HostMember<T> &member, CallKind kind, QVector<Variant> &args,
+                                 const Variant &value)
+    {
+        const HostMember<T> *m = &member;
         T &self = static_cast<T &>(*this);
         const MemberInfo info{m->kind, m->minArgs, m->maxArgs};
         if (kind == CallKind::Get) {
@@ -161,16 +211,6 @@ public:
             return s.error();
         return Variant();
     }
-
-    std::optional<MemberInfo> member(const QString &name) const override
-    {
-        const HostMember<T> *m = T::members().find(name);
-        if (!m)
-            return std::nullopt;
-        return MemberInfo{m->kind, m->minArgs, m->maxArgs};
-    }
-
-    QStringList memberNames() const override { return T::members().names(); }
 };
 
 } // namespace sorvane

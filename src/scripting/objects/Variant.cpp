@@ -70,31 +70,70 @@ qsizetype VariantArray::offsetOf(const QVector<qint32> &indexes) const
     return offset;
 }
 
+void Variant::copyOwned(const Variant &other)
+{
+    switch (other.m_kind) {
+    case Kind::String:
+        new (&m_string) QString(other.m_string);
+        break;
+    case Kind::Object:
+        new (&m_object) ObjectRef(other.m_object);
+        break;
+    case Kind::Array:
+        new (&m_array) ArrayRef(other.m_array);
+        break;
+    default:
+        copyBits(other);
+        return;
+    }
+    m_kind = other.m_kind;
+}
+
+void Variant::destroyOwned() noexcept
+{
+    switch (m_kind) {
+    case Kind::String:
+        m_string.~QString();
+        break;
+    case Kind::Object:
+        m_object.~ObjectRef();
+        break;
+    case Kind::Array:
+        m_array.~ArrayRef();
+        break;
+    default:
+        break;
+    }
+}
+
 Variant Variant::null()
 {
     Variant v;
-    v.m_value = NullTag{};
+    v.m_kind = Kind::Null;
     return v;
 }
 
 Variant Variant::fromDate(double serial)
 {
     Variant v;
-    v.m_value = DateTag{serial};
+    v.m_double = serial;
+    v.m_kind = Kind::Date;
     return v;
 }
 
 Variant Variant::fromObject(std::shared_ptr<DispatchObject> object)
 {
     Variant v;
-    v.m_value = std::move(object);
+    new (&v.m_object) ObjectRef(std::move(object));
+    v.m_kind = Kind::Object;
     return v;
 }
 
 Variant Variant::fromArray(VariantArray array)
 {
     Variant v;
-    v.m_value = std::make_shared<VariantArray>(std::move(array));
+    new (&v.m_array) ArrayRef(std::make_shared<VariantArray>(std::move(array)));
+    v.m_kind = Kind::Array;
     return v;
 }
 
@@ -104,11 +143,6 @@ Variant Variant::fromList(QVector<Variant> items)
     array.bounds = {ArrayBound{0, qint32(items.size()) - 1}};
     array.items = std::move(items);
     return fromArray(std::move(array));
-}
-
-bool Variant::isNothing() const
-{
-    return isObject() && !std::get<ObjectRef>(m_value);
 }
 
 bool Variant::isNumber() const
@@ -124,24 +158,10 @@ bool Variant::isNumber() const
     }
 }
 
-double Variant::dateValue() const
-{
-    return std::get<DateTag>(m_value).serial;
-}
-
-const std::shared_ptr<DispatchObject> &Variant::objectValue() const
-{
-    return std::get<ObjectRef>(m_value);
-}
-
-const VariantArray &Variant::arrayValue() const
-{
-    return *std::get<ArrayRef>(m_value);
-}
-
 VariantArray &Variant::arrayForWrite()
 {
-    ArrayRef &ref = std::get<ArrayRef>(m_value);
+    Q_ASSERT(m_kind == Kind::Array);
+    ArrayRef &ref = m_array;
     if (ref.use_count() > 1)
         ref = std::make_shared<VariantArray>(*ref);
     return *ref;
@@ -157,13 +177,13 @@ Result<double> Variant::toDouble() const
     case Kind::Boolean:
         return boolValue() ? -1.0 : 0.0;
     case Kind::Integer:
-        return double(std::get<qint16>(m_value));
+        return double(m_integer);
     case Kind::Long:
-        return double(std::get<qint32>(m_value));
+        return double(m_long);
     case Kind::Single:
-        return double(std::get<float>(m_value));
+        return double(m_single);
     case Kind::Double:
-        return std::get<double>(m_value);
+        return m_double;
     case Kind::Date:
         return dateValue();
     case Kind::String:
@@ -201,7 +221,12 @@ Result<bool> Variant::toBool() const
 Result<qint16> Variant::toInteger() const
 {
     if (kind() == Kind::Integer)
-        return std::get<qint16>(m_value);
+        return m_integer;
+    if (kind() == Kind::Long) {
+        if (m_long < -32768 || m_long > 32767)
+            return scriptError(6);
+        return qint16(m_long);
+    }
     Result<double> number = toDouble();
     if (!number)
         return number.error();
@@ -214,7 +239,9 @@ Result<qint16> Variant::toInteger() const
 Result<qint32> Variant::toLong() const
 {
     if (kind() == Kind::Long)
-        return std::get<qint32>(m_value);
+        return m_long;
+    if (kind() == Kind::Integer)
+        return qint32(m_integer);
     Result<double> number = toDouble();
     if (!number)
         return number.error();
@@ -253,13 +280,13 @@ Result<QString> Variant::toString() const
     case Kind::Boolean:
         return boolValue() ? QStringLiteral("True") : QStringLiteral("False");
     case Kind::Integer:
-        return QString::number(std::get<qint16>(m_value));
+        return QString::number(m_integer);
     case Kind::Long:
-        return QString::number(std::get<qint32>(m_value));
+        return QString::number(m_long);
     case Kind::Single:
-        return formatNumber(double(std::get<float>(m_value)), 7);
+        return formatNumber(double(m_single), 7);
     case Kind::Double:
-        return formatNumber(std::get<double>(m_value), 15);
+        return formatNumber(m_double, 15);
     case Kind::Date:
         return formatDate(dateValue());
     case Kind::String:
@@ -315,7 +342,23 @@ bool Variant::operator==(const Variant &other) const
                 return false;
         return true;
     }
-    return m_value == other.m_value;
+    if (m_kind != other.m_kind)
+        return false;
+    switch (m_kind) {
+    case Kind::Empty:
+    case Kind::Null:
+        return true;
+    case Kind::Boolean: return m_bool == other.m_bool;
+    case Kind::Integer: return m_integer == other.m_integer;
+    case Kind::Long: return m_long == other.m_long;
+    case Kind::Single: return m_single == other.m_single;
+    case Kind::Double:
+    case Kind::Date: return m_double == other.m_double;
+    case Kind::String: return m_string == other.m_string;
+    case Kind::Object: return m_object == other.m_object;
+    case Kind::Array: return m_array == other.m_array;
+    }
+    return false;
 }
 
 bool parseNumericText(const QString &text, double *value)

@@ -5,8 +5,9 @@
 #include <QString>
 #include <QVector>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
-#include <variant>
 
 namespace sorvane {
 
@@ -38,16 +39,77 @@ class Variant {
 public:
     enum class Kind : quint8 { Empty, Null, Boolean, Integer, Long, Single, Double, Date, String, Object, Array };
 
-    Variant() = default;
-    Variant(bool value) : m_value(value) {}
-    Variant(short value) : m_value(qint16(value)) {}
-    Variant(int value) : m_value(qint32(value)) {}
-    Variant(float value) : m_value(value) {}
-    Variant(double value) : m_value(value) {}
-    Variant(const QString &value) : m_value(value) {}
-    Variant(QString &&value) : m_value(std::move(value)) {}
-    Variant(const char *utf8) : m_value(QString::fromUtf8(utf8)) {}
-    Variant(const char16_t *text) : m_value(QString::fromUtf16(text)) {}
+    Variant() noexcept : m_bits{} {}
+    Variant(bool value) noexcept : m_bits{}, m_kind(Kind::Boolean) { m_bool = value; }
+    Variant(short value) noexcept : m_bits{}, m_kind(Kind::Integer) { m_integer = qint16(value); }
+    Variant(int value) noexcept : m_bits{}, m_kind(Kind::Long) { m_long = qint32(value); }
+    Variant(float value) noexcept : m_bits{}, m_kind(Kind::Single) { m_single = value; }
+    Variant(double value) noexcept : m_bits{}, m_kind(Kind::Double) { m_double = value; }
+    Variant(const QString &value) : m_kind(Kind::String) { new (&m_string) QString(value); }
+    Variant(QString &&value) noexcept : m_kind(Kind::String) { new (&m_string) QString(std::move(value)); }
+    Variant(const char *utf8) : Variant(QString::fromUtf8(utf8)) {}
+    Variant(const char16_t *text) : Variant(QString::fromUtf16(text)) {}
+
+    // Numbers, dates and the like are copied as bits; only texts, objects
+    // and arrays have owners to tell.
+    Variant(const Variant &other)
+    {
+        if (other.m_kind < Kind::String)
+            copyBits(other);
+        else
+            copyOwned(other);
+    }
+    Variant(Variant &&other) noexcept
+    {
+        copyBits(other); // texts and shared pointers move as bits (relocatable)
+        other.m_kind = Kind::Empty;
+    }
+    ~Variant()
+    {
+        if (m_kind >= Kind::String)
+            destroyOwned();
+    }
+    Variant &operator=(const Variant &other)
+    {
+        if (m_kind < Kind::String && other.m_kind < Kind::String) {
+            copyBits(other);
+            return *this;
+        }
+        if (this != &other) {
+            Variant copy(other); // before the old value goes: `other` may live inside it
+            *this = std::move(copy);
+        }
+        return *this;
+    }
+    Variant &operator=(Variant &&other) noexcept
+    {
+        if (this == &other)
+            return *this;
+        if (m_kind < Kind::String) {
+            copyBits(other);
+            other.m_kind = Kind::Empty;
+            return *this;
+        }
+        Variant old;
+        old.copyBits(*this);
+        copyBits(other);
+        other.m_kind = Kind::Empty;
+        return *this; // the old value goes once this holds the new one
+    }
+
+    // The same value without a reference of its own, for code that only
+    // reads it while its owner keeps it unchanged. It must end through
+    // forget(), never be destroyed or assigned to; copying it gives a
+    // value with a reference of its own.
+    static Variant borrowed(const Variant &value) noexcept
+    {
+        Variant v;
+        v.copyBits(value);
+        return v;
+    }
+    // Becomes Empty without letting go of what it held: the end of a
+    // borrowed value.
+    void forget() noexcept { m_kind = Kind::Empty; }
 
     static Variant null();
     static Variant fromInteger(qint16 value) { return Variant(short(value)); }
@@ -63,12 +125,12 @@ public:
     // A one-dimensional array indexed from 0.
     static Variant fromList(QVector<Variant> items);
 
-    Kind kind() const { return Kind(m_value.index()); }
+    Kind kind() const { return m_kind; }
     bool isEmpty() const { return kind() == Kind::Empty; }
     bool isNull() const { return kind() == Kind::Null; }
     bool isString() const { return kind() == Kind::String; }
     bool isObject() const { return kind() == Kind::Object; }
-    bool isNothing() const;
+    bool isNothing() const { return isObject() && !m_object; }
     bool isArray() const { return kind() == Kind::Array; }
     bool isNumber() const; // Integer, Long, Single or Double
 
@@ -87,16 +149,16 @@ public:
     QString text() const;
 
     // The stored value of a kind, without conversion; only valid for that kind.
-    bool boolValue() const { return std::get<bool>(m_value); }
-    qint16 integerValue() const { return std::get<qint16>(m_value); }
-    qint32 longValue() const { return std::get<qint32>(m_value); }
-    double doubleValue() const { return std::get<double>(m_value); }
-    const QString &stringValue() const { return std::get<QString>(m_value); }
+    bool boolValue() const { return Q_ASSERT(m_kind == Kind::Boolean), m_bool; }
+    qint16 integerValue() const { return Q_ASSERT(m_kind == Kind::Integer), m_integer; }
+    qint32 longValue() const { return Q_ASSERT(m_kind == Kind::Long), m_long; }
+    double doubleValue() const { return Q_ASSERT(m_kind == Kind::Double), m_double; }
+    const QString &stringValue() const { return Q_ASSERT(m_kind == Kind::String), m_string; }
     // The text for changing in place (a growing text keeps its buffer).
-    QString &stringForWrite() { return std::get<QString>(m_value); }
-    double dateValue() const;
-    const std::shared_ptr<DispatchObject> &objectValue() const;
-    const VariantArray &arrayValue() const;
+    QString &stringForWrite() { return Q_ASSERT(m_kind == Kind::String), m_string; }
+    double dateValue() const { return Q_ASSERT(m_kind == Kind::Date), m_double; }
+    const std::shared_ptr<DispatchObject> &objectValue() const { return Q_ASSERT(m_kind == Kind::Object), m_object; }
+    const VariantArray &arrayValue() const { return Q_ASSERT(m_kind == Kind::Array), *m_array; }
     // The array for changing in place; an array shared with another Variant
     // is copied first, since arrays are values in the scripts' languages.
     VariantArray &arrayForWrite();
@@ -112,18 +174,33 @@ public:
     bool operator!=(const Variant &other) const { return !(*this == other); }
 
 private:
-    struct NullTag {
-        bool operator==(const NullTag &) const { return true; }
-    };
-    struct DateTag {
-        double serial;
-        bool operator==(const DateTag &) const = default;
-    };
     using ObjectRef = std::shared_ptr<DispatchObject>;
     using ArrayRef = std::shared_ptr<VariantArray>;
 
-    std::variant<std::monostate, NullTag, bool, qint16, qint32, float, double, DateTag, QString, ObjectRef, ArrayRef>
-        m_value;
+    void copyBits(const Variant &other) noexcept
+    {
+        std::memcpy(static_cast<void *>(&m_bits), static_cast<const void *>(&other.m_bits), sizeof m_bits);
+        m_kind = other.m_kind;
+    }
+    void copyOwned(const Variant &other);
+    void destroyOwned() noexcept;
+
+    // One value of the kind m_kind; QString and std::shared_ptr hold no
+    // pointers into themselves, so a value moves by copying its bits.
+    union {
+        bool m_bool;
+        qint16 m_integer;
+        qint32 m_long;
+        float m_single;
+        double m_double; // also a Date's serial
+        QString m_string;
+        ObjectRef m_object;
+        ArrayRef m_array;
+        struct {
+            alignas(QString) unsigned char bytes[std::max(sizeof(QString), sizeof(ObjectRef))];
+        } m_bits;
+    };
+    Kind m_kind = Kind::Empty;
 };
 
 // Reads a whole text as a number by the scripts' rules: surrounding blanks,
@@ -138,3 +215,5 @@ QString formatNumber(double value, int digits = 15);
 double roundHalfEven(double value);
 
 } // namespace sorvane
+
+Q_DECLARE_TYPEINFO(sorvane::Variant, Q_RELOCATABLE_TYPE);

@@ -29,7 +29,9 @@ struct BuiltinContext {
 // A built-in function: its arguments as passed (missing optional ones are
 // simply absent; one skipped between others, as in MsgBox "text", , "title",
 // is passed as Empty and takes its default), its result or the language's
-// error.
+// error. It reads the arguments and changes none of them in the list (the
+// interpreter may lend it values it does not own); it may keep a copy of
+// the whole list.
 using BuiltinFunction = Result<Variant> (*)(BuiltinContext &context, QVector<Variant> &args);
 
 struct BuiltinInfo {

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <deque>
+#include <vector>
 #include <memory>
 
 namespace sorvane::vb {
@@ -24,7 +25,7 @@ struct GlobalName {
 // reference to one stays valid while code run later adds more.
 struct Globals {
     std::deque<Variant> values;
-    std::deque<bool> readOnly;
+    std::vector<quint8> readOnly;
     QHash<QString, GlobalName> names;                       // case-folded
     QHash<QString, std::shared_ptr<ClassInfo>> classes;     // case-folded
     QHash<QString, std::shared_ptr<BuiltinInfo>> functions; // registered by the host, case-folded

@@ -8,6 +8,7 @@
 #include "scripting/vbscript/VbResolver.h"
 
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace sorvane::vb {
@@ -63,13 +64,87 @@ void store(Variant &slot, Variant value)
     Variant old = std::exchange(slot, std::move(value));
 }
 
-Variant fitted(qint64 value, bool small)
+Q_ALWAYS_INLINE Variant fitted(qint64 value, bool small)
 {
     if (small && value >= -32768 && value <= 32767)
         return Variant::fromInteger(qint16(value));
     if (value >= INT32_MIN && value <= INT32_MAX)
         return Variant::fromLong(qint32(value));
     return Variant::fromDouble(double(value));
+}
+
+using Kind = Variant::Kind;
+
+bool isWhole(Kind k)
+{
+    return k == Kind::Integer || k == Kind::Long;
+}
+
+qint64 wholeOf(const Variant &v)
+{
+    return v.kind() == Kind::Integer ? v.integerValue() : v.longValue();
+}
+
+// Integer, Long or Double: the kinds whose arithmetic has a short way.
+bool isPlainNumber(Kind k)
+{
+    return k == Kind::Integer || k == Kind::Long || k == Kind::Double;
+}
+
+double plainNumberOf(const Variant &v)
+{
+    switch (v.kind()) {
+    case Kind::Integer: return v.integerValue();
+    case Kind::Long: return v.longValue();
+    default: return v.doubleValue();
+    }
+}
+
+// A whole number's text (what toString() gives for Integer and Long),
+// written at the end of `digits`; its length.
+struct WholeText {
+    char16_t digits[24];
+    int length = 0;
+    explicit WholeText(qint64 value)
+    {
+        int at = 24;
+        quint64 rest = value < 0 ? 0 - quint64(value) : quint64(value);
+        do {
+            digits[--at] = char16_t(u'0' + rest % 10);
+            rest /= 10;
+        } while (rest != 0);
+        if (value < 0)
+            digits[--at] = u'-';
+        length = 24 - at;
+    }
+    const char16_t *begin() const { return digits + 24 - length; }
+};
+
+void appendWhole(QString &text, qint64 value)
+{
+    const WholeText number(value);
+    text.append(reinterpret_cast<const QChar *>(number.begin()), number.length);
+}
+
+// Two texts joined, in one allocation of the exact size.
+QString joined(QStringView a, QStringView b)
+{
+    QString r(a.size() + b.size(), Qt::Uninitialized);
+    QChar *out = r.data();
+    std::memcpy(static_cast<void *>(out), a.data(), size_t(a.size()) * sizeof(QChar));
+    std::memcpy(static_cast<void *>(out + a.size()), b.data(), size_t(b.size()) * sizeof(QChar));
+    return r;
+}
+
+// The longest text appendWhole() adds.
+constexpr qsizetype kMaxWholeLength = 11;
+
+// A condition's truth, with Boolean (what comparisons give) the short way.
+bool truthOf(const Variant &v)
+{
+    if (v.kind() == Kind::Boolean)
+        return v.boolValue();
+    return check(isTrue(v));
 }
 
 bool isLiteral(const Expr &e)
@@ -161,6 +236,114 @@ struct CallSetup {
     }
 };
 
+// A call's argument values in a list kept from earlier calls (one per
+// depth of nested calls and count of arguments), so that a call allocates
+// none; the values go when the call is done, as the list's would.
+//
+// A built-in of the language reads its arguments and runs no script code,
+// so a text or array stored in a variable or literal is lent to it instead
+// of copied (no reference count taken). Until the call, script code that
+// reading a later argument runs could change the lender: just before any
+// runs, lent values take references of their own (adopt). A callee that
+// keeps the list (Array) makes its lent values take references too.
+class Interpreter::ArgumentList {
+public:
+    ArgumentList(Interpreter &engine, size_t count)
+        : m_engine(engine),
+          m_values(engine.m_argumentDepth < kArgumentDepths
+                       ? &engine.m_argumentLists[engine.m_argumentDepth][std::min(count, kArgumentCounts - 1)]
+                       : &m_own)
+    {
+        ++engine.m_argumentDepth;
+    }
+    ~ArgumentList()
+    {
+        stopLending();
+        if (!m_values->isDetached()) {
+            // Kept by the callee.
+            adopt();
+            *m_values = QVector<Variant>();
+        } else {
+            // The values go; the list keeps its length, for the next call
+            // of as many arguments to skip resizing it.
+            const qsizetype n = m_values->size();
+            Variant *v = m_values->data();
+            for (qsizetype i = 0; i < n; ++i) {
+                if (i < 64 && (m_lent >> i & 1))
+                    v[i].forget();
+                else if (v[i].kind() >= Kind::String)
+                    v[i] = Variant(); // numbers need no letting go
+            }
+            if (m_values->capacity() > 16)
+                *m_values = QVector<Variant>(); // a long list is not kept
+        }
+        --m_engine.m_argumentDepth;
+    }
+    ArgumentList(const ArgumentList &) = delete;
+    ArgumentList &operator=(const ArgumentList &) = delete;
+    QVector<Variant> &values() { return *m_values; }
+
+    // Lending is open while the arguments are read.
+    void startLending()
+    {
+        m_outer = m_engine.m_lending;
+        m_engine.m_lending = this;
+        m_lending = true;
+    }
+    void stopLending()
+    {
+        if (!m_lending)
+            return;
+        m_lending = false;
+        m_engine.m_lending = m_outer;
+    }
+    bool mayLend(qsizetype i) const { return m_lending && i < 64; }
+    void lent(qsizetype i) { m_lent |= quint64(1) << i; }
+    ArgumentList *outer() const { return m_outer; }
+
+    // Lent values take references of their own.
+    void adopt()
+    {
+        for (qsizetype i = 0; m_lent != 0; ++i) {
+            if (m_lent >> i & 1) {
+                Variant extra(std::as_const(*m_values).at(i)); // one reference more,
+                extra.forget();                                // held by the list
+                m_lent &= ~(quint64(1) << i);
+            }
+        }
+    }
+
+private:
+    Interpreter &m_engine;
+    QVector<Variant> m_own;
+    QVector<Variant> *m_values;
+    ArgumentList *m_outer = nullptr;
+    quint64 m_lent = 0; // bit i: value i is lent
+    bool m_lending = false;
+};
+
+// `s = s & x` appends to the text where it is, which is exact only while
+// nothing reached when reading x changes s. Script code might (a procedure,
+// a property, a host object calling back); just before any runs, each guard
+// open keeps the text as it was, and its statement then joins that instead.
+struct Interpreter::AppendGuard {
+    Variant *slot;
+    AppendGuard *outer;
+    QString before;
+    bool kept = false;
+};
+
+void Interpreter::beforeCodeRuns()
+{
+    for (AppendGuard *g = m_appendGuard; g && !g->kept; g = g->outer) {
+        g->before = g->slot->stringValue();
+        g->kept = true;
+    }
+    m_appendGuard = nullptr;
+    for (ArgumentList *list = m_lending; list; list = list->outer())
+        list->adopt();
+}
+
 Interpreter::Interpreter(BuiltinContext builtinContext)
     : context(std::move(builtinContext)), m_err(std::make_shared<VbErrObject>())
 {
@@ -220,7 +403,7 @@ Status Interpreter::execute(const QString &code)
     if (!loaded)
         return loaded.error();
     const std::shared_ptr<Program> program = *loaded;
-    m_steps = 0;
+    resetSteps();
     return guarded([&] {
         enter();
         struct Leave {
@@ -328,14 +511,29 @@ void Interpreter::terminate(VbInstance &object)
     }
 }
 
-void Interpreter::step()
+void Interpreter::resetSteps()
 {
+    m_steps = 0;
+    m_stretch = 0;
+    m_countdown = 0;
+}
+
+void Interpreter::stepSlowly()
+{
+    // The stretch is used up and this is the statement after it.
+    m_steps += m_stretch + 1;
+    m_stretch = 0;
+    m_countdown = 0; // once stopped, every later statement comes here again
     if (interrupted.load(std::memory_order_relaxed))
         throw Raised{stopped(), true};
-    if (stepLimit > 0 && ++m_steps > stepLimit) {
+    if (stepLimit > 0 && m_steps > stepLimit) {
         interrupted = true;
         throw Raised{stopped(), true};
     }
+    // An interrupt from another thread is seen within this many statements.
+    constexpr qint64 kStretch = 256;
+    m_stretch = stepLimit > 0 ? std::min(kStretch, stepLimit - m_steps) : kStretch;
+    m_countdown = m_stretch;
 }
 
 // --- statements ---
@@ -369,15 +567,46 @@ Interpreter::Flow Interpreter::runBlock(const Block &block, Frame &frame)
 Interpreter::Flow Interpreter::run(const Stmt &s, Frame &frame)
 {
     step();
+    if (s.kind == StmtKind::Assign) {
+        runAssign(s, frame);
+        return Flow::Normal;
+    }
+    return runOther(s, frame);
+}
+
+void Interpreter::runAssign(const Stmt &s, Frame &frame)
+{
+    if (s.appendInPlace) {
+        appendInPlace(s, frame);
+        return;
+    }
+    const Expr &target = *s.target;
+    const Expr &value = *s.value;
+    if (target.kind == ExprKind::Name && target.binding == Binding::Local) {
+        Variant v = operandValue(value, frame);
+        *frame.localSlots[target.index] = std::move(v); // an old value goes once the new one is in
+        return;
+    }
+    if (target.kind == ExprKind::Name && target.binding == Binding::Global && !target.readOnly) {
+        Variant v = operandValue(value, frame);
+        if (!globals.readOnly[target.index]) {
+            *target.global = std::move(v);
+            return;
+        }
+        assign(target, std::move(v), false, frame);
+        return;
+    }
+    assign(target, valueOf(*s.value, frame), false, frame);
+}
+
+Interpreter::Flow Interpreter::runOther(const Stmt &s, Frame &frame)
+{
     switch (s.kind) {
+    case StmtKind::Assign:
+        runAssign(s, frame);
+        return Flow::Normal;
     case StmtKind::Call:
         evalCall(*s.target, frame);
-        return Flow::Normal;
-    case StmtKind::Assign:
-        if (s.appendInPlace)
-            appendInPlace(s, frame);
-        else
-            assign(*s.target, valueOf(*s.value, frame), false, frame);
         return Flow::Normal;
     case StmtKind::Set: {
         Variant v = eval(*s.value, frame);
@@ -392,7 +621,7 @@ Interpreter::Flow Interpreter::run(const Stmt &s, Frame &frame)
         return Flow::Normal;
     case StmtKind::If:
         for (const auto &[condition, body] : s.branches)
-            if (check(isTrue(valueOf(*condition, frame))))
+            if (truthOf(operandValue(*condition, frame)))
                 return runBlock(body, frame);
         return s.hasElse ? runBlock(s.elseBody, frame) : Flow::Normal;
     case StmtKind::Select: {
@@ -610,19 +839,42 @@ void Interpreter::runDim(const Stmt &s, Frame &frame)
 
 Variant Interpreter::eval(const Expr &e, Frame &frame)
 {
+    // The common kinds here, the rest in functions of their own, so this
+    // one needs no frame of its own.
     switch (e.kind) {
     case ExprKind::Literal:
         return e.value;
     case ExprKind::Name:
+        if (e.binding == Binding::Local)
+            return *frame.localSlots[e.index];
+        if (e.binding == Binding::Global)
+            return *e.global;
         return evalName(e, frame);
+    case ExprKind::Call:
+        return evalCall(e, frame);
+    case ExprKind::Binary:
+        return evalBinary(e, frame);
+    case ExprKind::Paren:
+        return eval(*e.left, frame);
+    default:
+        return evalOther(e, frame);
+    }
+}
+
+Variant Interpreter::evalOther(const Expr &e, Frame &frame)
+{
+    switch (e.kind) {
+    case ExprKind::Literal:
+    case ExprKind::Name:
+    case ExprKind::Call:
+    case ExprKind::Binary:
+        return eval(e, frame);
     case ExprKind::Member: {
         if (!e.left && frame.with.empty())
             raise(424);
         const Variant base = e.left ? eval(*e.left, frame) : frame.with.back();
-        return memberCall(base, e.name, nullptr, frame);
+        return memberCall(base, e.name, nullptr, frame, &e);
     }
-    case ExprKind::Call:
-        return evalCall(e, frame);
     case ExprKind::Unary: {
         const Variant v = valueOf(*e.left, frame);
         if (e.op == Op::Neg) {
@@ -639,8 +891,6 @@ Variant Interpreter::eval(const Expr &e, Frame &frame)
         }
         return check(applyUnary(e.op, v));
     }
-    case ExprKind::Binary:
-        return evalBinary(e, frame);
     case ExprKind::New:
         return evalNew(e, frame);
     case ExprKind::Me: {
@@ -655,29 +905,6 @@ Variant Interpreter::eval(const Expr &e, Frame &frame)
         return eval(*e.left, frame);
     }
     return Variant();
-}
-
-const Variant &Interpreter::operand(const Expr &e, Frame &frame, Variant &temp)
-{
-    const Variant *v = nullptr;
-    if (e.kind == ExprKind::Literal || (e.kind == ExprKind::Name && e.binding == Binding::Constant))
-        v = &e.value;
-    else if (e.kind == ExprKind::Name && e.binding == Binding::Local)
-        v = frame.localSlots[e.index];
-    else if (e.kind == ExprKind::Name && e.binding == Binding::Global)
-        v = &globals.values[e.index];
-    if (v && !v->isObject())
-        return *v;
-    temp = valueOf(e, frame);
-    return temp;
-}
-
-Variant Interpreter::valueOf(const Expr &e, Frame &frame)
-{
-    Variant v = eval(e, frame);
-    if (!v.isObject())
-        return v;
-    return defaultValue(v);
 }
 
 Variant Interpreter::defaultValue(const Variant &object)
@@ -701,7 +928,7 @@ Variant Interpreter::evalName(const Expr &e, Frame &frame)
     case Binding::Local:
         return *frame.localSlots[e.index];
     case Binding::Global:
-        return globals.values[e.index];
+        return *e.global;
     case Binding::Field:
         if (!frame.me)
             raise(424);
@@ -768,38 +995,78 @@ Variant Interpreter::evalCall(const Expr &e, Frame &frame)
         const Variant v = evalName(target, frame);
         if (e.args.empty() && !(e.hasParens && v.isObject()))
             return v;
-        return indexValue(v, e.args, frame);
+        return indexValue(v, e.args, frame, &e);
     }
     if (target.kind == ExprKind::Member) {
         if (!target.left && frame.with.empty())
             raise(424);
         const Variant base = target.left ? eval(*target.left, frame) : frame.with.back();
-        return memberCall(base, target.name, &e.args, frame);
+        return memberCall(base, target.name, &e.args, frame, &target);
     }
     const Variant v = eval(target, frame);
     if (e.args.empty() && !(e.hasParens && v.isObject()))
         return v;
-    return indexValue(v, e.args, frame);
+    return indexValue(v, e.args, frame, &e);
+}
+
+Q_ALWAYS_INLINE const Variant *Interpreter::storedValue(const Expr &e, Frame &frame)
+{
+    const Variant *v;
+    switch (e.access) {
+    case Access::Value: v = &e.value; break;
+    case Access::Local: v = frame.localSlots[e.index]; break;
+    case Access::Global: v = e.global; break;
+    case Access::Field:
+        if (!frame.me)
+            return nullptr;
+        v = &frame.me->fields[e.index];
+        break;
+    default: return nullptr;
+    }
+    return v->isObject() ? nullptr : v;
 }
 
 Variant Interpreter::evalBinary(const Expr &e, Frame &frame)
 {
-    if (e.op == Op::Is) {
-        const Variant a = eval(*e.left, frame);
-        const Variant b = eval(*e.right, frame);
-        if (!a.isObject() || !b.isObject())
-            raise(424);
-        return Variant(a.objectValue() == b.objectValue());
+    // Operands are read where they are stored when that runs no code.
+    const Variant *a = storedValue(*e.left, frame);
+    if (a && e.op != Op::Is) {
+        if (const Variant *b = storedValue(*e.right, frame))
+            return binaryValue(e, *a, *b);
     }
-    Variant leftTemp, rightTemp;
-    const Variant &a = operand(*e.left, frame, leftTemp);
-    const Variant &b = operand(*e.right, frame, rightTemp);
-    const Variant::Kind ka = a.kind(), kb = b.kind();
-    using K = Variant::Kind;
-    if ((ka == K::Integer || ka == K::Long) && (kb == K::Integer || kb == K::Long)) {
-        const qint64 x = ka == K::Integer ? a.integerValue() : a.longValue();
-        const qint64 y = kb == K::Integer ? b.integerValue() : b.longValue();
-        const bool small = ka == K::Integer && kb == K::Integer;
+    return evalBinaryAfterCalls(e, frame, a);
+}
+
+Variant Interpreter::evalBinaryAfterCalls(const Expr &e, Frame &frame, const Variant *a)
+{
+    if (e.op == Op::Is) {
+        const Variant left = eval(*e.left, frame);
+        const Variant right = eval(*e.right, frame);
+        if (!left.isObject() || !right.isObject())
+            raise(424);
+        return Variant(left.objectValue() == right.objectValue());
+    }
+    // The left operand is read before the right one, whose reading may
+    // change the left's variable.
+    const Variant left = a ? *a : operandValue(*e.left, frame);
+    if (!a) {
+        // The left is a value of its own: a right one where it is stored
+        // is read in place.
+        if (const Variant *b = storedValue(*e.right, frame))
+            return binaryValue(e, left, *b);
+    }
+    const Variant right = operandValue(*e.right, frame);
+    return binaryValue(e, left, right);
+}
+
+// Whole numbers the short way; the rest by the general rules.
+Q_ALWAYS_INLINE Variant Interpreter::binaryValue(const Expr &e, const Variant &a, const Variant &b)
+{
+    const Kind ka = a.kind(), kb = b.kind();
+    if (isWhole(ka) && isWhole(kb)) {
+        const qint64 x = wholeOf(a);
+        const qint64 y = wholeOf(b);
+        const bool small = ka == Kind::Integer && kb == Kind::Integer;
         switch (e.op) {
         case Op::Add: return fitted(x + y, small);
         case Op::Sub: return fitted(x - y, small);
@@ -821,8 +1088,16 @@ Variant Interpreter::evalBinary(const Expr &e, Frame &frame)
         default:
             break;
         }
-    } else if (ka == K::Double && kb == K::Double) {
-        const double x = a.doubleValue(), y = b.doubleValue();
+    }
+    return otherBinaryValue(e, a, b);
+}
+
+Variant Interpreter::otherBinaryValue(const Expr &e, const Variant &a, const Variant &b)
+{
+    const Kind ka = a.kind(), kb = b.kind();
+    if (isPlainNumber(ka) && isPlainNumber(kb) && !(isWhole(ka) && isWhole(kb))) {
+        // At least one Double: the result is a Double (comparisons: a Boolean).
+        const double x = plainNumberOf(a), y = plainNumberOf(b);
         double r = 0;
         switch (e.op) {
         case Op::Add: r = x + y; break;
@@ -839,12 +1114,27 @@ Variant Interpreter::evalBinary(const Expr &e, Frame &frame)
         if (!std::isfinite(r))
             raise(6);
         return Variant::fromDouble(r);
-    } else if (ka == K::String && kb == K::String && (e.op == Op::Concat || e.op == Op::Add)) {
-        if (a.stringValue().size() + b.stringValue().size() > kMaxTextLength)
-            raise(14);
-        return Variant(a.stringValue() + b.stringValue());
-    } else if (e.op == Op::Concat && ka == K::String && (kb == K::Integer || kb == K::Long)) {
-        return Variant(a.stringValue() + QString::number(kb == K::Integer ? b.integerValue() : b.longValue()));
+    }
+    if (e.op == Op::Concat || (e.op == Op::Add && ka == Kind::String && kb == Kind::String)) {
+        // Text and text, or text and a whole number, in one allocation.
+        if (ka == Kind::String && kb == Kind::String) {
+            const QString &x = a.stringValue(), &y = b.stringValue();
+            if (x.size() + y.size() > kMaxTextLength)
+                raise(14);
+            if (x.isEmpty())
+                return b;
+            if (y.isEmpty())
+                return a;
+            return Variant(joined(x, y));
+        }
+        if (ka == Kind::String && isWhole(kb) && a.stringValue().size() + kMaxWholeLength <= kMaxTextLength) {
+            const WholeText number(wholeOf(b));
+            return Variant(joined(a.stringValue(), QStringView(number.begin(), number.length)));
+        }
+        if (isWhole(ka) && kb == Kind::String && b.stringValue().size() + kMaxWholeLength <= kMaxTextLength) {
+            const WholeText number(wholeOf(a));
+            return Variant(joined(QStringView(number.begin(), number.length), b.stringValue()));
+        }
     }
     switch (e.op) {
     case Op::Eq:
@@ -913,10 +1203,39 @@ QVector<Variant> Interpreter::argumentValues(const std::vector<ExprPtr> &args, F
     return values;
 }
 
+void Interpreter::argumentValues(const std::vector<ExprPtr> &args, Frame &frame, ArgumentList &list)
+{
+    QVector<Variant> &values = list.values();
+    // Left-out arguments at the end are simply absent.
+    qsizetype n = qsizetype(args.size());
+    while (n > 0 && args[n - 1]->kind == ExprKind::Missing)
+        --n;
+    if (values.size() != n)
+        values.resize(n);
+    Variant *out = values.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        const Expr &a = *args[i];
+        if (list.mayLend(i)) {
+            if (const Variant *stored = storedValue(a, frame)) {
+                if (stored->kind() >= Kind::String) {
+                    out[i] = Variant::borrowed(*stored);
+                    list.lent(i);
+                } else {
+                    out[i] = *stored;
+                }
+                continue;
+            }
+        }
+        out[i] = eval(a, frame);
+    }
+}
+
 void Interpreter::copyBack(const std::vector<ExprPtr> &args, const QVector<Variant> &values, Frame &frame)
 {
     for (qsizetype i = 0; i < values.size() && i < qsizetype(args.size()); ++i) {
         const Expr &a = *args[i];
+        if (a.kind != ExprKind::Name && a.kind != ExprKind::Call)
+            continue; // a value, not a place
         if (Variant *v = variableRef(a, frame)) {
             if (*v != values[i])
                 store(*v, values[i]);
@@ -949,7 +1268,8 @@ qsizetype Interpreter::elementOffset(const Variant &array, const std::vector<Exp
     return offset;
 }
 
-Variant Interpreter::indexValue(const Variant &value, const std::vector<ExprPtr> &args, Frame &frame)
+Variant Interpreter::indexValue(const Variant &value, const std::vector<ExprPtr> &args, Frame &frame,
+                                const Expr *site)
 {
     if (value.isArray())
         return value.arrayValue().items[elementOffset(value, args, frame)];
@@ -962,8 +1282,10 @@ Variant Interpreter::indexValue(const Variant &value, const std::vector<ExprPtr>
                 raise(438);
             return instanceCall(*instance, m, &args, frame);
         }
-        QVector<Variant> values = argumentValues(args, frame);
-        Variant r = hostInvoke(value.objectValue(), QString(), CallKind::Get, values, Variant());
+        ArgumentList list(*this, args.size());
+        QVector<Variant> &values = list.values();
+        argumentValues(args, frame, list);
+        Variant r = hostInvoke(value.objectValue(), QString(), CallKind::Get, values, Variant(), site);
         copyBack(args, values, frame);
         return r;
     }
@@ -971,11 +1293,23 @@ Variant Interpreter::indexValue(const Variant &value, const std::vector<ExprPtr>
 }
 
 Variant Interpreter::hostInvoke(const std::shared_ptr<DispatchObject> &object, const QString &name, CallKind kind,
-                                QVector<Variant> &args, const Variant &value)
+                                QVector<Variant> &args, const Variant &value, const Expr *site)
 {
+    codeMayRun(); // the host may call back into the script
+    int number = -1;
+    if (site) {
+        if (const void *table = object->memberTable()) {
+            if (site->siteTable != table) {
+                site->siteNumber = object->memberNumber(name);
+                site->siteTable = table;
+            }
+            number = site->siteNumber;
+        }
+    }
     if (hostCallHook)
         hostCallHook(true);
-    Result<Variant> r = object->invoke(name, kind, args, value);
+    Result<Variant> r = number >= 0 ? object->invokeNumber(number, kind, args, value)
+                                    : object->invoke(name, kind, args, value);
     if (hostCallHook)
         hostCallHook(false);
     if (!r)
@@ -989,7 +1323,7 @@ bool Interpreter::mayReach(const VbInstance &object, const ClassMember &member, 
 }
 
 Variant Interpreter::memberCall(const Variant &object, const QString &name, const std::vector<ExprPtr> *args,
-                                Frame &frame)
+                                Frame &frame, const Expr *site)
 {
     if (!object.isObject() || object.isNothing())
         raise(424);
@@ -999,9 +1333,11 @@ Variant Interpreter::memberCall(const Variant &object, const QString &name, cons
             raise(438);
         return instanceCall(*instance, m, args, frame);
     }
-    static const std::vector<ExprPtr> none;
-    QVector<Variant> values = args ? argumentValues(*args, frame) : QVector<Variant>();
-    Variant r = hostInvoke(object.objectValue(), name, CallKind::Get, values, Variant());
+    ArgumentList list(*this, args ? args->size() : 0);
+    QVector<Variant> &values = list.values();
+    if (args)
+        argumentValues(*args, frame, list);
+    Variant r = hostInvoke(object.objectValue(), name, CallKind::Get, values, Variant(), site);
     if (args)
         copyBack(*args, values, frame);
     return r;
@@ -1028,14 +1364,21 @@ Variant Interpreter::instanceCall(VbInstance &object, int m, const std::vector<E
 Variant Interpreter::callFunction(const Expr &name, const std::vector<ExprPtr> &args, Frame &frame)
 {
     const BuiltinInfo &info = *name.builtin;
-    QVector<Variant> values = argumentValues(args, frame);
+    ArgumentList list(*this, args.size());
+    QVector<Variant> &values = list.values();
+    if (!name.mayRunCode)
+        list.startLending();
+    argumentValues(args, frame, list);
+    list.stopLending();
     if (values.size() < info.minArgs || (info.maxArgs >= 0 && values.size() > info.maxArgs))
         raise(450);
-    const bool blocking = blocksForTheUser(info);
-    if (blocking && hostCallHook)
+    if (name.mayRunCode)
+        codeMayRun();
+    const bool blocking = hostCallHook && blocksForTheUser(info);
+    if (blocking)
         hostCallHook(true);
     Result<Variant> r = info.function(context, values);
-    if (blocking && hostCallHook)
+    if (blocking)
         hostCallHook(false);
     return check(std::move(r));
 }
@@ -1046,6 +1389,7 @@ Variant Interpreter::callIntrinsic(const Expr &name, const std::vector<ExprPtr> 
         raise(450);
     const QString text = check(valueOf(*args[0], frame).toString());
     const bool explicitOnly = frame.program && frame.program->optionExplicit;
+    codeMayRun();
     enter();
     struct Leave {
         int &depth;
@@ -1095,7 +1439,7 @@ Variant *Interpreter::variableRef(const Expr &e, Frame &frame)
     case Binding::Local:
         return frame.localSlots[e.index];
     case Binding::Global:
-        return globals.readOnly[e.index] ? nullptr : &globals.values[e.index];
+        return globals.readOnly[e.index] ? nullptr : e.global;
     case Binding::Field:
         return frame.me ? &frame.me->fields[e.index] : nullptr;
     case Binding::Dynamic: {
@@ -1114,20 +1458,49 @@ Variant *Interpreter::variableRef(const Expr &e, Frame &frame)
 void Interpreter::appendInPlace(const Stmt &s, Frame &frame)
 {
     Variant *v = variableRef(*s.target, frame);
-    if (v && v->isString()) {
-        const Variant rhs = valueOf(*s.value->right, frame);
-        v = variableRef(*s.target, frame);
-        if (v->isString()) {
-            const QString tail = rhs.isNull() ? QString() : rhs.isString() ? rhs.stringValue() : check(rhs.toString());
-            if (v->stringValue().size() + tail.size() > kMaxTextLength)
-                raise(14);
-            v->stringForWrite().append(tail);
-            return;
-        }
-        assign(*s.target, check(applyBinary(Op::Concat, *v, rhs)), false, frame);
+    if (!v || !v->isString()) {
+        assign(*s.target, valueOf(*s.value, frame), false, frame);
         return;
     }
-    assign(*s.target, valueOf(*s.value, frame), false, frame);
+    const Expr &right = *s.value->right;
+    Variant rightTemp;
+    const Variant *rhs = storedValue(right, frame);
+    AppendGuard guard{v, m_appendGuard, QString(), false};
+    if (!rhs) {
+        m_appendGuard = &guard;
+        struct Close {
+            Interpreter &engine;
+            AppendGuard &guard;
+            ~Close() { engine.m_appendGuard = guard.outer; }
+        } close{*this, guard};
+        rightTemp = valueOf(right, frame);
+        rhs = &rightTemp;
+    }
+    if (guard.kept) {
+        // Code ran while the right side was read: join the text as it was.
+        assign(*s.target, check(applyBinary(Op::Concat, Variant(std::move(guard.before)), *rhs)), false, frame);
+        return;
+    }
+    if (rhs->isNull())
+        return; // text & Null is the text
+    QString &text = v->stringForWrite();
+    if (rhs->isString()) {
+        if (text.size() + rhs->stringValue().size() > kMaxTextLength)
+            raise(14);
+        if (rhs->stringValue().size() == 1)
+            text.append(rhs->stringValue().front());
+        else if (rhs == v)
+            text.append(QString(text));
+        else
+            text.append(rhs->stringValue());
+    } else if (isWhole(rhs->kind()) && text.size() + kMaxWholeLength <= kMaxTextLength) {
+        appendWhole(text, wholeOf(*rhs));
+    } else {
+        const QString tail = check(rhs->toString());
+        if (text.size() + tail.size() > kMaxTextLength)
+            raise(14);
+        text.append(tail);
+    }
 }
 
 void Interpreter::assign(const Expr &target, Variant value, bool isSet, Frame &frame)
@@ -1174,7 +1547,7 @@ void Interpreter::assign(const Expr &target, Variant value, bool isSet, Frame &f
     if (callee.kind == ExprKind::Name && (callee.binding == Binding::Local || callee.binding == Binding::Global ||
                                           callee.binding == Binding::Field || callee.binding == Binding::Dynamic)) {
         // An exposed object is read-only as a name, yet its default member takes values.
-        Variant *slot = callee.binding == Binding::Global ? &globals.values[callee.index] : variableRef(callee, frame);
+        Variant *slot = callee.binding == Binding::Global ? callee.global : variableRef(callee, frame);
         if (!slot)
             raise(424);
         if (slot->isArray()) {
@@ -1349,6 +1722,7 @@ void Interpreter::enter()
 
 Variant Interpreter::runProcedure(Procedure &procedure, CallSetup &setup, VbInstance *me)
 {
+    codeMayRun();
     enter();
     struct Leave {
         int &depth;

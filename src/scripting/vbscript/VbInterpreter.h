@@ -44,6 +44,9 @@ public:
     bool closing = false;
 
 private:
+    class ArgumentList;
+    struct AppendGuard;
+
     // Parses a program or one expression, binds its names and keeps it for
     // the engine's lifetime; a failure is the compile error as reported.
     Result<std::shared_ptr<Program>> load(const QString &code, bool expression);
@@ -52,20 +55,53 @@ private:
     // statements
     Flow runBlock(const Block &block, Frame &frame);
     Flow run(const Stmt &stmt, Frame &frame);
+    Flow runOther(const Stmt &stmt, Frame &frame);
+    void runAssign(const Stmt &stmt, Frame &frame);
     Flow runFor(const Stmt &stmt, Frame &frame);
     Flow runForEach(const Stmt &stmt, Frame &frame);
     Flow runLoop(const Stmt &stmt, Frame &frame);
     void runDim(const Stmt &stmt, Frame &frame);
     bool caseMatches(const CaseClause &clause, const Variant &value, const Stmt &stmt, Frame &frame);
-    void step();
+    // Counts a statement: the interrupt and the step limit are looked at
+    // once per few hundred statements, the limit still exactly.
+    void step()
+    {
+        if (--m_countdown < 0)
+            stepSlowly();
+    }
+    void stepSlowly();
+    void resetSteps();
     // Counts a nested call or run; error 28 when too deep for the stack.
     void enter();
 
     // expressions
     Variant eval(const Expr &expr, Frame &frame);
-    Variant valueOf(const Expr &expr, Frame &frame);
-    // An operand's value without a copy when it is a literal or a variable.
-    const Variant &operand(const Expr &expr, Frame &frame, Variant &temp);
+    Variant evalOther(const Expr &expr, Frame &frame);
+    // An expression's value, an object's read through its default member.
+    Variant valueOf(const Expr &expr, Frame &frame)
+    {
+        Variant v = eval(expr, frame);
+        if (v.isObject()) [[unlikely]]
+            return defaultValue(v);
+        return v;
+    }
+    // The value of a literal, constant or variable where it is stored, when
+    // reading it runs no code (it holds no object); else nullptr.
+    const Variant *storedValue(const Expr &expr, Frame &frame);
+    Variant evalBinaryAfterCalls(const Expr &expr, Frame &frame, const Variant *left);
+    // valueOf() with parentheses and operators taken straight to the
+    // operator (whose value is no object, so needs no default member).
+    Variant operandValue(const Expr &expr, Frame &frame)
+    {
+        const Expr *inner = &expr;
+        while (inner->kind == ExprKind::Paren) [[unlikely]]
+            inner = inner->left.get();
+        if (inner->kind == ExprKind::Binary)
+            return evalBinary(*inner, frame);
+        return valueOf(*inner, frame);
+    }
+    Variant binaryValue(const Expr &expr, const Variant &left, const Variant &right);
+    Variant otherBinaryValue(const Expr &expr, const Variant &left, const Variant &right);
     Variant defaultValue(const Variant &object);
     Variant evalName(const Expr &expr, Frame &frame);
     Variant evalCall(const Expr &expr, Frame &frame);
@@ -73,12 +109,17 @@ private:
     Variant evalNew(const Expr &expr, Frame &frame);
     Variant callFunction(const Expr &name, const std::vector<ExprPtr> &args, Frame &frame);
     Variant callIntrinsic(const Expr &name, const std::vector<ExprPtr> &args, Frame &frame);
-    Variant memberCall(const Variant &object, const QString &name, const std::vector<ExprPtr> *args, Frame &frame);
+    Variant memberCall(const Variant &object, const QString &name, const std::vector<ExprPtr> *args, Frame &frame,
+                       const Expr *site = nullptr);
     Variant instanceCall(VbInstance &object, int member, const std::vector<ExprPtr> *args, Frame &frame);
-    Variant indexValue(const Variant &value, const std::vector<ExprPtr> &args, Frame &frame);
+    Variant indexValue(const Variant &value, const std::vector<ExprPtr> &args, Frame &frame,
+                       const Expr *site = nullptr);
+    // `site`, when given, is the expression the call is written as: it keeps
+    // the member's number for the calls after.
     Variant hostInvoke(const std::shared_ptr<DispatchObject> &object, const QString &name, CallKind kind,
-                       QVector<Variant> &args, const Variant &value);
+                       QVector<Variant> &args, const Variant &value, const Expr *site = nullptr);
     QVector<Variant> argumentValues(const std::vector<ExprPtr> &args, Frame &frame);
+    void argumentValues(const std::vector<ExprPtr> &args, Frame &frame, ArgumentList &list);
     void copyBack(const std::vector<ExprPtr> &args, const QVector<Variant> &values, Frame &frame);
     qsizetype elementOffset(const Variant &array, const std::vector<ExprPtr> &args, Frame &frame);
 
@@ -90,6 +131,14 @@ private:
     void assignInstance(VbInstance &object, int member, QVector<Variant> &args, const Variant &value, bool isSet,
                         Frame &frame);
     void appendInPlace(const Stmt &stmt, Frame &frame);
+    // Called just before script code may run: texts being appended to and
+    // values lent to a built-in are kept from what it may change.
+    void codeMayRun()
+    {
+        if (m_appendGuard || m_lending)
+            beforeCodeRuns();
+    }
+    void beforeCodeRuns();
 
     // procedures
     Variant call(Procedure &procedure, const std::vector<ExprPtr> *args, Frame &caller, VbInstance *me,
@@ -106,10 +155,19 @@ private:
     Status guarded(const std::function<void()> &work);
 
     std::vector<std::shared_ptr<Program>> m_programs;
+    // Argument lists kept for calls nested up to this deep, by count.
+    static constexpr int kArgumentDepths = 16;
+    static constexpr size_t kArgumentCounts = 4;
+    QVector<Variant> m_argumentLists[kArgumentDepths][kArgumentCounts];
+    int m_argumentDepth = 0;
+    AppendGuard *m_appendGuard = nullptr;
+    ArgumentList *m_lending = nullptr; // the innermost list lending values
     std::shared_ptr<VbErrObject> m_err;
     int m_depth = 0;
     std::uintptr_t m_stackBase = 0;
-    qint64 m_steps = 0;
+    qint64 m_steps = 0;     // statements counted up to the current stretch
+    qint64 m_stretch = 0;   // statements the current stretch allows
+    qint64 m_countdown = 0; // of those, the ones left
 };
 
 } // namespace sorvane::vb

@@ -223,9 +223,29 @@ private:
             s.appendInPlace = true;
     }
 
+    static void setAccess(Expr &e)
+    {
+        if (e.kind == ExprKind::Literal) {
+            e.access = Access::Value;
+            return;
+        }
+        if (e.kind != ExprKind::Name)
+            return;
+        switch (e.binding) {
+        case Binding::Constant: e.access = Access::Value; break;
+        case Binding::Local: e.access = Access::Local; break;
+        case Binding::Global: e.access = Access::Global; break;
+        case Binding::Field: e.access = Access::Field; break;
+        default: e.access = Access::None; break;
+        }
+    }
+
     void bindExpr(Expr &e)
     {
         switch (e.kind) {
+        case ExprKind::Literal:
+            setAccess(e);
+            break;
         case ExprKind::Name:
             bindName(e, false);
             break;
@@ -247,6 +267,12 @@ private:
     }
 
     void bindName(Expr &e, bool calledWithArguments)
+    {
+        bindNameOnly(e, calledWithArguments);
+        setAccess(e);
+    }
+
+    void bindNameOnly(Expr &e, bool calledWithArguments)
     {
         const QString key = e.name.toCaseFolded();
         if (m_procedure) {
@@ -285,6 +311,7 @@ private:
             case GlobalName::Kind::Variable:
                 e.binding = Binding::Global;
                 e.index = global->slot;
+                e.global = &m_globals.values[global->slot];
                 e.readOnly = m_globals.readOnly[global->slot];
                 return;
             case GlobalName::Kind::Procedure:
@@ -300,6 +327,7 @@ private:
         if (registered != m_globals.functions.cend()) {
             e.binding = Binding::Function;
             e.builtin = registered->get();
+            e.mayRunCode = true;
             return;
         }
         for (const auto &[name, intrinsic] : kIntrinsics) {
@@ -312,6 +340,7 @@ private:
         if (const BuiltinInfo *builtin = findBuiltin(e.name)) {
             e.binding = Binding::Function;
             e.builtin = builtin;
+            e.mayRunCode = qstricmp(builtin->name, "MsgBox") == 0 || qstricmp(builtin->name, "InputBox") == 0;
             return;
         }
         if (const Variant *constant = findConstant(e.name)) {

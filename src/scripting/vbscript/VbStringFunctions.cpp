@@ -3,11 +3,32 @@
 
 #include "text/CharsetConverter.h"
 
+#include <array>
+#include <utility>
+
 namespace sorvane::vb::functions {
 namespace {
 
 // The locale's ANSI code page, in which Asc and Chr count.
 constexpr const char *kAnsiCharset = "GBK";
+
+// Each character below 256 with a terminating zero, for texts of that one
+// character held as static data: they need no allocation and no reference
+// count, as texts taken a character at a time are common.
+constexpr std::array<char16_t, 512> kSingleCharacters = [] {
+    std::array<char16_t, 512> table{};
+    for (int c = 0; c < 256; ++c)
+        table[size_t(2 * c)] = char16_t(c);
+    return table;
+}();
+
+// text.mid(from, length), a single character from the table above.
+QString piece(const QString &text, qsizetype from, qsizetype length)
+{
+    if (length == 1 && from >= 0 && from < text.size() && text[from].unicode() < 256)
+        return QString::fromRawData(reinterpret_cast<const QChar *>(&kSingleCharacters[2 * text[from].unicode()]), 1);
+    return text.mid(from, length);
+}
 
 ScriptError outOfStringSpace()
 {
@@ -40,6 +61,8 @@ Result<Variant> leftOrRight(QVector<Variant> &args, bool left)
     if (length < 0)
         return scriptError(5);
     VB_TRY(text, TextArg::of(args[0]));
+    if (length == 1 && !text->isEmpty())
+        return Variant(piece(*text, left ? 0 : text->size() - 1, 1));
     return Variant(left ? text->left(length) : text->right(length));
 }
 
@@ -93,6 +116,8 @@ int hexAt(const QString &s, qsizetype at, int count)
 
 Result<Variant> Len(BuiltinContext &, QVector<Variant> &args)
 {
+    if (const Variant &text = std::as_const(args).at(0); text.isString())
+        return Variant::fromLong(qint32(text.stringValue().size()));
     if (args[0].isNull())
         return Variant::null();
     VB_TRY(text, TextArg::of(args[0]));
@@ -120,6 +145,25 @@ Result<Variant> Right(BuiltinContext &, QVector<Variant> &args)
 
 Result<Variant> Mid(BuiltinContext &, QVector<Variant> &args)
 {
+    // A text and whole numbers in range, the common case, without the
+    // general conversions; the rest below.
+    const QVector<Variant> &in = args;
+    const auto isWhole = [](const Variant &v) {
+        return v.kind() == Variant::Kind::Integer || v.kind() == Variant::Kind::Long;
+    };
+    const auto whole = [](const Variant &v) {
+        return v.kind() == Variant::Kind::Integer ? qint32(v.integerValue()) : v.longValue();
+    };
+    if (in.at(0).isString() && isWhole(in.at(1)) && (in.size() == 2 || isWhole(in.at(2)))) {
+        const QString &text = in.at(0).stringValue();
+        const qint32 from = whole(in.at(1));
+        const qint32 length = in.size() > 2 ? whole(in.at(2)) : -1;
+        if (from >= 1 && (in.size() == 2 || length >= 0)) {
+            if (from == 1 && (in.size() == 2 || length >= text.size()))
+                return Variant(text);
+            return Variant(piece(text, from - 1, in.size() > 2 ? length : -1));
+        }
+    }
     VB_TRY(start, args[1].toLong());
     const bool hasLength = hasArg(args, 2);
     VB_TRY(length, longArg(args, 2, -1));
@@ -130,7 +174,7 @@ Result<Variant> Mid(BuiltinContext &, QVector<Variant> &args)
     VB_TRY(text, TextArg::of(args[0]));
     if (start == 1 && (!hasLength || length >= text->size()))
         return Variant(*text);
-    return Variant(text->mid(start - 1, hasLength ? length : -1));
+    return Variant(piece(*text, start - 1, hasLength ? length : -1));
 }
 
 Result<Variant> InStr(BuiltinContext &, QVector<Variant> &args)

@@ -40,6 +40,10 @@ enum class Intrinsic : quint8 { Eval, Execute, ExecuteGlobal, GetRef };
 
 enum class ExprKind : quint8 { Literal, Name, Member, Call, Unary, Binary, New, Me, Missing, Paren };
 
+// Where a value is read from without running anything, set when bound: a
+// literal or constant (`value`), a local, global or field slot; or None.
+enum class Access : quint8 { None, Value, Local, Global, Field };
+
 struct Expr;
 using ExprPtr = std::unique_ptr<Expr>;
 
@@ -47,6 +51,7 @@ struct Expr {
     ExprKind kind = ExprKind::Literal;
     Op op = Op::Add;
     Binding binding = Binding::Unbound;
+    Access access = Access::None;
     Intrinsic intrinsic = Intrinsic::Eval;
     bool readOnly = false;  // constants and exposed names
     bool hasParens = false; // a call written with an argument list
@@ -60,6 +65,12 @@ struct Expr {
     std::vector<ExprPtr> args;
     Procedure *procedure = nullptr;
     const BuiltinInfo *builtin = nullptr;
+    Variant *global = nullptr; // a Global's slot (globals stay where they are)
+    bool mayRunCode = false;   // a Function that may run script code: one the host gave, MsgBox, InputBox
+    // A call of a host object's member through here: the member's number in
+    // the member table met last, for the next call to skip the name lookup.
+    mutable const void *siteTable = nullptr;
+    mutable int siteNumber = -1;
 };
 
 enum class StmtKind : quint8 {

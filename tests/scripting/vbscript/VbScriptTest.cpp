@@ -238,6 +238,25 @@ TEST(VbEngineTest, InterruptStopsARunFromAnotherThread)
     EXPECT_TRUE(e.engine->wasInterrupted());
 }
 
+TEST(VbEngineTest, TheStepLimitStopsAfterExactlyThatManyStatements)
+{
+    // Statement 1 is On Error, 2 the For; then each pass runs the Echo and
+    // the loop's own step, so Echo k is statement 2k + 1.
+    for (const int limit : {1, 2, 3, 7, 255, 256, 257, 258, 1000}) {
+        EngineWithTest e;
+        e.engine->setStepLimit(limit);
+        const Status s = e.engine->execute("On Error Resume Next\nFor i = 1 To 100000\n Test.Echo i\nNext");
+        ASSERT_FALSE(s.ok()) << limit;
+        EXPECT_EQ(s.error().number, 5022) << limit;
+        EXPECT_EQ(e.test->output.size(), (limit - 1) / 2) << limit;
+        EXPECT_TRUE(e.engine->wasInterrupted());
+        // A stopped engine runs nothing more.
+        e.test->output.clear();
+        EXPECT_FALSE(e.engine->execute("Test.Echo 1").ok());
+        EXPECT_TRUE(e.test->output.isEmpty());
+    }
+}
+
 TEST(VbEngineTest, HostCallsAreBracketedByTheHook)
 {
     EngineWithTest e;
