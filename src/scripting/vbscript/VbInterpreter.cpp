@@ -267,7 +267,7 @@ public:
             // The values go; the list keeps its length, for the next call
             // of as many arguments to skip resizing it.
             const qsizetype n = m_values->size();
-            Variant *v = m_values->data();
+            Variant *v = const_cast<Variant *>(m_values->constData()); // not shared: checked above
             for (qsizetype i = 0; i < n; ++i) {
                 if (i < 64 && (m_lent >> i & 1))
                     v[i].forget();
@@ -1037,15 +1037,19 @@ Variant Interpreter::evalBinary(const Expr &e, Frame &frame)
     return evalBinaryAfterCalls(e, frame, a);
 }
 
+Variant Interpreter::evalIs(const Expr &e, Frame &frame)
+{
+    const Variant left = eval(*e.left, frame);
+    const Variant right = eval(*e.right, frame);
+    if (!left.isObject() || !right.isObject())
+        raise(424);
+    return Variant(left.objectValue() == right.objectValue());
+}
+
 Variant Interpreter::evalBinaryAfterCalls(const Expr &e, Frame &frame, const Variant *a)
 {
-    if (e.op == Op::Is) {
-        const Variant left = eval(*e.left, frame);
-        const Variant right = eval(*e.right, frame);
-        if (!left.isObject() || !right.isObject())
-            raise(424);
-        return Variant(left.objectValue() == right.objectValue());
-    }
+    if (e.op == Op::Is)
+        return evalIs(e, frame);
     // The left operand is read before the right one, whose reading may
     // change the left's variable.
     const Variant left = a ? *a : operandValue(*e.left, frame);
@@ -1212,21 +1216,23 @@ void Interpreter::argumentValues(const std::vector<ExprPtr> &args, Frame &frame,
         --n;
     if (values.size() != n)
         values.resize(n);
+    // The list's values hold nothing to let go of (a list is left so), so
+    // each is written over in place.
     Variant *out = values.data();
     for (qsizetype i = 0; i < n; ++i) {
         const Expr &a = *args[i];
         if (list.mayLend(i)) {
             if (const Variant *stored = storedValue(a, frame)) {
                 if (stored->kind() >= Kind::String) {
-                    out[i] = Variant::borrowed(*stored);
+                    new (out + i) Variant(Variant::borrowed(*stored));
                     list.lent(i);
                 } else {
-                    out[i] = *stored;
+                    new (out + i) Variant(*stored);
                 }
                 continue;
             }
         }
-        out[i] = eval(a, frame);
+        new (out + i) Variant(eval(a, frame));
     }
 }
 

@@ -89,6 +89,7 @@ private:
     // reading it runs no code (it holds no object); else nullptr.
     const Variant *storedValue(const Expr &expr, Frame &frame);
     Variant evalBinaryAfterCalls(const Expr &expr, Frame &frame, const Variant *left);
+    Variant evalIs(const Expr &expr, Frame &frame);
     // valueOf() with parentheses and operators taken straight to the
     // operator (whose value is no object, so needs no default member).
     Variant operandValue(const Expr &expr, Frame &frame)
