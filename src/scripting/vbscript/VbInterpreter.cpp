@@ -131,8 +131,11 @@ QString joined(QStringView a, QStringView b)
 {
     QString r(a.size() + b.size(), Qt::Uninitialized);
     QChar *out = r.data();
-    std::memcpy(static_cast<void *>(out), a.data(), size_t(a.size()) * sizeof(QChar));
-    std::memcpy(static_cast<void *>(out + a.size()), b.data(), size_t(b.size()) * sizeof(QChar));
+    // An empty view may have no data at all, which memcpy must not be given.
+    if (!a.isEmpty())
+        std::memcpy(static_cast<void *>(out), a.data(), size_t(a.size()) * sizeof(QChar));
+    if (!b.isEmpty())
+        std::memcpy(static_cast<void *>(out + a.size()), b.data(), size_t(b.size()) * sizeof(QChar));
     return r;
 }
 
