@@ -25,7 +25,9 @@ public:
 
     void run()
     {
-        std::vector<ClassInfo *> classes;
+        // Held here, since a later class of the same name takes an earlier
+        // one's place among the globals while both are still being bound.
+        std::vector<std::shared_ptr<ClassInfo>> classes;
         for (auto &decl : m_program.classes)
             classes.push_back(declareClass(*decl));
         for (auto &proc : m_program.procedures) {
@@ -48,9 +50,9 @@ public:
         // Procedures first: a name the top level only reads is no global of theirs.
         for (auto &proc : m_program.procedures)
             bindProcedure(*proc, nullptr);
-        for (ClassInfo *cls : classes)
+        for (const std::shared_ptr<ClassInfo> &cls : classes)
             for (auto &proc : cls->decl->procedures)
-                bindProcedure(*proc, cls);
+                bindProcedure(*proc, cls.get());
 
         m_procedure = m_scope;
         m_class = m_scope ? m_scope->owner : nullptr;
@@ -70,7 +72,7 @@ private:
         m_globals.addVariable(name);
     }
 
-    ClassInfo *declareClass(ClassDecl &decl)
+    std::shared_ptr<ClassInfo> declareClass(ClassDecl &decl)
     {
         auto info = std::make_shared<ClassInfo>();
         info->name = decl.name;
@@ -126,7 +128,7 @@ private:
             throw NameRedefined{decl.line, decl.column};
         m_globals.names.insert(key, GlobalName{GlobalName::Kind::Class, -1, nullptr});
         m_globals.classes.insert(key, info);
-        return info.get();
+        return info;
     }
 
     void bindProcedure(Procedure &proc, ClassInfo *cls)

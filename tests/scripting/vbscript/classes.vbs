@@ -140,3 +140,19 @@ End Class
 Set r = New RegExp
 Test.Echo TypeName(r)
 ' expect: RegExp
+
+' case: a class declared twice in one script: the later declaration is the class, and binding both does not fail
+Class Twice
+    Public Function Which()
+        Which = 1
+    End Function
+End Class
+Class Twice
+    Public Function Which()
+        Which = 2
+    End Function
+End Class
+Dim t
+Set t = New Twice
+Test.Echo t.Which()
+' expect: 2
