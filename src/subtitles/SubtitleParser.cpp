@@ -328,23 +328,75 @@ bool trims(char16_t c)
     return SubtitleParser::isSpace(c) || c == 0;
 }
 
+QStringView trimLeft(QStringView s)
+{
+    qsizetype begin = 0;
+    while (begin < s.size() && trims(s[begin].unicode()))
+        ++begin;
+    return s.mid(begin);
+}
+
+QStringView trimRight(QStringView s)
+{
+    qsizetype end = s.size();
+    while (end > 0 && trims(s[end - 1].unicode()))
+        --end;
+    return s.left(end);
+}
+
+struct LineFacts {
+    bool chinese = false;
+    bool codes = false; // "{" or "<"
+    bool breaks = false;
+};
+
+// What a line holds, in one pass, eight characters at a time where the
+// processor allows.
+LineFacts factsOf(QStringView line)
+{
+    const char16_t *p = line.utf16();
+    const qsizetype n = line.size();
+    qsizetype at = 0;
+    LineFacts facts;
+#if defined(__SSE2__)
+    // Unsigned comparison through signed: both sides shifted by 0x8000.
+    const __m128i chineseFrom = _mm_set1_epi16(short(0x4E00));
+    const __m128i chineseSpan = _mm_set1_epi16(short((0x9FA5 - 0x4E00 + 1) ^ 0x8000));
+    const __m128i flip = _mm_set1_epi16(short(0x8000));
+    __m128i chinese = _mm_setzero_si128(), codes = _mm_setzero_si128(), breaks = _mm_setzero_si128();
+    for (; at + 8 <= n; at += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + at));
+        const __m128i offset = _mm_xor_si128(_mm_sub_epi16(v, chineseFrom), flip);
+        chinese = _mm_or_si128(chinese, _mm_cmplt_epi16(offset, chineseSpan));
+        codes = _mm_or_si128(codes, _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(u'{')),
+                                                 _mm_cmpeq_epi16(v, _mm_set1_epi16(u'<'))));
+        breaks = _mm_or_si128(breaks, _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(u'\r')),
+                                                   _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\n'))));
+    }
+    facts.chinese = _mm_movemask_epi8(chinese) != 0;
+    facts.codes = _mm_movemask_epi8(codes) != 0;
+    facts.breaks = _mm_movemask_epi8(breaks) != 0;
+#endif
+    for (; at < n; ++at) {
+        const char16_t c = p[at];
+        facts.chinese |= char16_t(c - 0x4E00) <= char16_t(0x9FA5 - 0x4E00);
+        facts.codes |= (c == u'{') | (c == u'<');
+        facts.breaks |= (c == u'\r') | (c == u'\n');
+    }
+    return facts;
+}
+
 // joinLines() for two lines without CR or LF: the joining CR LF is then the
 // only run of breaks, and the trim either keeps it whole or removes it with
 // a blank line beside it.
 QString joinPlainLines(QStringView first, QStringView second)
 {
-    qsizetype firstBegin = 0;
-    while (firstBegin < first.size() && trims(first[firstBegin].unicode()))
-        ++firstBegin;
-    qsizetype secondEnd = second.size();
-    while (secondEnd > 0 && trims(second[secondEnd - 1].unicode()))
-        --secondEnd;
-    if (firstBegin == first.size())
-        return SubtitleParser::trimmed(second.left(secondEnd)).toString();
-    if (secondEnd == 0)
-        return SubtitleParser::trimmed(first.mid(firstBegin)).toString();
-    const QStringView left = first.mid(firstBegin);
-    const QStringView right = second.left(secondEnd);
+    const QStringView left = trimLeft(first);
+    const QStringView right = trimRight(second);
+    if (left.isEmpty())
+        return SubtitleParser::trimmed(right).toString();
+    if (right.isEmpty())
+        return SubtitleParser::trimmed(left).toString();
     QString out(left.size() + 4 + right.size(), Qt::Uninitialized);
     char16_t *to = reinterpret_cast<char16_t *>(out.data());
     to = std::copy(left.utf16(), left.utf16() + left.size(), to);
@@ -492,64 +544,6 @@ struct Piece {
     bool breaks = false;
 
 };
-
-QStringView trimLeft(QStringView s)
-{
-    qsizetype begin = 0;
-    while (begin < s.size() && trims(s[begin].unicode()))
-        ++begin;
-    return s.mid(begin);
-}
-
-QStringView trimRight(QStringView s)
-{
-    qsizetype end = s.size();
-    while (end > 0 && trims(s[end - 1].unicode()))
-        --end;
-    return s.left(end);
-}
-
-struct LineFacts {
-    bool chinese = false;
-    bool codes = false; // "{" or "<"
-    bool breaks = false;
-};
-
-// What a line holds, in one pass, eight characters at a time where the
-// processor allows.
-LineFacts factsOf(QStringView line)
-{
-    const char16_t *p = line.utf16();
-    const qsizetype n = line.size();
-    qsizetype at = 0;
-    LineFacts facts;
-#if defined(__SSE2__)
-    // Unsigned comparison through signed: both sides shifted by 0x8000.
-    const __m128i chineseFrom = _mm_set1_epi16(short(0x4E00));
-    const __m128i chineseSpan = _mm_set1_epi16(short((0x9FA5 - 0x4E00 + 1) ^ 0x8000));
-    const __m128i flip = _mm_set1_epi16(short(0x8000));
-    __m128i chinese = _mm_setzero_si128(), codes = _mm_setzero_si128(), breaks = _mm_setzero_si128();
-    for (; at + 8 <= n; at += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + at));
-        const __m128i offset = _mm_xor_si128(_mm_sub_epi16(v, chineseFrom), flip);
-        chinese = _mm_or_si128(chinese, _mm_cmplt_epi16(offset, chineseSpan));
-        codes = _mm_or_si128(codes, _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(u'{')),
-                                                 _mm_cmpeq_epi16(v, _mm_set1_epi16(u'<'))));
-        breaks = _mm_or_si128(breaks, _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(u'\r')),
-                                                   _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\n'))));
-    }
-    facts.chinese = _mm_movemask_epi8(chinese) != 0;
-    facts.codes = _mm_movemask_epi8(codes) != 0;
-    facts.breaks = _mm_movemask_epi8(breaks) != 0;
-#endif
-    for (; at < n; ++at) {
-        const char16_t c = p[at];
-        facts.chinese |= char16_t(c - 0x4E00) <= char16_t(0x9FA5 - 0x4E00);
-        facts.codes |= (c == u'{') | (c == u'<');
-        facts.breaks |= (c == u'\r') | (c == u'\n');
-    }
-    return facts;
-}
 
 // `open`: the English span's opening tag, empty for no English style.
 Piece pieceOf(QStringView line, LineBuffer &buffer, QStringView open, bool openBreaks)
