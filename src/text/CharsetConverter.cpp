@@ -1,5 +1,7 @@
 #include "text/CharsetConverter.h"
 
+#include "text/GbPairTable.h"
+
 #include <QSysInfo>
 
 #include <algorithm>
@@ -98,10 +100,21 @@ Result<CharsetConverter::Decoded> CharsetConverter::decode(const char *bytes, st
         outLeft -= 2;
         result.clean = false;
     };
+    // GB18030's two-byte characters are looked up; iconv takes the piece
+    // from the first byte the table cannot decode.
+    const GbPairTable *pairs = asciiRuns && std::strcmp(charset, "GB18030") == 0 ? &GbPairTable::instance() : nullptr;
     // Bytes [from, to) through iconv. In the sets taken in pieces no
     // character goes on into the ASCII run that follows a piece, so a
     // character cut off at `to` is bad data as it would be at the end.
     auto convert = [&](std::size_t from, std::size_t to) {
+        if (pairs) {
+            grow((to - from) * 2);
+            std::size_t units = 0;
+            from += pairs->decodePrefix(reinterpret_cast<const unsigned char *>(bytes) + from, to - from,
+                                        reinterpret_cast<char16_t *>(outPtr), &units);
+            outPtr += units * 2;
+            outLeft -= units * 2;
+        }
         char *in = const_cast<char *>(bytes) + from;
         size_t inLeft = to - from;
         while (inLeft > 0) {

@@ -13,7 +13,8 @@ QByteArray mixedBytes(std::mt19937 &rng)
 {
     static const char *const pieces[] = {
         "\xd6\xd0", "\xce\xc4", "\x95\x32\x82\x36", "\x81\x30", "\x81", "\xe4\xbd\xa0", "\xe4\xbd", "\xbd", "\xff",
-        "\xc3\xa9", "\x81\x30\x81", "\xa1\x40", "0", "7", "@", "\r\n",
+        "\xc3\xa9", "\x81\x30\x81", "\xa1\x40", "0", "7", "@", "\r\n", "\xa1\xa1", "\xfe\x50", "\xfe\xfe",
+        "\xa6\xd9", "\x80", "\x81\x7f", "\xd6\xff", "\x84\x31\xa4\x39", "\x90\x30\x81\x30",
     };
     QByteArray bytes;
     const int parts = int(rng() % 12);
@@ -26,7 +27,7 @@ QByteArray mixedBytes(std::mt19937 &rng)
     return bytes;
 }
 
-TEST(CharsetConverter, CopyingAsciiRunsChangesNothing)
+TEST(CharsetConverter, DecodingInPiecesChangesNothing)
 {
     std::mt19937 rng(11);
     for (int round = 0; round < 20000; ++round) {
@@ -39,6 +40,24 @@ TEST(CharsetConverter, CopyingAsciiRunsChangesNothing)
             ASSERT_EQ(whole->text, pieces->text) << set << " " << bytes.toHex(' ').toStdString();
             ASSERT_EQ(whole->clean, pieces->clean);
         }
+    }
+}
+
+// Every two-byte GB18030 sequence, good or bad, after a Chinese character
+// and before a byte that never belongs to a character, each in a piece of its
+// own (between long ASCII runs): looked up or not, it reads as iconv reads it.
+TEST(CharsetConverter, EveryGbPairDecodesAsIconvDecodesIt)
+{
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+        QByteArray bytes;
+        for (int trail = 0x00; trail <= 0xFF; ++trail)
+            bytes += QByteArray("\xd6\xd0") + char(lead) + char(trail) + "\xff" + "a long run of ASCII";
+        Result<CharsetConverter::Decoded> whole = CharsetConverter::decode(bytes.constData(), size_t(bytes.size()), "GB18030");
+        Result<CharsetConverter::Decoded> pieces =
+            CharsetConverter::decode(bytes.constData(), size_t(bytes.size()), "GB18030", 1, true);
+        ASSERT_TRUE(whole.ok() && pieces.ok());
+        ASSERT_EQ(whole->text, pieces->text) << "lead " << lead;
+        ASSERT_EQ(whole->clean, pieces->clean) << "lead " << lead;
     }
 }
 
