@@ -1,5 +1,6 @@
 #include "text/CharsetConverter.h"
 
+#include "text/AsciiWidening.h"
 #include "text/GbPairTable.h"
 
 #include <QSysInfo>
@@ -100,21 +101,13 @@ Result<CharsetConverter::Decoded> CharsetConverter::decode(const char *bytes, st
         outLeft -= 2;
         result.clean = false;
     };
-    // GB18030's two-byte characters are looked up; iconv takes the piece
-    // from the first byte the table cannot decode.
+    // ASCII is copied and GB18030's two-byte characters are looked up; iconv
+    // takes the piece from the first byte neither can decode.
     const GbPairTable *pairs = asciiRuns && std::strcmp(charset, "GB18030") == 0 ? &GbPairTable::instance() : nullptr;
     // Bytes [from, to) through iconv. In the sets taken in pieces no
     // character goes on into the ASCII run that follows a piece, so a
     // character cut off at `to` is bad data as it would be at the end.
     auto convert = [&](std::size_t from, std::size_t to) {
-        if (pairs) {
-            grow((to - from) * 2);
-            std::size_t units = 0;
-            from += pairs->decodePrefix(reinterpret_cast<const unsigned char *>(bytes) + from, to - from,
-                                        reinterpret_cast<char16_t *>(outPtr), &units);
-            outPtr += units * 2;
-            outLeft -= units * 2;
-        }
         char *in = const_cast<char *>(bytes) + from;
         size_t inLeft = to - from;
         while (inLeft > 0) {
@@ -142,19 +135,22 @@ Result<CharsetConverter::Decoded> CharsetConverter::decode(const char *bytes, st
         const auto *p = reinterpret_cast<const unsigned char *>(bytes);
         std::size_t pos = 0;
         while (pos < size) {
-            const std::size_t runEnd = asciiRunEnd(p, pos, size);
-            grow((runEnd - pos) * 2);
+            // In these sets a byte never gives more than one unit, so the
+            // room left always holds what the rest can give.
+            grow((size - pos) * 2);
             auto *dst = reinterpret_cast<char16_t *>(outPtr);
-            for (std::size_t i = pos; i < runEnd; ++i)
-                *dst++ = p[i];
-            outPtr += (runEnd - pos) * 2;
-            outLeft -= (runEnd - pos) * 2;
-            if (runEnd == size)
+            std::size_t units = 0;
+            const std::size_t taken =
+                pairs ? pairs->decodePrefix(p + pos, size - pos, dst, &units) : (units = widenAscii(p + pos, size - pos, dst));
+            outPtr += units * 2;
+            outLeft -= units * 2;
+            pos += taken;
+            if (pos == size)
                 break;
             // The piece for iconv ends after the first byte of the next long
             // ASCII run: that byte may still close a character, every later
             // one is a character of its own.
-            std::size_t to = runEnd;
+            std::size_t to = pos;
             for (;;) {
                 while (to < size && p[to] >= 0x80)
                     ++to;
@@ -165,7 +161,7 @@ Result<CharsetConverter::Decoded> CharsetConverter::decode(const char *bytes, st
                 }
                 to = next;
             }
-            convert(runEnd, to);
+            convert(pos, to);
             pos = to;
         }
     }

@@ -1,5 +1,7 @@
 #include "text/GbPairTable.h"
 
+#include "text/AsciiWidening.h"
+
 #include <QSysInfo>
 
 #include <cstring>
@@ -81,15 +83,17 @@ std::size_t GbPairTable::decodePrefix(const unsigned char *bytes, std::size_t si
 {
     std::size_t i = 0, n = 0;
     while (i < size) {
-        const unsigned char b = bytes[i];
-        if (b < 0x80) {
-            out[n++] = b;
-            ++i;
+        if (bytes[i] < 0x80) {
+            // Two bytes give one unit here, so the units the widening
+            // writes past its run stay inside the room for `size`.
+            const std::size_t ascii = widenAscii(bytes + i, size - i, out + n);
+            i += ascii;
+            n += ascii;
             continue;
         }
         if (i + 1 >= size)
             break;
-        const char16_t u = unit(b, bytes[i + 1]);
+        const char16_t u = unit(bytes[i], bytes[i + 1]);
         if (u == 0)
             break;
         out[n++] = u;

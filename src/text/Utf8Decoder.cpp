@@ -1,8 +1,6 @@
 #include "text/Utf8Decoder.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "text/AsciiWidening.h"
 
 namespace sorvane {
 namespace {
@@ -24,31 +22,17 @@ std::optional<QString> decodeWellFormedUtf8(const char *data, qsizetype size)
     char16_t *const begin = out;
     qsizetype i = 0;
     while (i < size) {
-#if defined(__SSE2__)
-        // ASCII sixteen bytes at a time, widened to UTF-16; a block that
-        // holds other bytes still gives the ASCII before the first of them.
-        // Writing all sixteen units is safe: the output never runs ahead of
-        // the input.
-        if (i + 16 <= size) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-            const __m128i zero = _mm_setzero_si128();
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi8(v, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 8), _mm_unpackhi_epi8(v, zero));
-            const int mask = _mm_movemask_epi8(v);
-            const int ascii = mask == 0 ? 16 : __builtin_ctz(unsigned(mask));
-            out += ascii;
-            i += ascii;
-            if (ascii == 16)
-                continue;
-        }
-#endif
-        // Runs of other bytes, and the last few bytes, one character at a time.
+        // ASCII sixteen bytes at a time; the output never runs ahead of
+        // the input, so the units it writes past the run are room of ours.
+        const std::size_t ascii = widenAscii(p + i, std::size_t(size - i), out);
+        out += ascii;
+        i += qsizetype(ascii);
+        if (i == size)
+            break;
+        // Runs of other bytes one character at a time.
         do {
             const unsigned char b = p[i];
-            if (b < 0x80) {
-                *out++ = b;
-                ++i;
-            } else if (b >= 0xE0 && b <= 0xEF) {
+            if (b >= 0xE0 && b <= 0xEF) {
                 if (size - i < 3 || !isContinuation(p[i + 1]) || !isContinuation(p[i + 2]))
                     return std::nullopt;
                 const char16_t c = char16_t(((b & 0x0Fu) << 12) | ((p[i + 1] & 0x3Fu) << 6) | (p[i + 2] & 0x3Fu));
@@ -75,7 +59,7 @@ std::optional<QString> decodeWellFormedUtf8(const char *data, qsizetype size)
             } else {
                 return std::nullopt;
             }
-        } while (i < size && (p[i] >= 0x80 || i + 16 > size));
+        } while (i < size && p[i] >= 0x80);
     }
     text.truncate(out - begin);
     if (text.capacity() - text.size() > text.size() / 16)
