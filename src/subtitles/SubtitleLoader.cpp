@@ -2,6 +2,7 @@
 
 #include "app/Main.h"
 #include "scripting/objects/Dictionary.h"
+#include "subtitles/CueTextStore.h"
 #include "subtitles/PageWrite.h"
 #include "subtitles/SubtitleParser.h"
 #include "subtitles/TimeKey.h"
@@ -79,7 +80,12 @@ void SubtitleLoader::load(const QString &fileName)
     normal.reserve(expectedKeys);
     swapped.reserve(expectedKeys);
 
+    // The tables keep each cue's lines and make its HTML when a key is read.
     const SubtitleParser parser(configText(config, QStringLiteral("English")));
+    const auto store = std::make_shared<CueTextStore>(parser);
+    store->reserve(count);
+    normal.setDeferredValues(CueTextStore::order(store, false));
+    swapped.setDeferredValues(CueTextStore::order(store, true));
     WindowHost &window = *main.platform().window;
     // What the page shows is seen only at the pauses, so it is written just
     // before a pause that runs events: the clock box with the last key of the
@@ -115,15 +121,15 @@ void SubtitleLoader::load(const QString &fileName)
             stop = TimeKey::parse(main.stopTime);
         }
 
-        if (std::optional<Cue> cue = parser.parseBlock(block, &pool)) {
-            const Variant normalValue(std::move(cue->normal));
-            const Variant swappedValue(std::move(cue->swapped));
+        if (std::optional<CueLines> cue = parser.parseLines(block, &pool)) {
+            const qint64 start = cue->start, end = cue->end;
+            const qint32 index = store->add(std::move(*cue));
             QString key;
             bool later = false;
-            for (qint64 second = cue->start; second <= cue->end; ++second) {
+            for (qint64 second = start; second <= end; ++second) {
                 key = TimeKey::format(second, pool);
-                normal.setTextItem(key, normalValue);
-                swapped.setTextItem(key, swappedValue);
+                normal.setDeferredTextItem(key, index);
+                swapped.setDeferredTextItem(key, index);
                 if (stop && TimeKey::isLater(int(second), *stop)) {
                     stop = int(second);
                     later = true;

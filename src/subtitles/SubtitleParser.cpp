@@ -625,6 +625,14 @@ QString SubtitleParser::textLine(QStringView line) const
 
 std::optional<Cue> SubtitleParser::parseBlock(QStringView block, StringPool *pool) const
 {
+    std::optional<CueLines> lines = parseLines(block, pool);
+    if (!lines)
+        return std::nullopt;
+    return Cue{lines->start, lines->end, cueHtml(*lines, false, pool), cueHtml(*lines, true, pool)};
+}
+
+std::optional<CueLines> SubtitleParser::parseLines(QStringView block, StringPool *pool) const
+{
     const BlockLines lines = splitLines(block);
     const std::optional<std::pair<int, int>> times = readTimeLine(lines.line[1]);
     if (!times)
@@ -632,10 +640,38 @@ std::optional<Cue> SubtitleParser::parseBlock(QStringView block, StringPool *poo
     LineBuffer firstBuffer, secondBuffer;
     const Piece first = pieceOf(lines.line[2], firstBuffer, m_open, m_openBreaks);
     const Piece second = pieceOf(lines.line[3], secondBuffer, m_open, m_openBreaks);
-    if (!first.breaks && !second.breaks)
-        return Cue{times->first, times->second, joinPieces(first, second, pool), joinPieces(second, first, pool)};
+    CueLines cue;
+    cue.start = times->first;
+    cue.end = times->second;
+    if (!first.breaks && !second.breaks) {
+        cue.first = concatenated({first.text}, pool);
+        cue.second = concatenated({second.text}, pool);
+        cue.firstEnglish = !first.open.isEmpty();
+        cue.secondEnglish = !second.open.isEmpty();
+        return cue;
+    }
     const QString a = textOf(first), b = textOf(second);
-    return Cue{times->first, times->second, joinLines(a, b), joinLines(b, a)};
+    cue.first = joinLines(a, b);
+    cue.second = joinLines(b, a);
+    cue.finished = true;
+    return cue;
+}
+
+QString SubtitleParser::cueHtml(const CueLines &cue, bool swapped, StringPool *pool) const
+{
+    if (cue.finished)
+        return swapped ? cue.second : cue.first;
+    auto piece = [this](const QString &text, bool english) {
+        Piece p;
+        p.text = text;
+        if (english) {
+            p.open = m_open;
+            p.close = kSpanClose;
+        }
+        return p;
+    };
+    const Piece first = piece(cue.first, cue.firstEnglish), second = piece(cue.second, cue.secondEnglish);
+    return swapped ? joinPieces(second, first, pool) : joinPieces(first, second, pool);
 }
 
 qsizetype BlockSplitter::count(QStringView text)

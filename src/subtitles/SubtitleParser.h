@@ -18,6 +18,19 @@ struct Cue {
     QString swapped;
 };
 
+// A cue block's two text lines as the cue tables keep them: either order of
+// its HTML is made from them when it is read. Lines that need the general
+// joining rules (line breaks inside them) are kept as the two finished orders.
+struct CueLines {
+    int start = 0;
+    int end = 0;
+    QString first;  // first text line, or the finished HTML in file line order
+    QString second; // second text line, or the finished HTML with the lines swapped
+    bool firstEnglish = false;
+    bool secondEnglish = false;
+    bool finished = false;
+};
+
 // Reads SRT cue blocks. A block is lines separated by CR LF: a first line
 // that is ignored, the time line, two text lines; later lines are ignored.
 // Hand-written scanners give exactly the results of the patterns named at
@@ -32,6 +45,10 @@ public:
     // or holds a time that is not a valid time of day.
     // The cue's texts are made in `pool` when one is given.
     std::optional<Cue> parseBlock(QStringView block, StringPool *pool = nullptr) const;
+    // The same cue with its lines kept apart; cueHtml() makes its texts.
+    std::optional<CueLines> parseLines(QStringView block, StringPool *pool = nullptr) const;
+    // The HTML of a cue from parseLines(), in file line order or swapped.
+    QString cueHtml(const CueLines &cue, bool swapped, StringPool *pool = nullptr) const;
     // A text line with override codes and tags removed and, when it has no
     // Chinese characters, wrapped in the English style.
     QString textLine(QStringView line) const;

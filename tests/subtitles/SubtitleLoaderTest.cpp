@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <functional>
 #include <random>
 
 namespace sorvane {
@@ -166,6 +167,43 @@ TEST_F(SubtitleLoaderTest, NewerLoadDuringThePauseSupersedesTheEarlierOne)
     EXPECT_EQ(code(), kReadyStart + QStringLiteral("字幕【second】就绪！</span>"));
     EXPECT_EQ(message(), u"<font size=2>载入数据 [1/1]</font>");
     EXPECT_EQ(timeBox(), u"00:00:00 / 00:01:00");
+}
+
+// What a script does to the cue tables during a load's pause stays done, and
+// the cues read before and after it are the file's.
+TEST_F(SubtitleLoaderTest, TablesChangedDuringAPauseKeepTheChangesAndTheCues)
+{
+    const QString file = write("three.srt", srt({"1", "00:00:01,000 --> 00:00:01,000", "甲", "一", "", "2",
+                                                 "00:00:02,000 --> 00:00:02,000", "乙", "二", "", "3",
+                                                 "00:00:03,000 --> 00:00:03,000", "丙", "三"}));
+    struct Case {
+        const char *name;
+        std::function<void(Dictionary &)> change;
+        QStringList keys;
+        QStringList normal; // what each key reads, in order
+    } cases[] = {
+        {"emptied", [](Dictionary &d) { d.removeAll(); }, {"00:00:02", "00:00:03"}, {"乙<br>二", "丙<br>三"}},
+        {"overwritten", [](Dictionary &d) { d.setItem(Variant(QStringLiteral("00:00:01")), Variant(QStringLiteral("mine"))); },
+         {"00:00:01", "00:00:02", "00:00:03"}, {"mine", "乙<br>二", "丙<br>三"}},
+        {"renamed",
+         [](Dictionary &d) { ASSERT_TRUE(d.renameKey(Variant(QStringLiteral("00:00:01")), Variant(QStringLiteral("x"))).ok()); },
+         {"x", "00:00:02", "00:00:03"}, {"甲<br>一", "乙<br>二", "丙<br>三"}},
+        {"read whole", [](Dictionary &d) { EXPECT_EQ(d.items(), QVector<Variant>{Variant(QStringLiteral("甲<br>一"))}); },
+         {"00:00:01", "00:00:02", "00:00:03"}, {"甲<br>一", "乙<br>二", "丙<br>三"}},
+    };
+    for (const Case &c : cases) {
+        int pauses = 0;
+        fake.onProcessEvents = [&] {
+            if (++pauses == 2)
+                c.change(*main->subtitles);
+        };
+        load(file);
+        fake.onProcessEvents = nullptr;
+        EXPECT_EQ(keys(), c.keys) << c.name;
+        for (qsizetype i = 0; i < c.keys.size(); ++i)
+            EXPECT_EQ(cue(c.keys[i]), c.normal[i]) << c.name << " " << c.keys[i].toStdString();
+        EXPECT_EQ(cue("00:00:03", true), u"三<br>丙") << c.name;
+    }
 }
 
 TEST_F(SubtitleLoaderTest, ExistingScriptOfAnotherKindDisablesNormalisation)

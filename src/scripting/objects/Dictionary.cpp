@@ -171,13 +171,25 @@ void Dictionary::setItem(const Variant &key, Variant value)
     if (m_slots[slot].entry != 0) {
         // The old value goes once the entry holds the new one: its end may
         // run script code that reads this dictionary.
-        const Variant old = std::exchange(m_entries[m_slots[slot].entry - 1].value, std::move(value));
+        Entry &entry = m_entries[m_slots[slot].entry - 1];
+        const Variant old = std::exchange(entry.value, std::move(value));
+        entry.deferred = false;
         return;
     }
     insertNew(slot, key, value, std::move(token), hash);
 }
 
 void Dictionary::setTextItem(const QString &key, const Variant &value)
+{
+    setTextEntry(key, value, false);
+}
+
+void Dictionary::setDeferredTextItem(const QString &key, qint32 index)
+{
+    setTextEntry(key, Variant::fromLong(index), true);
+}
+
+void Dictionary::setTextEntry(const QString &key, const Variant &value, bool deferred)
 {
     if (m_slots.isEmpty())
         rebuildIndex(16);
@@ -188,10 +200,30 @@ void Dictionary::setTextItem(const QString &key, const Variant &value)
     const size_t hash = hashOf(1, text);
     const qsizetype slot = slotOf(1, text, hash);
     if (m_slots[slot].entry != 0) {
-        const Variant old = std::exchange(m_entries[m_slots[slot].entry - 1].value, value);
+        Entry &entry = m_entries[m_slots[slot].entry - 1];
+        const Variant old = std::exchange(entry.value, value);
+        entry.deferred = deferred;
         return;
     }
     insertNew(slot, Variant(key), value, Token{1, folded}, hash);
+    m_entries.back().deferred = deferred;
+}
+
+void Dictionary::setDeferredValues(std::shared_ptr<const DeferredValues> source)
+{
+    if (m_deferred && source != m_deferred)
+        for (const Entry &e : m_entries)
+            if (e.alive && e.deferred)
+                makeValue(e);
+    m_deferred = std::move(source);
+}
+
+void Dictionary::makeValue(const Entry &e) const
+{
+    // Only the dictionary's own code runs here, never a script's, so the
+    // entry stays where it is.
+    e.value = m_deferred ? m_deferred->valueAt(e.value.longValue()) : Variant();
+    e.deferred = false;
 }
 
 void Dictionary::reserve(qsizetype n)
@@ -207,7 +239,7 @@ const Variant *Dictionary::find(const Variant &key) const
         return nullptr;
     const Token token = tokenOf(key);
     const Slot &slot = m_slots[slotOf(token, hashOf(token))];
-    return slot.entry == 0 ? nullptr : &m_entries[slot.entry - 1].value;
+    return slot.entry == 0 ? nullptr : &valueOf(m_entries[slot.entry - 1]);
 }
 
 Status Dictionary::add(const Variant &key, Variant value)
@@ -225,7 +257,10 @@ Status Dictionary::add(const Variant &key, Variant value)
 
 bool Dictionary::exists(const Variant &key) const
 {
-    return find(key) != nullptr;
+    if (m_live == 0)
+        return false;
+    const Token token = tokenOf(key);
+    return m_slots[slotOf(token, hashOf(token))].entry != 0;
 }
 
 Status Dictionary::remove(const Variant &key)
@@ -291,7 +326,9 @@ QVector<Variant> Dictionary::keys() const
 {
     QVector<Variant> result;
     result.reserve(count());
-    forEach([&](const Variant &key, const Variant &) { result.append(key); });
+    for (const Entry &e : m_entries)
+        if (e.alive)
+            result.append(e.key);
     return result;
 }
 

@@ -5,9 +5,19 @@
 
 #include <QVector>
 
+#include <memory>
 #include <vector>
 
 namespace sorvane {
+
+// Makes the values a dictionary keeps in a compact form until one is read:
+// a cue table holds a long text for each of up to 86,400 keys, few of which
+// are ever read.
+class DeferredValues {
+public:
+    virtual ~DeferredValues() = default;
+    virtual Variant valueAt(qint32 index) const = 0;
+};
 
 // The scripts' string-keyed dictionary: keys keep the order in which they
 // were added, reading an absent key through item() adds it as Empty, and
@@ -29,6 +39,12 @@ public:
     // setItem() with a text key, without a Variant key per call: the cue
     // table's load writes one per covered second into two tables.
     void setTextItem(const QString &key, const Variant &value);
+    // The source of the values setDeferredTextItem() names. Values still
+    // deferred to an earlier source are made before it goes.
+    void setDeferredValues(std::shared_ptr<const DeferredValues> source);
+    // setTextItem() with the source's value `index`, made when first read;
+    // reading it gives what setTextItem() with that value would have.
+    void setDeferredTextItem(const QString &key, qint32 index);
     // Room for `n` keys; the content and its order are unchanged.
     void reserve(qsizetype n);
     // The value without adding the key; nullptr when absent.
@@ -57,7 +73,7 @@ public:
     {
         for (const Entry &e : m_entries)
             if (e.alive)
-                visit(e.key, e.value);
+                visit(e.key, valueOf(e));
     }
 
 private:
@@ -79,7 +95,9 @@ private:
         bool matches(quint8 k, QStringView t) const { return kind == k && text() == t; }
 
         Variant key;
-        Variant value;
+        // For a deferred value, its index in the deferred source until it
+        // is first read.
+        mutable Variant value;
         // The token's text, unless it is the key's own string (exact string
         // keys): then it is not kept twice.
         QString tokenText;
@@ -88,7 +106,18 @@ private:
         quint8 kind = 0;
         bool ownText = false;
         bool alive = true;
+        mutable bool deferred = false;
     };
+
+    // The entry's value, made first when it is deferred.
+    const Variant &valueOf(const Entry &e) const
+    {
+        if (e.deferred)
+            makeValue(e);
+        return e.value;
+    }
+    void makeValue(const Entry &e) const;
+    void setTextEntry(const QString &key, const Variant &value, bool deferred);
 
     // A slot of the index: the low bits of an entry's hash and its position
     // plus one; zero marks a free slot.
@@ -113,6 +142,7 @@ private:
     // Open addressing with linear probing, at most half full; a power of two
     // long, or empty before the first key.
     QVector<Slot> m_slots;
+    std::shared_ptr<const DeferredValues> m_deferred;
     qsizetype m_live = 0;
     qsizetype m_dead = 0;
     CompareMode m_mode = CompareMode::Binary;

@@ -128,15 +128,26 @@ TEST(Dictionary, TextKeyWriteMatchesVariantKeyWrite)
     }
 }
 
+// Deferred values: each index times a factor, plus one.
+class Scaled : public DeferredValues {
+public:
+    explicit Scaled(int factor) : factor(factor) {}
+    Variant valueAt(qint32 index) const override { return Variant(index * factor + 1); }
+    int factor;
+};
+
 // Long runs of writes, removals and renames over a few hundred keys, as
 // the scripts' dictionaries and the cue tables see them, checked step by
 // step against a plain list of pairs: every key stays findable and in its
-// place, whichever keys were removed before it.
+// place, whichever keys were removed before it, and a deferred value reads
+// as its source made it, even after the source was replaced.
 TEST(Dictionary, AgreesWithAPlainListOverLongRandomRuns)
 {
     for (const int keySpace : {7, 60, 700}) {
         std::mt19937 random{unsigned(keySpace)};
         Dictionary d;
+        auto source = std::make_shared<Scaled>(3);
+        d.setDeferredValues(source);
         QList<QPair<QString, int>> model;
         auto at = [&model](const QString &key) {
             for (qsizetype i = 0; i < model.size(); ++i)
@@ -155,8 +166,18 @@ TEST(Dictionary, AgreesWithAPlainListOverLongRandomRuns)
                 found < 0 ? model.append({key, value}) : void(model[found].second = value);
                 break;
             case 2:
-                d.setTextItem(key, value);
-                found < 0 ? model.append({key, value}) : void(model[found].second = value);
+                if (random() % 2 == 0) {
+                    d.setTextItem(key, value);
+                    found < 0 ? model.append({key, value}) : void(model[found].second = value);
+                    break;
+                }
+                d.setDeferredTextItem(key, value);
+                found < 0 ? model.append({key, value * source->factor + 1})
+                          : void(model[found].second = value * source->factor + 1);
+                if (random() % 300 == 0) {
+                    source = std::make_shared<Scaled>(source->factor + 2);
+                    d.setDeferredValues(source);
+                }
                 break;
             case 3:
                 ASSERT_EQ(d.add(Variant(key), value).ok(), found < 0) << step;
