@@ -209,11 +209,28 @@ var untidyTimeLines = [/:\d{1,2}[^\S\n]*-->/, /:\d{1,2}\.\d/, /-->[^\S\n]*\d{1,3
 // A block that starts with its time line: its number is missing.
 var unnumbered = /\n\n[^\S\n]*\d{1,3}:\d{1,2}:\d{1,2}[,.]\d/;
 
+// The same signs in a text with CR LF line ends, and line ends of any other
+// kind: a text showing none of them is already what fromSrt would make.
+var untidyCrLf = [/\r(?!\n)|(?:^|[^\r])\n/, /(?:^|\n)[^\S\r\n]+(?:\r|$)/, /\r\n\r\n\r\n/,
+                  /:\d{1,2}[^\S\r\n]*-->/, /:\d{1,2}\.\d/, /-->[^\S\r\n]*\d{1,3}:\d{1,2}:\d{1,2}(?!\d|,\d{1,3}\r\n)/,
+                  /(?:^|\r\n\r\n)[^\S\r\n]*\d{1,3}:\d{1,2}:\d{1,2}[,.]\d/];
+
+function isTidySrt(text) {
+    var last = text.charCodeAt(text.length - 1);
+    if (text.charCodeAt(0) === 13 || last === 10 || last === 13) return false;
+    for (var i = 0; i < untidyCrLf.length; i++)
+        if (untidyCrLf[i].test(text)) return false;
+    return true;
+}
+
 function fromSrt(text) {
     // Line ends, lines of blanks and runs of blank lines are put right by
     // patterns over the whole text, every line starting with "\n" here; time
-    // lines and cue numbers only when something in them is amiss.
+    // lines and cue numbers only when something in them is amiss. A text
+    // that needs none of it goes through as it is: a large file is then
+    // not copied at all.
     if (text.indexOf("-->") < 0) return { text: "" };
+    if (isTidySrt(text)) return { text: text, unchanged: true };
     text = "\n\n" + text.replace(/\r\n?/g, "\n") + "\n";
     if (/\n[^\S\n]+\n/.test(text)) text = text.replace(/\n[^\S\n]+(?=\n)/g, "\n");
     if (untidyTimeLines[0].test(text) || untidyTimeLines[1].test(text) || untidyTimeLines[2].test(text)) {
@@ -445,7 +462,8 @@ var config = Main.Config;
 var base = config("Base");
 var extension = String(config("Extension") || "").toLowerCase();
 var source = String(config("Format") || "");
-if (source.charCodeAt(0) === 0xFEFF) source = source.substring(1);
+var marked = source.charCodeAt(0) === 0xFEFF;
+if (marked) source = source.substring(1);
 var result = transform(source, extension);
 if (result.error) {
     var why = "字幕【" + base + "】(" + extension.toUpperCase() + ") 无法载入：" + result.error;
@@ -453,6 +471,7 @@ if (result.error) {
     config("Format", "");
     Main.document.getElementById("Message").innerHTML = "<font size=2 color=yellow>" + why.replace(/&/g, "&amp;").replace(/</g, "&lt;") + "</font>";
     Main.showOut = 0;
-} else {
+} else if (!result.unchanged || marked) {
+    // Text the script did not change is left where it is.
     config("Format", result.text);
 }

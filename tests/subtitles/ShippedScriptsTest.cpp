@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 namespace sorvane {
 namespace {
@@ -359,6 +360,55 @@ TEST_F(ShippedScripts, ManyAssCuesAreNumberedThroughout)
     EXPECT_TRUE(format.endsWith(QStringLiteral("\r\nc100001")));
     EXPECT_EQ(format.count(QStringLiteral("\r\n\r\n")), kCount - 1);
     EXPECT_EQ(cue(QStringLiteral("00:33:20")), QStringLiteral("c100001"));
+}
+
+// A text already in the parser's form goes through the SRT reader untouched;
+// anything else is put right. The same text with one more line break at the
+// end never goes through untouched, and must come out the same: random SRT
+// texts made of tidy and untidy pieces show that nothing untidy slips by.
+TEST_F(ShippedScripts, SrtTextsInTheParsersFormGoThroughAsTheyAre)
+{
+    start();
+    // Blocks of a number, a time line and text lines, with now and then an
+    // untidy piece or line break in place of a tidy one.
+    static const char *const numbers[] = {"1", "12", "1", "7", " 3", ""};
+    static const char *const times[] = {
+        "00:00:01,000 --> 00:00:02,000", "00:00:03,500 --> 00:00:04,250", "0:0:5,5 --> 0:0:6,75",
+        "00:00:01,000 --> 00:00:02,000", "00:00:07.500 --> 00:00:08.000", "00:00:09 --> 00:00:10",
+        "00:00:11,000 --> 00:00:12,000 X1:10", "00:00:13,0001 --> 00:00:14,000", "00:00:15.5 --> 00:00:16,000",
+        "00:00:17 --> 00:00:18,000"};
+    static const char *const lines[] = {"你好", "Hello", "<i>tag</i>", "a --> b", "你好", "Hello", "  ", "\t"};
+    static const char *const breaks[] = {"\r\n", "\r\n", "\r\n", "\r\n", "\r\n", "\r\n", "\r\n", "\r\n",
+                                         "\n", "\r", "\r\n\r\n", "\r\n \r\n"};
+    static const char *const separators[] = {"\r\n\r\n\r\n", "\r\n \r\n", "\r\n", "\n\n", "\r\n\r\n\r\n\r\n"};
+    std::mt19937 random(5);
+    auto pick = [&random](const auto &list) { return QString::fromUtf8(list[random() % std::size(list)]); };
+    auto tidyOr = [&random, &pick](const auto &list) {
+        return random() % 4 == 0 ? pick(list) : QString::fromUtf8(list[0]);
+    };
+    int untouched = 0;
+    for (int round = 0; round < 150; ++round) {
+        QString text;
+        const int blocks = 1 + int(random() % 4);
+        for (int b = 0; b < blocks; ++b) {
+            if (b > 0)
+                text += random() % 5 == 0 ? pick(separators) : QStringLiteral("\r\n\r\n");
+            // A block without its number, now and then.
+            if (random() % 8 != 0)
+                text += tidyOr(numbers) + tidyOr(breaks);
+            text += tidyOr(times);
+            for (int n = 1 + int(random() % 2); n > 0; --n)
+                text += tidyOr(breaks) + (random() % 3 == 0 ? pick(lines) : QString::fromUtf8(lines[random() % 3]));
+        }
+        main->CallBack(write(QStringLiteral("a.srt"), encode(text, Encoding::Utf8)));
+        const QString once = config("Format");
+        main->CallBack(write(QStringLiteral("a.srt"), encode(text + QStringLiteral("\r\n"), Encoding::Utf8)));
+        ASSERT_EQ(once.toStdString(), config("Format").toStdString()) << round << ": " << text.toStdString();
+        untouched += once == text;
+    }
+    // Both ways were taken.
+    EXPECT_GT(untouched, 10);
+    EXPECT_LT(untouched, 140);
 }
 
 TEST_F(ShippedScripts, TheParsersOwnRulesStillApplyToTheScriptsOutput)
