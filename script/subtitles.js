@@ -215,12 +215,16 @@ var untidyCrLf = [/\r(?!\n)|(?:^|[^\r])\n/, /(?:^|\n)[^\S\r\n]+(?:\r|$)/, /\r\n\
                   /:\d{1,2}[^\S\r\n]*-->/, /:\d{1,2}\.\d/, /-->[^\S\r\n]*\d{1,3}:\d{1,2}:\d{1,2}(?!\d|,\d{1,3}\r\n)/,
                   /(?:^|\r\n\r\n)[^\S\r\n]*\d{1,3}:\d{1,2}:\d{1,2}[,.]\d/];
 
-function isTidySrt(text) {
-    var last = text.charCodeAt(text.length - 1);
-    if (text.charCodeAt(0) === 13 || last === 10 || last === 13) return false;
+// The text itself when it is already what fromSrt would make, but for line
+// breaks at its end; null when it is not.
+function tidySrt(text) {
+    var end = text.length;
+    while (end > 0 && (text.charCodeAt(end - 1) === 10 || text.charCodeAt(end - 1) === 13)) end--;
+    if (end < text.length) text = text.substring(0, end);
+    if (text.charCodeAt(0) === 13 || text.charCodeAt(0) === 10) return null;
     for (var i = 0; i < untidyCrLf.length; i++)
-        if (untidyCrLf[i].test(text)) return false;
-    return true;
+        if (untidyCrLf[i].test(text)) return null;
+    return text;
 }
 
 function fromSrt(text) {
@@ -230,7 +234,8 @@ function fromSrt(text) {
     // that needs none of it goes through as it is: a large file is then
     // not copied at all.
     if (text.indexOf("-->") < 0) return { text: "" };
-    if (isTidySrt(text)) return { text: text, unchanged: true };
+    var tidy = tidySrt(text);
+    if (tidy !== null) return { text: tidy, unchanged: tidy.length === text.length };
     text = "\n\n" + text.replace(/\r\n?/g, "\n") + "\n";
     if (/\n[^\S\n]+\n/.test(text)) text = text.replace(/\n[^\S\n]+(?=\n)/g, "\n");
     if (untidyTimeLines[0].test(text) || untidyTimeLines[1].test(text) || untidyTimeLines[2].test(text)) {
