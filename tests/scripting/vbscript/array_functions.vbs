@@ -150,3 +150,48 @@ For Each s In Array("a,b", ",", "", "中,文,", ",,")
 Next
 Test.Echo "done"
 ' expect: done
+' case: indexes are converted like any number, rounding half to even
+a = Array("a", "b", "c")
+Test.Echo a("1") & a(1.5) & a(0.5) & a(True + 1)
+' expect: bcaa
+' case: a negative index is out of range
+a = Array(1)
+x = a(-1)
+' expect error: 9
+' case: For Each visits a two-dimensional array with the first index fastest
+Dim m(1, 1)
+m(0, 0) = 1
+m(1, 0) = 2
+m(0, 1) = 3
+m(1, 1) = 4
+s = ""
+For Each v In m
+  s = s & v
+Next
+Test.Echo s
+' expect: 1234
+' case: array elements pass by reference into procedures
+Sub Increment(n)
+  n = n + 1
+End Sub
+a = Array(1, 2)
+Increment a(0)
+Dim f(1)
+f(1) = 10
+Increment f(1)
+Test.Echo a(0) & " " & f(1)
+' expect: 2 11
+' case: Split with a count of 1 keeps the whole text, its parts stay texts
+Test.Echo UBound(Split("a,b,c", ",", 1)) & " " & Split("a,b,c", ",", 1)(0)
+rows = Split("1,2;3,4", ";")
+Test.Echo Split(rows(1), ",")(0) + Split(rows(0), ",")(1) & " " & UBound(rows)
+' expect: 0 a,b,c
+' expect: 32 1
+' case: the array results of the built-ins are dynamic arrays of Variants
+e = Array()
+ReDim Preserve e(0)
+e(0) = "first"
+f = Filter(Array("x"), "y")
+ReDim Preserve f(1)
+Test.Echo UBound(e) & " " & e(0) & " " & UBound(f) & " " & TypeName(Split("")) & " " & TypeName(Filter(Array("a"), "a")) & " " & VarType(Split("a b"))
+' expect: 0 first 1 Variant() Variant() 8204

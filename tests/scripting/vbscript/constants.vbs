@@ -77,3 +77,50 @@ Function Describe(compare)
 End Function
 Test.Echo Describe(vbTextCompare) & " " & Describe(vbBinaryCompare)
 ' expect: text binary
+' case: constants choose the branch of a Select Case
+For Each answer In Array(6, 7, 2)
+  Select Case answer
+    Case vbYes: Test.Echo "yes"
+    Case vbNo: Test.Echo "no"
+    Case Else: Test.Echo "other"
+  End Select
+Next
+' expect: yes
+' expect: no
+' expect: other
+' case: errors raised from vbObjectError keep their source and description
+On Error Resume Next
+Err.Raise vbObjectError + 1, "Reader", "no such line"
+Test.Echo (Err.Number = vbObjectError + 1) & " " & Err.Source & " " & Err.Description
+' expect: True Reader no such line
+' case: the day and week constants drive the date functions
+d = DateSerial(2021, 1, 1)
+Test.Echo Weekday(d, vbMonday) & " " & WeekdayName(1, False, vbMonday) & " " & DatePart("ww", d, vbMonday, vbFirstFourDays) & " " & DatePart("ww", d, vbSunday, vbFirstJan1) & " " & DatePart("ww", d, vbSunday, vbFirstFullWeek)
+' expect: 5 星期一 53 1 52
+' case: the tristate constants drive FormatNumber
+Test.Echo FormatNumber(-0.5, 1, vbFalse, vbTrue, vbFalse) & " " & FormatNumber(1234.5, 1, vbTrue, vbFalse, vbTrue) & " " & FormatNumber(0.5, 0, vbUseDefault)
+' expect: (.5) 1,234.5 1
+' case: VarType of every kind against its constant
+Dim kinds
+kinds = Array(Empty, Null, CInt(1), CLng(1), CSng(1), CDbl(1), CDate(1), "s", Nothing, True, Array())
+names = Array(vbEmpty, vbNull, vbInteger, vbLong, vbSingle, vbDouble, vbDate, vbString, vbObject, vbBoolean, vbArray + vbVariant)
+For i = 0 To UBound(kinds)
+  If VarType(kinds(i)) <> names(i) Then Test.Echo "kind " & i & " is " & VarType(kinds(i))
+Next
+Test.Echo "checked " & (UBound(kinds) + 1)
+' expect: checked 11
+' case: line ends made of vbCr and vbLf normalise to one kind
+s = "a" & vbCrLf & "b" & vbCr & "c" & vbLf & "d"
+Test.Echo Len(Split(s, vbLf)(0)) & " " & UBound(Split(Replace(Replace(s, vbCrLf, vbLf), vbCr, vbLf), vbLf)) & " " & InStrRev(s, vbCr)
+' expect: 2 3 5
+' case: a table of vbTab-separated cells
+row = Join(Array("name", "年", 3), vbTab)
+cells = Split(row, vbTab)
+Test.Echo Len(row) & " " & cells(1) & " " & (cells(2) + 1) & " " & Mid(row, InStr(row, vbTab) + 1, 1)
+' expect: 8 年 4 年
+' case: the colour constants split into red, green and blue bytes
+Test.Echo (vbCyan And 255) & " " & ((vbCyan \ 256) And 255) & " " & (vbMagenta \ 65536) & " " & (vbYellow \ 65536) & " " & Hex(vbWhite) & " " & Hex(vbBlue)
+' expect: 0 255 255 0 FFFFFF FF0000
+' case: large flag and error constants in hexadecimal
+Test.Echo Hex(vbMsgBoxRight) & " " & Hex(vbMsgBoxRtlReading) & " " & Hex(vbObjectError) & " " & Hex(vbSystemModal Or vbMsgBoxSetForeground)
+' expect: 80000 100000 80040000 11000

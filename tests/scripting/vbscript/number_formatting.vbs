@@ -61,3 +61,20 @@ Test.Echo True & " " & False & " " & (Null & "a") & " " & (Empty & "b") & " " & 
 ' case: + of a number and a text that is no number is a type mismatch
 x = "a" + 5
 ' expect error: 13
+' case: FormatNumber with more decimals rounds the last one
+Test.Echo FormatNumber(1 / 3, 5) & " " & FormatNumber(2 / 3, 4) & " " & FormatNumber(1234567.5, 0) & " " & FormatNumber(-1, 1, vbUseDefault, vbUseDefault, vbUseDefault) & " " & FormatNumber(0.001, 2)
+' expect: 0.33333 0.6667 1,234,568 -1.0 0.00
+' case: the arithmetic kinds of Booleans and mixed numbers
+Test.Echo True + True & " " & TypeName(True + True) & " " & TypeName(2 * 3) & " " & TypeName(2 + 0.5) & " " & TypeName(100000 + 1) & " " & TypeName(CSng(1) + 1) & " " & TypeName(CSng(1) + 0.5)
+' expect: -2 Integer Integer Double Long Single Double
+' case: \ and Mod round their operands half to even first
+Test.Echo 7.5 \ 2 & " " & 6.5 \ 2 & " " & 5.5 Mod 4 & " " & 2.5 Mod 4 & " " & "9" \ "2" & " " & TypeName(7.5 \ 2)
+' expect: 4 3 2 2 4 Long
+' case: numbers inside Join and Split keep the language's text
+Test.Echo Join(Array(1 / 3, 1E20, -0.5, 32768, CSng(0.1)), " ")
+Test.Echo Split(1.25, ".")(1) & " " & UBound(Split(1E20, "E"))
+' expect: 0.333333333333333 1E+20 -0.5 32768 0.1
+' expect: 25 1
+' case: dates and numbers convert into each other by serial
+Test.Echo CDbl(#1/1/2000#) & " " & CDbl(#1/1/2000 6:00:00 PM#) & " " & CDate(36526.25) & " " & CLng(#12/31/1899#)
+' expect: 36526 36526.75 2000/1/1 6:00:00 1
