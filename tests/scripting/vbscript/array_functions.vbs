@@ -137,7 +137,7 @@ Test.Echo UBound(p) & " " & LBound(p)
 ' expect: 2 c
 ' expect: 0 abc
 ' expect: -1 0
-' case: For Each walks the parts of a Split
+' case: For Each walks the pieces of a Split
 total = 0
 For Each n In Split("1,2,3,4", ",")
   total = total + n
@@ -181,7 +181,7 @@ f(1) = 10
 Increment f(1)
 Test.Echo a(0) & " " & f(1)
 ' expect: 2 11
-' case: Split with a count of 1 keeps the whole text, its parts stay texts
+' case: Split with a count of 1 keeps the whole text, its pieces stay texts
 Test.Echo UBound(Split("a,b,c", ",", 1)) & " " & Split("a,b,c", ",", 1)(0)
 rows = Split("1,2;3,4", ";")
 Test.Echo Split(rows(1), ",")(0) + Split(rows(0), ",")(1) & " " & UBound(rows)

@@ -20,7 +20,7 @@ Test.Echo CDate(0) & " " & FormatDateTime(0, vbLongTime) & " " & FormatDateTime(
 ' case: DateSerial past year 9999 is an invalid call
 x = DateSerial(10000, 1, 1)
 ' expect error: 5
-' case: DateSerial of a Null part is an invalid use of Null
+' case: DateSerial of a Null year is an invalid use of Null
 x = DateSerial(Null, 1, 1)
 ' expect error: 94
 ' case: TimeSerial carries seconds and minutes into hours and days
@@ -28,7 +28,7 @@ Test.Echo TimeSerial(12, 30, 0) & " " & TimeSerial(0, 0, 90) & " " & TimeSerial(
 Test.Echo Hour(TimeSerial(0, -1, 0)) & ":" & Minute(TimeSerial(0, -1, 0)) & " " & TypeName(TimeSerial(1, 2, 3))
 ' expect: 12:30:00 0:01:30 9:05:07 0:00:00 | 1899/12/31 1:00:00
 ' expect: 23:59 Date
-' case: TimeSerial of a Null part is an invalid use of Null
+' case: TimeSerial of a Null hour is an invalid use of Null
 x = TimeSerial(Null, 0, 0)
 ' expect error: 94
 ' case: DateValue and TimeValue take the two halves of a text
@@ -39,7 +39,7 @@ Test.Echo (DateValue("2024-03-15 18:00") = DateSerial(2024, 3, 15))
 ' case: DateValue of a text that is no date is a type mismatch
 x = DateValue("x")
 ' expect error: 13
-' case: Year to Second read the parts of a date and of a text
+' case: Year to Second read a date and a text
 d = CDate("2024-03-15 13:05:09")
 Test.Echo Year(d) & " " & Month(d) & " " & Day(d) & " " & Hour(d) & " " & Minute(d) & " " & Second(d)
 Test.Echo Year("2024-03-15") & " " & Hour("13:05") & " " & Day(1) & " " & Year(0) & " " & TypeName(Year(d)) & " " & IsNull(Month(Null))
