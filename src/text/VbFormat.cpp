@@ -94,7 +94,8 @@ QString longTime(const DateParts &p) { return QStringLiteral("%1:%2:%3").arg(p.h
 
 QString generalDate(const DateParts &p)
 {
-    if (p.days == 0 && p.seconds != 0)
+    // Day 0 is written as its time alone, midnight included.
+    if (p.days == 0)
         return longTime(p);
     return p.seconds == 0 ? shortDate(p) : shortDate(p) + QLatin1Char(' ') + longTime(p);
 }

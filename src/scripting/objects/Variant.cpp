@@ -45,7 +45,8 @@ QString formatDate(double serial)
                                  .arg(time.hour())
                                  .arg(time.minute(), 2, 10, QLatin1Char('0'))
                                  .arg(time.second(), 2, 10, QLatin1Char('0'));
-    if (days == 0 && ms != 0)
+    // Day 0 is written as its time alone, midnight included.
+    if (days == 0)
         return timeText;
     const QDate date = kDateEpoch.addDays(days);
     const QString dateText = QStringLiteral("%1/%2/%3").arg(date.year()).arg(date.month()).arg(date.day());

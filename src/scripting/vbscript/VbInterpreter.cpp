@@ -821,6 +821,10 @@ void Interpreter::runDim(const Stmt &s, Frame &frame)
             const VariantArray &old = v->arrayValue();
             if (old.bounds.size() != array.bounds.size())
                 raise(9);
+            // Preserve may resize the last dimension only.
+            for (int d = 0; d + 1 < old.bounds.size(); ++d)
+                if (old.bounds[d].lower != array.bounds[d].lower || old.bounds[d].upper != array.bounds[d].upper)
+                    raise(9);
             // Every old element whose indexes still exist keeps its value.
             QVector<qint32> indexes(old.bounds.size());
             for (qsizetype offset = 0; offset < old.items.size(); ++offset) {

@@ -156,3 +156,12 @@ Dim t
 Set t = New Twice
 Test.Echo t.Which()
 ' expect: 2
+' case: a regular expression through New RegExp
+Set re = New RegExp
+re.Pattern = "(\d+)-(\d+)"
+re.Global = True
+Set matches = re.Execute("1-2 and 30-40")
+Test.Echo matches.Count & " " & matches(1).SubMatches(1)
+Test.Echo re.Replace("1-2", "$2-$1")
+' expect: 2 40
+' expect: 2-1

@@ -38,3 +38,8 @@ d.Add "x", 2
 ' case: a host object without the member
 Test.Missing
 ' expect error: 438
+' case: CreateObject reaches the program's creatable objects
+Set d = CreateObject("Scripting.Dictionary")
+d.Add "k", "v"
+Test.Echo d("k") & " " & TypeName(d)
+' expect: v Dictionary
