@@ -32,7 +32,7 @@ TEST(WindowDragTest, WindowFollowsTheCursorWithTheGrabPointFixed)
     for (const Step &s : steps) {
         fake.cursor = s.cursor;
         drag.mouseMove(kLeft);
-        EXPECT_EQ(Point(fake.rect.left, fake.rect.top), s.topLeft) << s.cursor.x << "," << s.cursor.y;
+        EXPECT_EQ((Point{fake.rect.left, fake.rect.top}), s.topLeft) << s.cursor.x << "," << s.cursor.y;
     }
 }
 
@@ -96,7 +96,7 @@ TEST(WindowDragTest, MainPassesMouseEventsToTheDrag)
     main.windowMouseDown(kLeft);
     fake.cursor = {140, 150};
     main.windowMouseMove(kLeft);
-    EXPECT_EQ(Point(fake.rect.left, fake.rect.top), Point(120, 140));
+    EXPECT_EQ((Point{fake.rect.left, fake.rect.top}), (Point{120, 140}));
 }
 
 TEST(WindowDragTest, PageWindowIdsComeFromThePlatform)
