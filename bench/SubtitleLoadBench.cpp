@@ -3,6 +3,7 @@
 // this process and as a program of its own, and, when ffmpeg is installed,
 // ffmpeg converting the same file to SRT.
 #include "app/Main.h"
+#include "floor/ArrowCount.h"
 #include "platform/fake/FakePlatform.h"
 #include "scripting/objects/Dictionary.h"
 
@@ -108,16 +109,7 @@ void BM_FloorReadAndCount(benchmark::State &state)
         std::string bytes(size_t(size), '\0');
         benchmark::DoNotOptimize(std::fread(bytes.data(), 1, bytes.size(), f));
         std::fclose(f);
-        long arrows = 0;
-        for (const char *p = bytes.data(), *end = p + bytes.size();
-             (p = static_cast<const char *>(std::memchr(p, '-', size_t(end - p)))) != nullptr;) {
-            if (end - p >= 3 && p[1] == '-' && p[2] == '>') {
-                ++arrows;
-                p += 3;
-            } else {
-                ++p;
-            }
-        }
+        const long arrows = countArrows(bytes.data(), bytes.size());
         benchmark::DoNotOptimize(arrows);
     }
 }

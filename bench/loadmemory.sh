@@ -15,18 +15,9 @@ if [ -z "$file" ]; then
   python3 "$root/bench/make_big_srt.py" "$file"
 fi
 
-display=":$((200 + RANDOM % 500))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
+source "$(dirname "$0")/xserver.sh"
+scratch=$work
+start_xserver
 
 peak() {
   "$exe" "$@" >/dev/null 2>&1 &

@@ -10,17 +10,8 @@ exe=${1:-$root/build/sorvane}
 file=${2:-$root/samples/demo.srt}
 span=${3:-60}
 
-display=":$((200 + RANDOM % 500))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
+source "$(dirname "$0")/xserver.sh"
+start_xserver
 
 "$exe" "$file" >/dev/null 2>&1 &
 pid=$!

@@ -7,12 +7,8 @@ set -euo pipefail
 exe=${1:-$(cd "$(dirname "$0")/.." && pwd)/build/sorvane}
 runs=${2:-7}
 
-display=":$((200 + RANDOM % 500))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
+source "$(dirname "$0")/xserver.sh"
+start_xserver
 
 times=()
 for i in $(seq "$runs"); do

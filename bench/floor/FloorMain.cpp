@@ -1,6 +1,8 @@
 // The floor for loading a subtitle file: a program that only reads the file
 // and counts its "-->" with memchr. The benchmarks run it as a process, as
 // they run ffmpeg, so both anchors pay the same start-up.
+#include "ArrowCount.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,16 +24,7 @@ int main(int argc, char **argv)
     char *bytes = static_cast<char *>(std::malloc(size_t(size) + 1));
     const size_t got = std::fread(bytes, 1, size_t(size), f);
     std::fclose(f);
-    long arrows = 0;
-    for (const char *p = bytes, *end = bytes + got;
-         (p = static_cast<const char *>(std::memchr(p, '-', size_t(end - p)))) != nullptr;) {
-        if (end - p >= 3 && p[1] == '-' && p[2] == '>') {
-            ++arrows;
-            p += 3;
-        } else {
-            ++p;
-        }
-    }
+    const long arrows = countArrows(bytes, got);
     std::printf("%ld\n", arrows);
     std::free(bytes);
     return 0;
