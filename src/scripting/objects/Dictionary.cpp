@@ -1,6 +1,7 @@
 #include "scripting/objects/Dictionary.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace sorvane {
@@ -85,11 +86,41 @@ Dictionary::Token Dictionary::tokenOf(const Variant &key) const
     return {0, QString()};
 }
 
+namespace {
+
+// One 64 x 64 -> 128-bit multiply, folded: every bit of either side reaches
+// the low bits, which are all the index uses.
+inline quint64 mixed(quint64 a, quint64 b)
+{
+    const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+    return quint64(product) ^ quint64(product >> 64);
+}
+
+} // namespace
+
 size_t Dictionary::hashOf(quint8 kind, QStringView text)
 {
-    // Qt's fast hash needs a seed other than zero.
-    static const size_t seed = QHashSeed::globalSeed() | 1;
-    return qHash(text, seed) ^ kind;
+    // Keys are mostly short (time keys, setting names): the text is taken
+    // eight bytes at a time, with a seed chosen per run as Qt's own hashes
+    // are.
+    static const quint64 seed = quint64(QHashSeed::globalSeed()) | 1;
+    constexpr quint64 k0 = 0xa0761d6478bd642full, k1 = 0xe7037ed1a0b428dbull;
+    const auto *p = reinterpret_cast<const unsigned char *>(text.utf16());
+    size_t n = size_t(text.size()) * 2;
+    quint64 h = mixed(seed ^ k0, quint64(n) ^ kind ^ k1);
+    for (; n >= 16; n -= 16, p += 16) {
+        quint64 a, b;
+        std::memcpy(&a, p, 8);
+        std::memcpy(&b, p + 8, 8);
+        h = mixed(a ^ h ^ k0, b ^ k1);
+    }
+    quint64 a = 0, b = 0;
+    // An empty text may have no characters to point at.
+    if (n > 0)
+        std::memcpy(&a, p, std::min<size_t>(n, 8));
+    if (n > 8)
+        std::memcpy(&b, p + 8, n - 8);
+    return size_t(mixed(a ^ h ^ k1, b ^ k0 ^ seed));
 }
 
 qsizetype Dictionary::slotOf(quint8 kind, QStringView text, size_t hash) const
