@@ -124,10 +124,10 @@ void SubtitleLoader::load(const QString &fileName)
         if (std::optional<CueLines> cue = parser.parseLines(block, &pool)) {
             const qint64 start = cue->start, end = cue->end;
             const qint32 index = store->add(std::move(*cue));
-            QString key;
+            Dictionary::TextKey key;
             bool later = false;
             for (qint64 second = start; second <= end; ++second) {
-                key = TimeKey::format(second, pool);
+                key = Dictionary::textKey(TimeKey::format(second, pool));
                 normal.setDeferredTextItem(key, index);
                 swapped.setDeferredTextItem(key, index);
                 if (stop && TimeKey::isLater(int(second), *stop)) {
@@ -138,9 +138,9 @@ void SubtitleLoader::load(const QString &fileName)
             // Once a second is later than the total, so is every one after
             // it: the cue's last key is the new total.
             if (later)
-                main.stopTime = key;
-            if (!key.isEmpty())
-                lastKey = key;
+                main.stopTime = key.text;
+            if (!key.text.isEmpty())
+                lastKey = key.text;
         }
     }
     showProgress();

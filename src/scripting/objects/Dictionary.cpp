@@ -212,15 +212,15 @@ void Dictionary::setItem(const Variant &key, Variant value)
 
 void Dictionary::setTextItem(const QString &key, const Variant &value)
 {
-    setTextEntry(key, value, false);
+    setTextEntry(key, nullptr, value, false);
 }
 
-void Dictionary::setDeferredTextItem(const QString &key, qint32 index)
+void Dictionary::setDeferredTextItem(const TextKey &key, qint32 index)
 {
-    setTextEntry(key, Variant::fromLong(index), true);
+    setTextEntry(key.text, &key.hash, Variant::fromLong(index), true);
 }
 
-void Dictionary::setTextEntry(const QString &key, const Variant &value, bool deferred)
+void Dictionary::setTextEntry(const QString &key, const size_t *exactHash, const Variant &value, bool deferred)
 {
     if (m_slots.isEmpty())
         rebuildIndex(16);
@@ -228,7 +228,7 @@ void Dictionary::setTextEntry(const QString &key, const Variant &value, bool def
     // it is added.
     const QString folded = m_mode == CompareMode::Text ? key.toCaseFolded() : QString();
     const QStringView text = m_mode == CompareMode::Text ? QStringView(folded) : QStringView(key);
-    const size_t hash = hashOf(1, text);
+    const size_t hash = exactHash && m_mode == CompareMode::Binary ? *exactHash : hashOf(1, text);
     const qsizetype slot = slotOf(1, text, hash);
     if (m_slots[slot].entry != 0) {
         Entry &entry = m_entries[m_slots[slot].entry - 1];

@@ -42,9 +42,20 @@ public:
     // The source of the values setDeferredTextItem() names. Values still
     // deferred to an earlier source are made before it goes.
     void setDeferredValues(std::shared_ptr<const DeferredValues> source);
+    // A text key with the hash of its exact text taken once, for writing
+    // the same key into several dictionaries.
+    struct TextKey {
+        QString text;
+        size_t hash = 0;
+    };
+    static TextKey textKey(QString text)
+    {
+        const size_t hash = hashOf(1, text);
+        return {std::move(text), hash};
+    }
     // setTextItem() with the source's value `index`, made when first read;
     // reading it gives what setTextItem() with that value would have.
-    void setDeferredTextItem(const QString &key, qint32 index);
+    void setDeferredTextItem(const TextKey &key, qint32 index);
     // Room for `n` keys; the content and its order are unchanged.
     void reserve(qsizetype n);
     // The value without adding the key; nullptr when absent.
@@ -117,7 +128,8 @@ private:
         return e.value;
     }
     void makeValue(const Entry &e) const;
-    void setTextEntry(const QString &key, const Variant &value, bool deferred);
+    // `exactHash`: hashOf(1, key) when the caller has it.
+    void setTextEntry(const QString &key, const size_t *exactHash, const Variant &value, bool deferred);
 
     // A slot of the index: the low bits of an entry's hash and its position
     // plus one; zero marks a free slot.

@@ -171,7 +171,7 @@ TEST(Dictionary, AgreesWithAPlainListOverLongRandomRuns)
                     found < 0 ? model.append({key, value}) : void(model[found].second = value);
                     break;
                 }
-                d.setDeferredTextItem(key, value);
+                d.setDeferredTextItem(Dictionary::textKey(key), value);
                 found < 0 ? model.append({key, value * source->factor + 1})
                           : void(model[found].second = value * source->factor + 1);
                 if (random() % 300 == 0) {
