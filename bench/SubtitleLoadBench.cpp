@@ -1,7 +1,8 @@
 // Loading subtitle files into the cue table, each next to its anchors in
 // the same run: a reader that only counts "-->" with memchr (the floor), in
 // this process and as a program of its own, and, when ffmpeg is installed,
-// ffmpeg converting the same file to SRT.
+// ffmpeg converting the same file to SRT; for the film also a plain Python
+// regex parser doing the same work.
 #include "app/Main.h"
 #include "floor/ArrowCount.h"
 #include "platform/fake/FakePlatform.h"
@@ -114,6 +115,30 @@ void BM_FloorReadAndCount(benchmark::State &state)
     }
 }
 BENCHMARK(BM_FloorReadAndCount)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// A plain Python regex parser doing the same work on the film
+// (bench/regex_parser.py), timed inside Python: a reference for how fast the
+// machine is at the time of the run. Skipped without python3.
+void BM_PythonRegexParser(benchmark::State &state)
+{
+    const std::string command = std::string("python3 '") + SORVANE_BENCH_DIR + "/regex_parser.py' '" +
+                                fileOf(int(state.range(0))).toStdString() + "' 2>/dev/null";
+    for (auto _ : state) {
+        std::FILE *pipe = popen(command.c_str(), "r");
+        double seconds = -1;
+        if (pipe) {
+            if (std::fscanf(pipe, "%lf", &seconds) != 1)
+                seconds = -1;
+            pclose(pipe);
+        }
+        if (seconds < 0) {
+            state.SkipWithError("python3 did not run the parser");
+            return;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+BENCHMARK(BM_PythonRegexParser)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // Runs a program with its output thrown away and waits for it; the exit
 // status, or -1 when it could not be started.
