@@ -1,6 +1,7 @@
 // Runs the .vbs case files of this folder. Each "' case:" starts a case that
 // runs in a fresh engine; "' expect:" lines give what Test.Echo prints, in
-// order; "' expect error: N [line L]" says the case ends with error N.
+// order; "' expect error: N [line L]" says the case ends with error N. Code
+// written before the first case runs in every case's engine first.
 #include "scripting/objects/Dictionary.h"
 #include "scripting/objects/HostObject.h"
 #include "scripting/vbscript/VbEngine.h"
@@ -105,7 +106,9 @@ struct Case {
     int errorLine = 0;
 };
 
-QVector<Case> readCases(const QString &path)
+// The cases of a file, and in `prelude` the code written before its first
+// case, which every case's engine runs first (helpers the cases share).
+QVector<Case> readCases(const QString &path, QString &prelude)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -122,8 +125,10 @@ QVector<Case> readCases(const QString &path)
             cases.append(c);
             continue;
         }
-        if (cases.isEmpty())
+        if (cases.isEmpty()) {
+            prelude += line + QLatin1Char('\n');
             continue;
+        }
         Case &c = cases.last();
         if (line.startsWith(QLatin1String("' expect:"))) {
             QString text = line.mid(9);
@@ -154,7 +159,8 @@ class VbScriptFiles : public testing::TestWithParam<std::string> {};
 TEST_P(VbScriptFiles, CasesGiveTheirExpectedOutput)
 {
     const QString path = QStringLiteral(SORVANE_VBSCRIPT_TESTS "/") + QString::fromStdString(GetParam());
-    const QVector<Case> cases = readCases(path);
+    QString prelude;
+    const QVector<Case> cases = readCases(path, prelude);
     ASSERT_FALSE(cases.isEmpty()) << path.toStdString();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name.toStdString());
@@ -165,6 +171,10 @@ TEST_P(VbScriptFiles, CasesGiveTheirExpectedOutput)
         auto test = std::make_shared<TestHost>();
         engine.expose(QStringLiteral("Test"), Variant::fromObject(test));
         engine.setStepLimit(5'000'000);
+        // Run on its own, so that the case's lines keep their numbers.
+        const Status shared = engine.execute(prelude);
+        ASSERT_TRUE(shared.ok()) << "prelude: " << shared.error().description.toStdString() << " line "
+                                 << shared.error().line;
         const Status status = engine.execute(c.code);
         EXPECT_EQ(test->output.join(QLatin1Char('\n')).toStdString(), c.expected.join(QLatin1Char('\n')).toStdString())
             << c.code.toStdString();

@@ -5,8 +5,9 @@
 ' Row applies an operator to two values twice, through Eval: once to the
 ' variables x and y (read where they are stored), once to function results
 ' (read after a call), and prints the kind and value, or the error. A line
-' with "/ called:" means the two ways differ.
-' case: whole numbers at the Integer and Long limits
+' with "/ called:" means the two ways differ. Bracketed puts the value in
+' brackets, where blanks matter.
+Dim Bracketed
 Function Same(v)
     Same = v
 End Function
@@ -18,6 +19,8 @@ Function Try(expr, x, y)
         Try = "error " & Err.Number
     ElseIf IsNull(v) Then
         Try = "Null"
+    ElseIf Bracketed Then
+        Try = TypeName(v) & " [" & v & "]"
     Else
         Try = TypeName(v) & " " & v
     End If
@@ -28,6 +31,7 @@ Sub Row(x, op, y)
     called = Try("Same(x) " & op & " Same(y)", x, y)
     If stored = called Then Test.Echo stored Else Test.Echo stored & " / called: " & called
 End Sub
+' case: whole numbers at the Integer and Long limits
 Row 181, "*", 181
 Row 32767, "+", 1
 Row -32768, "-", 1
@@ -69,27 +73,6 @@ Row 3, "^", 2
 ' expect: Double 3.5
 ' expect: Double 9
 ' case: comparisons of whole numbers and Doubles
-Function Same(v)
-    Same = v
-End Function
-Function Try(expr, x, y)
-    On Error Resume Next
-    Dim v
-    v = Eval(expr)
-    If Err.Number <> 0 Then
-        Try = "error " & Err.Number
-    ElseIf IsNull(v) Then
-        Try = "Null"
-    Else
-        Try = TypeName(v) & " " & v
-    End If
-End Function
-Sub Row(x, op, y)
-    Dim stored, called
-    stored = Try("x " & op & " y", x, y)
-    called = Try("Same(x) " & op & " Same(y)", x, y)
-    If stored = called Then Test.Echo stored Else Test.Echo stored & " / called: " & called
-End Sub
 Row 32767, "<", 32768
 Row CLng(5), "=", CInt(5)
 Row 1, "=", 1.0
@@ -107,27 +90,6 @@ Row 0.5, ">", 0.25
 ' expect: Boolean True
 ' expect: Boolean True
 ' case: Doubles with whole numbers, overflow, and operators the short ways leave alone
-Function Same(v)
-    Same = v
-End Function
-Function Try(expr, x, y)
-    On Error Resume Next
-    Dim v
-    v = Eval(expr)
-    If Err.Number <> 0 Then
-        Try = "error " & Err.Number
-    ElseIf IsNull(v) Then
-        Try = "Null"
-    Else
-        Try = TypeName(v) & " " & v
-    End If
-End Function
-Sub Row(x, op, y)
-    Dim stored, called
-    stored = Try("x " & op & " y", x, y)
-    called = Try("Same(x) " & op & " Same(y)", x, y)
-    If stored = called Then Test.Echo stored Else Test.Echo stored & " / called: " & called
-End Sub
 Row 1.5, "+", 1
 Row 1, "-", 1.5
 Row 2147483647, "+", 0.5
@@ -159,27 +121,7 @@ Row DateSerial(2000, 1, 2), "-", DateSerial(2000, 1, 1)
 ' expect: Date 2000/1/3
 ' expect: Double 1
 ' case: Empty, Null, Boolean and text operands
-Function Same(v)
-    Same = v
-End Function
-Function Try(expr, x, y)
-    On Error Resume Next
-    Dim v
-    v = Eval(expr)
-    If Err.Number <> 0 Then
-        Try = "error " & Err.Number
-    ElseIf IsNull(v) Then
-        Try = "Null"
-    Else
-        Try = TypeName(v) & " [" & v & "]"
-    End If
-End Function
-Sub Row(x, op, y)
-    Dim stored, called
-    stored = Try("x " & op & " y", x, y)
-    called = Try("Same(x) " & op & " Same(y)", x, y)
-    If stored = called Then Test.Echo stored Else Test.Echo stored & " / called: " & called
-End Sub
+Bracketed = True
 Row Empty, "+", 1
 Row Empty, "*", 2.5
 Row Empty, "+", Empty
