@@ -12,6 +12,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "PythonTiming.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cerrno>
@@ -123,20 +125,7 @@ void BM_PythonRegexParser(benchmark::State &state)
 {
     const std::string command = std::string("python3 '") + SORVANE_BENCH_DIR + "/regex_parser.py' '" +
                                 fileOf(int(state.range(0))).toStdString() + "' 2>/dev/null";
-    for (auto _ : state) {
-        std::FILE *pipe = popen(command.c_str(), "r");
-        double seconds = -1;
-        if (pipe) {
-            if (std::fscanf(pipe, "%lf", &seconds) != 1)
-                seconds = -1;
-            pclose(pipe);
-        }
-        if (seconds < 0) {
-            state.SkipWithError("python3 did not run the parser");
-            return;
-        }
-        state.SetIterationTime(seconds);
-    }
+    runTimedPython(state, command);
 }
 BENCHMARK(BM_PythonRegexParser)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond);
 

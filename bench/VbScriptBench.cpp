@@ -1,6 +1,8 @@
 #include "scripting/objects/Dictionary.h"
 #include "scripting/vbscript/VbEngine.h"
 
+#include "PythonTiming.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -84,20 +86,7 @@ void BM_Python3SameProgram(benchmark::State &state)
 {
     const std::string command = std::string("python3 '") + SORVANE_BENCH_DIR +
                                 "/vbscript/same_in_python.py' " + std::to_string(state.range(0)) + " 2>/dev/null";
-    for (auto _ : state) {
-        std::FILE *pipe = popen(command.c_str(), "r");
-        double seconds = -1;
-        if (pipe) {
-            if (std::fscanf(pipe, "%lf", &seconds) != 1)
-                seconds = -1;
-            pclose(pipe);
-        }
-        if (seconds < 0) {
-            state.SkipWithError("python3 did not run the program");
-            return;
-        }
-        state.SetIterationTime(seconds);
-    }
+    runTimedPython(state, command);
 }
 BENCHMARK(BM_Python3SameProgram)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 
