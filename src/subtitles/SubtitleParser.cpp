@@ -575,8 +575,8 @@ qsizetype sizeOf(std::initializer_list<QStringView> parts)
     return n;
 }
 
-// The parts one after another, in a string of exactly their size: the cue
-// tables keep it for every second the cue covers.
+// The parts one after another, in a string of exactly their size (a cue's
+// lines are kept for the whole load), made in `pool` when one is given.
 QString concatenated(std::initializer_list<QStringView> parts, StringPool *pool = nullptr)
 {
     char16_t *to = nullptr;
@@ -595,16 +595,15 @@ QString concatenated(std::initializer_list<QStringView> parts, StringPool *pool 
 QString textOf(const Piece &piece) { return concatenated({piece.open, piece.text, piece.close}); }
 
 // joinPlainLines() of the two pieces' texts, without making those texts.
-QString joinPieces(const Piece &first, const Piece &second, StringPool *pool)
+QString joinPieces(const Piece &first, const Piece &second)
 {
     const QStringView firstText = first.open.isEmpty() ? trimLeft(first.text) : first.text;
     const QStringView secondText = second.close.isEmpty() ? trimRight(second.text) : second.text;
     if (first.open.isEmpty() && firstText.isEmpty())
-        return concatenated({second.open, second.open.isEmpty() ? trimLeft(secondText) : secondText, second.close},
-                            pool);
+        return concatenated({second.open, second.open.isEmpty() ? trimLeft(secondText) : secondText, second.close});
     if (second.open.isEmpty() && secondText.isEmpty())
-        return concatenated({first.open, first.close.isEmpty() ? trimRight(firstText) : firstText, first.close}, pool);
-    return concatenated({first.open, firstText, first.close, u"<br>", second.open, secondText, second.close}, pool);
+        return concatenated({first.open, first.close.isEmpty() ? trimRight(firstText) : firstText, first.close});
+    return concatenated({first.open, firstText, first.close, u"<br>", second.open, secondText, second.close});
 }
 
 } // namespace
@@ -623,12 +622,12 @@ QString SubtitleParser::textLine(QStringView line) const
     return textOf(pieceOf(line, buffer, m_open, m_openBreaks));
 }
 
-std::optional<Cue> SubtitleParser::parseBlock(QStringView block, StringPool *pool) const
+std::optional<Cue> SubtitleParser::parseBlock(QStringView block) const
 {
-    std::optional<CueLines> lines = parseLines(block, pool);
+    std::optional<CueLines> lines = parseLines(block);
     if (!lines)
         return std::nullopt;
-    return Cue{lines->start, lines->end, cueHtml(*lines, false, pool), cueHtml(*lines, true, pool)};
+    return Cue{lines->start, lines->end, cueHtml(*lines, false), cueHtml(*lines, true)};
 }
 
 std::optional<CueLines> SubtitleParser::parseLines(QStringView block, StringPool *pool) const
@@ -657,7 +656,7 @@ std::optional<CueLines> SubtitleParser::parseLines(QStringView block, StringPool
     return cue;
 }
 
-QString SubtitleParser::cueHtml(const CueLines &cue, bool swapped, StringPool *pool) const
+QString SubtitleParser::cueHtml(const CueLines &cue, bool swapped) const
 {
     if (cue.finished)
         return swapped ? cue.second : cue.first;
@@ -671,7 +670,7 @@ QString SubtitleParser::cueHtml(const CueLines &cue, bool swapped, StringPool *p
         return p;
     };
     const Piece first = piece(cue.first, cue.firstEnglish), second = piece(cue.second, cue.secondEnglish);
-    return swapped ? joinPieces(second, first, pool) : joinPieces(first, second, pool);
+    return swapped ? joinPieces(second, first) : joinPieces(first, second);
 }
 
 qsizetype BlockSplitter::count(QStringView text)

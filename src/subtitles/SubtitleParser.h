@@ -43,12 +43,12 @@ public:
 
     // The cue of one block; nullopt when its second line is not a time line
     // or holds a time that is not a valid time of day.
-    // The cue's texts are made in `pool` when one is given.
-    std::optional<Cue> parseBlock(QStringView block, StringPool *pool = nullptr) const;
-    // The same cue with its lines kept apart; cueHtml() makes its texts.
+    std::optional<Cue> parseBlock(QStringView block) const;
+    // The same cue with its lines kept apart, made in `pool` when one is
+    // given; cueHtml() makes its texts.
     std::optional<CueLines> parseLines(QStringView block, StringPool *pool = nullptr) const;
     // The HTML of a cue from parseLines(), in file line order or swapped.
-    QString cueHtml(const CueLines &cue, bool swapped, StringPool *pool = nullptr) const;
+    QString cueHtml(const CueLines &cue, bool swapped) const;
     // A text line with override codes and tags removed and, when it has no
     // Chinese characters, wrapped in the English style.
     QString textLine(QStringView line) const;
