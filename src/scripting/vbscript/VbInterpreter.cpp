@@ -44,7 +44,7 @@ struct Raised {
 }
 
 template <typename T>
-T check(Result<T> result)
+Q_ALWAYS_INLINE T check(Result<T> &&result)
 {
     if (!result)
         raise(result.error());
@@ -259,7 +259,7 @@ public:
     {
         ++engine.m_argumentDepth;
     }
-    ~ArgumentList()
+    Q_ALWAYS_INLINE ~ArgumentList()
     {
         stopLending();
         if (!m_values->isDetached()) {
@@ -1214,7 +1214,7 @@ QVector<Variant> Interpreter::argumentValues(const std::vector<ExprPtr> &args, F
     return values;
 }
 
-void Interpreter::argumentValues(const std::vector<ExprPtr> &args, Frame &frame, ArgumentList &list)
+Q_ALWAYS_INLINE void Interpreter::argumentValues(const std::vector<ExprPtr> &args, Frame &frame, ArgumentList &list)
 {
     QVector<Variant> &values = list.values();
     // Left-out arguments at the end are simply absent.
@@ -1385,8 +1385,10 @@ Variant Interpreter::callFunction(const Expr &name, const std::vector<ExprPtr> &
     list.stopLending();
     if (values.size() < info.minArgs || (info.maxArgs >= 0 && values.size() > info.maxArgs))
         raise(450);
-    if (name.mayRunCode)
-        codeMayRun();
+    if (!name.mayRunCode)
+        return check(info.function(context, values));
+    codeMayRun();
+    // Only the functions that may run code can wait for the user.
     const bool blocking = hostCallHook && blocksForTheUser(info);
     if (blocking)
         hostCallHook(true);
