@@ -272,10 +272,12 @@ public:
             const qsizetype n = m_values->size();
             Variant *v = const_cast<Variant *>(m_values->constData()); // not shared: checked above
             for (qsizetype i = 0; i < n; ++i) {
+                if (v[i].kind() < Kind::String)
+                    continue; // numbers need no letting go
                 if (i < 64 && (m_lent >> i & 1))
                     v[i].forget();
-                else if (v[i].kind() >= Kind::String)
-                    v[i] = Variant(); // numbers need no letting go
+                else
+                    v[i] = Variant();
             }
             if (m_values->capacity() > 16)
                 *m_values = QVector<Variant>(); // a long list is not kept
