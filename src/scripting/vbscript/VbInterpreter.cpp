@@ -860,6 +860,9 @@ Variant Interpreter::eval(const Expr &e, Frame &frame)
             return *e.global;
         return evalName(e, frame);
     case ExprKind::Call:
+        // A built-in function, the most common call, straight.
+        if (e.left->binding == Binding::Function && e.left->kind == ExprKind::Name)
+            return callFunction(*e.left, e.args, frame);
         return evalCall(e, frame);
     case ExprKind::Binary:
         return evalBinary(e, frame);
