@@ -5,6 +5,7 @@
 #include "scripting/vbscript/VbSyntax.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <deque>
@@ -26,6 +27,7 @@ struct GlobalName {
 struct Globals {
     std::deque<Variant> values;
     std::vector<quint8> readOnly;
+    QSet<int> fixedArrays; // slots declared with their size (`Dim a(3)`)
     QHash<QString, GlobalName> names;                       // case-folded
     QHash<QString, std::shared_ptr<ClassInfo>> classes;     // case-folded
     QHash<QString, std::shared_ptr<BuiltinInfo>> functions; // registered by the host, case-folded

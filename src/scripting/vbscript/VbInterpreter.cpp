@@ -669,7 +669,13 @@ Interpreter::Flow Interpreter::runOther(const Stmt &s, Frame &frame)
         Variant *v = variableRef(*s.target, frame);
         if (!v || !v->isArray())
             raise(13);
-        store(*v, Variant::fromArray(VariantArray{}));
+        VariantArray emptied;
+        if (s.fixedArray) {
+            // Its size stays; its elements go back to Empty.
+            emptied.bounds = v->arrayValue().bounds;
+            emptied.items.resize(v->arrayValue().items.size());
+        }
+        store(*v, Variant::fromArray(std::move(emptied)));
         return Flow::Normal;
     }
     case StmtKind::Nothing:
@@ -802,6 +808,8 @@ void Interpreter::runDim(const Stmt &s, Frame &frame)
     for (const DimItem &item : s.dims) {
         if (!item.isArray)
             continue;
+        if (item.fixedTarget)
+            raise(10);
         VariantArray array;
         qsizetype total = 1;
         for (const ExprPtr &b : item.bounds) {

@@ -45,6 +45,8 @@ public:
             if (!m_program.optionExplicit)
                 for (const QString &name : m_program.assigned)
                     declareGlobal(name, false);
+            // Before the procedures are bound: they may Erase or ReDim one.
+            markFixedGlobals(m_program.statements);
         }
 
         // Procedures first: a name the top level only reads is no global of theirs.
@@ -61,6 +63,56 @@ public:
     }
 
 private:
+    // `Dim a(3)` declares an array of a fixed size: ReDim refuses it and
+    // Erase clears its elements instead of taking them away.
+    static bool declaresFixed(const Stmt &s, const DimItem &d)
+    {
+        return s.kind == StmtKind::Dim && !d.bounds.empty();
+    }
+
+    template <typename Mark>
+    static void forEachFixedDim(const Block &block, const Mark &mark)
+    {
+        for (const StmtPtr &s : block) {
+            for (const DimItem &d : s->dims)
+                if (declaresFixed(*s, d))
+                    mark(d.target->name.toCaseFolded());
+            for (const auto &branch : s->branches)
+                forEachFixedDim(branch.second, mark);
+            for (const CaseClause &c : s->cases)
+                forEachFixedDim(c.body, mark);
+            forEachFixedDim(s->body, mark);
+            forEachFixedDim(s->elseBody, mark);
+        }
+    }
+
+    void markFixedGlobals(const Block &block)
+    {
+        forEachFixedDim(block, [this](const QString &key) {
+            auto it = m_globals.names.constFind(key);
+            if (it != m_globals.names.cend() && it->kind == GlobalName::Kind::Variable)
+                m_globals.fixedArrays.insert(it->slot);
+        });
+    }
+
+    // Whether a bound name is a variable declared with its size.
+    bool isFixedArray(const Expr &name) const
+    {
+        if (name.kind != ExprKind::Name)
+            return false;
+        switch (name.binding) {
+        case Binding::Local: return m_procedure && m_procedure->fixedSlots.contains(name.index);
+        case Binding::Global: return m_globals.fixedArrays.contains(name.index);
+        case Binding::Field:
+            if (m_class)
+                for (const ClassMember &m : m_class->members)
+                    if (m.field == name.index)
+                        return m.fixedArray;
+            return false;
+        default: return false;
+        }
+    }
+
     void declareGlobal(const QString &name, bool declared)
     {
         auto it = m_globals.names.find(name.toCaseFolded());
@@ -94,6 +146,7 @@ private:
             ClassMember &m = add(f.name, decl.line, decl.column);
             m.isPublic = f.isPublic;
             m.field = info->fieldCount++;
+            m.fixedArray = f.isArray && !f.bounds.empty();
         }
         for (auto &proc : decl.procedures) {
             proc->owner = info.get();
@@ -145,6 +198,11 @@ private:
             proc.localSlots.insert(key, proc.slotCount++);
         }
         declareLocals(proc, proc.body, cls);
+        proc.fixedSlots.clear();
+        forEachFixedDim(proc.body, [&proc](const QString &key) {
+            if (auto slot = proc.localSlots.constFind(key); slot != proc.localSlots.cend())
+                proc.fixedSlots.insert(*slot);
+        });
         m_procedure = &proc;
         m_class = cls;
         m_newLocals = true;
@@ -200,7 +258,10 @@ private:
             bindName(*d.target, false);
             for (ExprPtr &b : d.bounds)
                 bindExpr(*b);
+            d.fixedTarget = s.kind == StmtKind::ReDim && isFixedArray(*d.target);
         }
+        if (s.kind == StmtKind::Erase && s.target)
+            s.fixedArray = isFixedArray(*s.target);
         for (auto &branch : s.branches) {
             bindExpr(*branch.first);
             bindBlock(branch.second);

@@ -4,6 +4,7 @@
 #include "scripting/vbscript/VbBuiltins.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -88,6 +89,7 @@ struct DimItem {
     ExprPtr target;              // a Name
     std::vector<ExprPtr> bounds; // upper bounds; none for a plain variable
     bool isArray = false;        // `Dim a()` declares a dynamic array
+    bool fixedTarget = false;    // ReDim of a name declared with its size: error 10
 };
 
 struct CaseItem {
@@ -109,6 +111,7 @@ struct Stmt {
     bool testAtTop = true;
     bool until = false;
     bool appendInPlace = false; // `s = s & x`: the text grows where it is
+    bool fixedArray = false;    // Erase of a name declared with its size: its elements are cleared
     ExprPtr target, value, limit, step;
     std::vector<DimItem> dims;
     std::vector<std::pair<ExprPtr, Block>> branches;
@@ -137,6 +140,7 @@ struct Procedure {
     // Filled when bound: slot 0 is the result, then the parameters, then locals.
     int slotCount = 0;
     QHash<QString, int> localSlots;
+    QSet<int> fixedSlots; // locals declared with their size (`Dim a(3)`)
     QHash<QString, Variant> constants;
     ClassInfo *owner = nullptr;
     Program *program = nullptr;
@@ -163,6 +167,7 @@ struct ClassMember {
     QString name;
     bool isPublic = true;
     int field = -1;
+    bool fixedArray = false;     // a field declared with its size
     Procedure *method = nullptr; // a Sub or Function
     Procedure *get = nullptr;
     Procedure *let = nullptr;

@@ -92,6 +92,59 @@ ReDim d(1)
 Test.Echo UBound(d) & " [" & d(0) & "]"
 ' expect: 9 True
 ' expect: 1 []
+' case: Erase clears a fixed-size array's elements in every scope and keeps its size
+Dim g(2, 1)
+g(2, 1) = "x"
+Erase g
+Test.Echo UBound(g, 1) & UBound(g, 2) & " " & IsEmpty(g(2, 1))
+g(0, 0) = 5
+Test.Echo g(0, 0)
+Sub ClearLocal()
+  Dim l(3)
+  l(3) = 1
+  Erase l
+  Test.Echo UBound(l) & " " & IsEmpty(l(3))
+End Sub
+ClearLocal
+Sub ClearGlobal()
+  Erase g
+End Sub
+ClearGlobal
+Test.Echo IsEmpty(g(0, 0)) & " " & UBound(g)
+Class Holder
+  Public items(1)
+  Sub Clear()
+    Erase items
+  End Sub
+End Class
+Set h = New Holder
+h.items(1) = "y"
+h.Clear
+Test.Echo UBound(h.items) & " " & IsEmpty(h.items(1))
+' expect: 21 True
+' expect: 5
+' expect: 3 True
+' expect: True 2
+' expect: 1 True
+' case: ReDim of an array declared with its size is error 10
+Dim f(2)
+ReDim f(5)
+' expect error: 10
+' case: ReDim Preserve of a local declared with its size is error 10 too
+Sub Grow()
+  Dim f(2)
+  ReDim Preserve f(5)
+End Sub
+Grow
+' expect error: 10
+' case: a name declared with Dim a() stays dynamic: ReDim and Erase as usual
+Dim dyn()
+ReDim dyn(2)
+dyn(2) = 1
+Erase dyn
+ReDim dyn(4)
+Test.Echo UBound(dyn) & " [" & dyn(2) & "]"
+' expect: 4 []
 ' case: Filter keeps or drops the items that contain a text
 fruit = Array("apple", "Banana", "cherry", "mango")
 Test.Echo Join(Filter(fruit, "an"), ",")

@@ -188,7 +188,7 @@ ReDim Preserve a(4)
 Test.Echo UBound(a) & a(0) & a(2) & "[" & a(4) & "]"
 ReDim a(1)
 Test.Echo "[" & a(0) & "]"
-Dim g(2, 3)
+ReDim g(2, 3)
 Test.Echo UBound(g, 1) & UBound(g, 2)
 ReDim Preserve g(2, 5)
 Test.Echo UBound(g, 2)
