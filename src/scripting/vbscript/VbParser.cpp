@@ -353,8 +353,11 @@ private:
                 }
                 expectPunct(")", 1006);
             }
-            if (!m_procedure)
+            if (!m_procedure) {
                 m_program->dims.append(item.target->name);
+                if (!item.bounds.empty())
+                    m_program->fixedDims.append(item.target->name);
+            }
             s->dims.push_back(std::move(item));
         } while (isPunct(",") && (advance(), true));
         return s;

@@ -46,7 +46,10 @@ public:
                 for (const QString &name : m_program.assigned)
                     declareGlobal(name, false);
             // Before the procedures are bound: they may Erase or ReDim one.
-            markFixedGlobals(m_program.statements);
+            for (const QString &name : m_program.fixedDims)
+                if (auto it = m_globals.names.constFind(name.toCaseFolded());
+                    it != m_globals.names.cend() && it->kind == GlobalName::Kind::Variable)
+                    m_globals.fixedArrays.insert(it->slot);
         }
 
         // Procedures first: a name the top level only reads is no global of theirs.
@@ -63,39 +66,9 @@ public:
     }
 
 private:
-    // `Dim a(3)` declares an array of a fixed size: ReDim refuses it and
-    // Erase clears its elements instead of taking them away.
-    static bool declaresFixed(const Stmt &s, const DimItem &d)
-    {
-        return s.kind == StmtKind::Dim && !d.bounds.empty();
-    }
-
-    template <typename Mark>
-    static void forEachFixedDim(const Block &block, const Mark &mark)
-    {
-        for (const StmtPtr &s : block) {
-            for (const DimItem &d : s->dims)
-                if (declaresFixed(*s, d))
-                    mark(d.target->name.toCaseFolded());
-            for (const auto &branch : s->branches)
-                forEachFixedDim(branch.second, mark);
-            for (const CaseClause &c : s->cases)
-                forEachFixedDim(c.body, mark);
-            forEachFixedDim(s->body, mark);
-            forEachFixedDim(s->elseBody, mark);
-        }
-    }
-
-    void markFixedGlobals(const Block &block)
-    {
-        forEachFixedDim(block, [this](const QString &key) {
-            auto it = m_globals.names.constFind(key);
-            if (it != m_globals.names.cend() && it->kind == GlobalName::Kind::Variable)
-                m_globals.fixedArrays.insert(it->slot);
-        });
-    }
-
-    // Whether a bound name is a variable declared with its size.
+    // Whether a bound name is a variable declared with its size (`Dim a(3)`):
+    // ReDim refuses it and Erase clears its elements instead of taking them
+    // away.
     bool isFixedArray(const Expr &name) const
     {
         if (name.kind != ExprKind::Name)
@@ -197,12 +170,8 @@ private:
                 throw NameRedefined{proc.line, proc.column};
             proc.localSlots.insert(key, proc.slotCount++);
         }
-        declareLocals(proc, proc.body, cls);
         proc.fixedSlots.clear();
-        forEachFixedDim(proc.body, [&proc](const QString &key) {
-            if (auto slot = proc.localSlots.constFind(key); slot != proc.localSlots.cend())
-                proc.fixedSlots.insert(*slot);
-        });
+        declareLocals(proc, proc.body, cls);
         m_procedure = &proc;
         m_class = cls;
         m_newLocals = true;
@@ -216,15 +185,19 @@ private:
         for (const StmtPtr &s : block) {
             for (const DimItem &d : s->dims) {
                 const QString key = d.target->name.toCaseFolded();
-                if (proc.localSlots.contains(key))
-                    continue;
-                if (s->kind == StmtKind::ReDim) {
-                    auto global = m_globals.names.constFind(key);
-                    if ((global != m_globals.names.cend() && global->kind == GlobalName::Kind::Variable) ||
-                        (cls && cls->find(key) >= 0))
-                        continue;
+                auto slot = proc.localSlots.constFind(key);
+                if (slot == proc.localSlots.cend()) {
+                    if (s->kind == StmtKind::ReDim) {
+                        auto global = m_globals.names.constFind(key);
+                        if ((global != m_globals.names.cend() && global->kind == GlobalName::Kind::Variable) ||
+                            (cls && cls->find(key) >= 0))
+                            continue;
+                    }
+                    slot = proc.localSlots.insert(key, proc.slotCount++);
                 }
-                proc.localSlots.insert(key, proc.slotCount++);
+                // `Dim a(3)` declares an array of a fixed size.
+                if (s->kind == StmtKind::Dim && !d.bounds.empty())
+                    proc.fixedSlots.insert(*slot);
             }
             for (const auto &branch : s->branches)
                 declareLocals(proc, branch.second, cls);

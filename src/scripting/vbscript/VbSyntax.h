@@ -198,6 +198,7 @@ struct Program {
     // Names the top level gives values to: variables, constants.
     std::vector<std::pair<QString, Variant>> constants;
     QStringList dims;
+    QStringList fixedDims; // of those, the ones declared with their size (`Dim a(3)`)
     QStringList assigned; // names the top level assigns without declaring them
 
 };
