@@ -13,7 +13,7 @@
 // with CR LF line ends and one blank line between blocks. The parser shows
 // the first two text lines of a cue and removes <tags> and {\codes} itself.
 //
-// This script turns SRT (tidied), SSA/ASS, LRC and MicroDVD SUB into that
+// This script turns SRT (tidied), SSA/ASS, LRC, MicroDVD SUB and WebVTT into that
 // form. For a file it cannot read (IDX picture subtitles, say) it leaves
 // "Format" empty, so nothing is loaded, puts a one-line explanation in
 // "Sample" and says why on the page.
@@ -430,6 +430,49 @@ function fromMicroDvd(text) {
     return { text: blocks };
 }
 
+// ---------------------------------------------------------------- WebVTT
+
+// "hh:mm:ss.mmm" or "mm:ss.mmm"; the hours may be left out.
+var VTT_TIME = "(?:(\\d+):)?(\\d{1,2}):(\\d{1,2})[.,](\\d{1,3})";
+var vttTimeLine = new RegExp("^[^\\S\\n]*" + VTT_TIME + "[^\\S\\n]*-->[^\\S\\n]*" + VTT_TIME + "(?:[^\\S\\n].*)?$");
+// Voice, class, language and ruby spans, the styles and the timestamps
+// inside a cue are markup; only their text is shown.
+var vttTags = /<\/?(?:v|c|i|b|u|lang|ruby|rt)(?:[.\s][^>\n]*)?>|<\d+:\d{1,2}(?::\d{1,2})?[.,]\d+>/g;
+// The cue text stays HTML, which the page shows: "&amp;", "&lt;" and "&gt;"
+// are left as they are (decoded, "&lt;i&gt;" would become a tag, and go);
+// the spaces and marks are written out.
+var vttEntities = { nbsp: "\u00A0", lrm: "\u200E", rlm: "\u200F" };
+
+function vttMs(h, m, s, ms) {
+    return ((Number(h || 0) * 60 + Number(m)) * 60 + Number(s)) * 1000 + fractionMs(ms);
+}
+
+function vttText(line) {
+    return line.replace(vttTags, "").replace(/&(nbsp|lrm|rlm);/g, function (all, name) { return vttEntities[name]; });
+}
+
+function fromVtt(text) {
+    // Blocks are separated by blank lines. A block is a cue when its first
+    // or second line is a time line (the first line may be the cue's
+    // identifier); NOTE, STYLE and REGION blocks and the header are not.
+    var blocks = withoutMarks(text).replace(/\r\n?/g, "\n").split(/\n[^\S\n]*\n/);
+    var records = [];
+    for (var i = 0; i < blocks.length; i++) {
+        var lines = blocks[i].replace(/^\n+/, "").split("\n");
+        var at = vttTimeLine.test(lines[0]) ? 0 : lines.length > 1 && vttTimeLine.test(lines[1]) ? 1 : -1;
+        if (at < 0 || (at === 1 && /^(?:WEBVTT|NOTE|STYLE|REGION)(?:\s|$)/.test(lines[0]))) continue;
+        var m = vttTimeLine.exec(lines[at]);
+        var start = vttMs(m[1], m[2], m[3], m[4]), end = vttMs(m[5], m[6], m[7], m[8]);
+        if (start >= MAX_MS || end >= MAX_MS) continue;
+        var words = [];
+        for (var k = at + 1; k < lines.length; k++) words.push(vttText(lines[k]));
+        records.push(record(start, end, words));
+    }
+    var blocksOut = cueBlocks(records.join("\n"));
+    if (blocksOut === "") return { error: "没有 时间 --> 时间 的字幕块" };
+    return { text: blocksOut };
+}
+
 // ---------------------------------------------------------------- IDX
 
 function fromIdx() {
@@ -439,7 +482,10 @@ function fromIdx() {
 // ---------------------------------------------------------------- dispatch
 
 // By extension; a file whose text fits no reader is tried by its content.
-var readers = { srt: fromSrt, ssa: fromAss, ass: fromAss, lrc: fromLrc, sub: fromMicroDvd, idx: fromIdx };
+var readers = { srt: fromSrt, ssa: fromAss, ass: fromAss, lrc: fromLrc, sub: fromMicroDvd, vtt: fromVtt,
+               idx: fromIdx };
+
+function isVtt(text) { return /^WEBVTT(?:[ \t\r\n]|$)/.test(text); }
 
 function readerOfContent(text) {
     if (/^\s*\[(Script Info|Events|V4\+? Styles)\]/im.test(text)) return fromAss;
@@ -450,7 +496,8 @@ function readerOfContent(text) {
 }
 
 function transform(text, extension) {
-    var read = readers[extension];
+    // A WebVTT file is one whatever it is named.
+    var read = isVtt(text) ? fromVtt : readers[extension];
     var result = read ? read(text) : { error: "不认识的字幕格式" };
     if (!result.error && result.text === "") result.error = "没有可用的字幕";
     if (result.error && read !== fromIdx) {

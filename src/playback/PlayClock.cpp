@@ -95,9 +95,9 @@ void PlayClock::OnPlayer()
         return;
     if (m_main.subtitles->count() == 0) {
         PageWrite::html(m_main.document, QStringLiteral("code"),
-                        QStringLiteral("拖放 SRT/SSA/ASS 字幕文件到窗口上播放！<br><span style='font-family:Microsoft "
+                        QStringLiteral("拖放 SRT/SSA/ASS/LRC/SUB/VTT 字幕文件到窗口上播放！<br><span style='font-family:Microsoft "
                                        "Yahei;font-Weight:bold;font-size:18px;line-height:28px;'>字幕文件 "
-                                       "(*.srt;*.ssa;*.ass)</span>"));
+                                       "(*.srt;*.ssa;*.ass;*.lrc;*.sub;*.vtt)</span>"));
         return;
     }
     m_main.Timer1.setEnabled(!m_main.Timer1.enabled());

@@ -18,6 +18,7 @@ constexpr Dispatch kDispatch[] = {
     {"srt", FileIntake::Kind::Subtitle},  {"ssa", FileIntake::Kind::Subtitle},
     {"ass", FileIntake::Kind::Subtitle},  {"idx", FileIntake::Kind::Subtitle},
     {"sub", FileIntake::Kind::Subtitle},  {"lrc", FileIntake::Kind::Subtitle},
+    {"vtt", FileIntake::Kind::Subtitle},
     {"js", FileIntake::Kind::JavaScript}, {"vbs", FileIntake::Kind::VBScript},
 };
 
@@ -122,9 +123,9 @@ void FileIntake::refuse(const QString &ext)
     PageWrite::html(m_main.document, QStringLiteral("code"),
                     QStringLiteral("<span style='font-family:Microsoft "
                                    "Yahei;font-Weight:bold;font-size:14px;line-height:24px;color:'>暂不支持 ") +
-                        ext.toUpper() + QStringLiteral(" 格式文件,请转换成 SRT/SSA/ASS 格式</span>"));
+                        ext.toUpper() + QStringLiteral(" 格式文件,请转换成 SRT/SSA/ASS/LRC/SUB/VTT 格式</span>"));
     m_main.MessageBoxTimeout(m_main.platform().window->windowId(),
-                             QStringLiteral("字幕文件 (*.srt;*.ssa;*.ass;*.idx;*.sub;*.lrc)"),
+                             QStringLiteral("字幕文件 (*.srt;*.ssa;*.ass;*.idx;*.sub;*.lrc;*.vtt)"),
                              QStringLiteral("字幕文件类型"), 48, 0, 5000);
 }
 

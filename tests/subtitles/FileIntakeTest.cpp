@@ -102,6 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DispatchCase{"srt", FileIntake::Kind::Subtitle}, DispatchCase{"SSA", FileIntake::Kind::Subtitle},
                       DispatchCase{"Ass", FileIntake::Kind::Subtitle}, DispatchCase{"idx", FileIntake::Kind::Subtitle},
                       DispatchCase{"sub", FileIntake::Kind::Subtitle}, DispatchCase{"LRC", FileIntake::Kind::Subtitle},
+                      DispatchCase{"Vtt", FileIntake::Kind::Subtitle},
                       DispatchCase{"js", FileIntake::Kind::JavaScript}, DispatchCase{"VBS", FileIntake::Kind::VBScript},
                       DispatchCase{"txt", FileIntake::Kind::Refused}, DispatchCase{"", FileIntake::Kind::Refused},
                       DispatchCase{"lnk", FileIntake::Kind::Refused}, DispatchCase{"srt ", FileIntake::Kind::Refused}));
@@ -124,10 +125,10 @@ TEST_F(FileIntakeTest, RefusedTypeShowsTheNoteAndTheTimedBoxAndChangesNothingEls
         main->CallBack(write(QString::fromLatin1(name), "x"));
         EXPECT_EQ(code(), QStringLiteral("<span style='font-family:Microsoft Yahei;font-Weight:bold;font-size:14px;"
                                          "line-height:24px;color:'>暂不支持 ") +
-                              ext + QStringLiteral(" 格式文件,请转换成 SRT/SSA/ASS 格式</span>"));
+                              ext + QStringLiteral(" 格式文件,请转换成 SRT/SSA/ASS/LRC/SUB/VTT 格式</span>"));
         ASSERT_FALSE(fake.messageBoxes.isEmpty());
         EXPECT_EQ(fake.messageBoxes.last().caption, u"字幕文件类型");
-        EXPECT_EQ(fake.messageBoxes.last().text, u"字幕文件 (*.srt;*.ssa;*.ass;*.idx;*.sub;*.lrc)");
+        EXPECT_EQ(fake.messageBoxes.last().text, u"字幕文件 (*.srt;*.ssa;*.ass;*.idx;*.sub;*.lrc;*.vtt)");
         EXPECT_EQ(fake.messageBoxes.last().timeoutMs, 5000);
         EXPECT_EQ(fake.messageBoxes.last().type & BoxType::IconMask, BoxType::IconExclamation);
     }

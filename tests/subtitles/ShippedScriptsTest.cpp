@@ -154,6 +154,22 @@ QString subFile()
     return QStringLiteral("{1}{1}25\n{50}{100}Top line|{y:i}Bottom line\n{250}{275}Ten\n");
 }
 
+QString vttFile()
+{
+    // A header with a title, NOTE, STYLE and REGION blocks, cue identifiers,
+    // hour-less times, cue settings, voice/class/style/timestamp tags and
+    // entities; cues out of order.
+    return QStringLiteral("WEBVTT - A film\n\n"
+                          "NOTE written by hand\n00:00:09.000 --> 00:00:09.500\n\n"
+                          "STYLE\n::cue { color: yellow }\n\n"
+                          "REGION\nid:bottom\n\n"
+                          "intro\n00:01.000 --> 00:02.500 position:10% align:start\n"
+                          "<v Roger Bingham>你好 &amp; <i>hello</i></v>\n"
+                          "<c.yellow>City</c> <00:00:02.000><b>now</b>&nbsp;&lt;ok&gt;\n\n"
+                          "01:00:05.000 --> 01:00:06.000\nLate\n\n"
+                          "2\n00:00:00.000 --> 00:00:00.900\n<u>First</u>\n");
+}
+
 class ShippedLoadTest : public ShippedScripts, public ::testing::WithParamInterface<LoadCase> {};
 
 TEST_P(ShippedLoadTest, TheCueTableHoldsTheFilesCues)
@@ -266,8 +282,19 @@ INSTANTIATE_TEST_SUITE_P(
                  Encoding::Utf8,
                  {{"00:00:01", "earliest"}, {"00:00:04", "earliest"}, {"00:00:05", "second"}, {"00:00:06", "first"}},
                  {}, "utf-8"},
+        LoadCase{"Vtt", "a.vtt", vttFile(), Encoding::Utf8,
+                 {{"00:00:00", "First"},
+                  {"00:00:01", "你好 &amp; hello<br>City now\u00A0&lt;ok&gt;"},
+                  {"00:00:02", "你好 &amp; hello<br>City now\u00A0&lt;ok&gt;"},
+                  {"01:00:05", "Late"}},
+                 {"00:00:03", "00:00:09"}, "utf-8"},
+        LoadCase{"VttCrLfWithMark", "a.vtt", crlf(vttFile()), Encoding::Utf8Bom,
+                 {{"00:00:00", "First"}, {"01:00:06", "Late"}}, {"00:00:09"}, "UTF-8"},
+        LoadCase{"VttGbk", "a.vtt", QStringLiteral("WEBVTT\n\n00:05.000 --> 00:06.000\n第一句\n"), Encoding::Gbk,
+                 {{"00:00:05", "第一句"}}, {}, "GB2312"},
         // A file whose extension does not fit its text is read by its text.
-        LoadCase{"AssNamedSrt", "c.srt", assFile(), Encoding::Utf8, {{"00:00:03", "soft<br>break"}}, {}, "utf-8"}),
+        LoadCase{"AssNamedSrt", "c.srt", assFile(), Encoding::Utf8, {{"00:00:03", "soft<br>break"}}, {}, "utf-8"},
+        LoadCase{"VttNamedSrt", "c.srt", vttFile(), Encoding::Utf8, {{"01:00:05", "Late"}}, {"00:00:09"}, "utf-8"}),
     [](const ::testing::TestParamInfo<LoadCase> &info) { return std::string(info.param.name); });
 
 TEST_F(ShippedScripts, AssCuesAreSortedByStartTime)
@@ -432,6 +459,15 @@ TEST_F(ShippedScripts, TheParsersOwnRulesStillApplyToTheScriptsOutput)
               QStringLiteral("<span style='color:red;'>English</span><br>中文"));
 }
 
+QByteArray randomBytes(int size)
+{
+    std::mt19937 random(7);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &b : bytes)
+        b = char(random());
+    return bytes;
+}
+
 struct UnreadableCase {
     const char *name;
     const char *file;
@@ -471,7 +507,10 @@ INSTANTIATE_TEST_SUITE_P(
         UnreadableCase{"AssWithoutEvents", "x.ass", QByteArray("[Script Info]\r\nTitle: none\r\n"), "[Events]"},
         UnreadableCase{"AssWithoutTimes", "x.ass", QByteArray("[Events]\r\nFormat: Layer, Style, Text\r\n"), "Format"},
         UnreadableCase{"SrtWithoutTimes", "x.srt", QByteArray("just some text\r\n\r\nmore text\r\n"), "没有可用的字幕"},
-        UnreadableCase{"EmptyLrc", "x.lrc", QByteArray("[ar:Nobody]\r\n"), "时间标签"}),
+        UnreadableCase{"EmptyLrc", "x.lrc", QByteArray("[ar:Nobody]\r\n"), "时间标签"},
+        UnreadableCase{"VttWithoutCues", "x.vtt", QByteArray("WEBVTT\r\n\r\nNOTE nothing here\r\n"), "字幕块"},
+        UnreadableCase{"VttOfRandomBytes", "x.vtt", randomBytes(64 * 1024), "字幕块"},
+        UnreadableCase{"VttWithAHugeLine", "x.vtt", "WEBVTT\n\n" + QByteArray(50 * 1024 * 1024, 'x'), "字幕块"}),
     [](const ::testing::TestParamInfo<UnreadableCase> &info) { return std::string(info.param.name); });
 
 // Without the shipped scripts the program parses CR LF cue blocks only.
