@@ -7,6 +7,7 @@
 #include "floor/ArrowCount.h"
 #include "platform/fake/FakePlatform.h"
 #include "scripting/objects/Dictionary.h"
+#include "text/CharsetDetector.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -66,13 +67,13 @@ QByteArray makeFile(int count, bool gbk, int seconds = 86000)
 const QString &fileOf(int which)
 {
     static QTemporaryDir dir;
-    static QString paths[3];
+    static QString paths[4];
     QString &path = paths[which];
     if (path.isEmpty()) {
-        static const char *const names[] = {"film.srt", "big-utf8.srt", "big-gbk.srt"};
+        static const char *const names[] = {"film.srt", "big-utf8.srt", "big-gbk.srt", "film-gbk.srt"};
         QFile f(dir.filePath(QString::fromLatin1(names[which])));
         f.open(QIODevice::WriteOnly);
-        f.write(which == 0 ? makeFile(1500, false, 7200) : makeFile(100000, which == 2));
+        f.write(which == 0 || which == 3 ? makeFile(1500, which == 3, 7200) : makeFile(100000, which == 2));
         path = f.fileName();
     }
     return path;
@@ -98,7 +99,20 @@ void BM_LoadIntoCueTable(benchmark::State &state)
     state.counters["keys"] = main.subtitles->count();
     state.SetLabel(QFile(file).fileName().section(u'/', -1).toStdString());
 }
-BENCHMARK(BM_LoadIntoCueTable)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadIntoCueTable)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// What finding the character set of a file that is neither marked nor UTF-8
+// adds to its load: the detector on the GBK film.
+void BM_DetectCharsetOfGbkFilm(benchmark::State &state)
+{
+    QFile f(fileOf(3));
+    f.open(QIODevice::ReadOnly);
+    const QByteArray bytes = f.readAll();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CharsetDetector::detect(bytes));
+    state.SetLabel(CharsetDetector::detect(bytes).toStdString());
+}
+BENCHMARK(BM_DetectCharsetOfGbkFilm)->Unit(benchmark::kMillisecond);
 
 // The floor inside this process: read the file and count its "-->".
 void BM_FloorReadAndCount(benchmark::State &state)

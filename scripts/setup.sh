@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-declarative-dev libgl-dev
-  libpcre2-dev
+  libpcre2-dev libuchardet-dev
   libx11-dev libxi-dev libxext-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

@@ -2,6 +2,7 @@
 
 #include "scripting/objects/Dictionary.h"
 #include "text/CharsetConverter.h"
+#include "text/CharsetDetector.h"
 #include "text/Utf8Decoder.h"
 #include "text/Utf8Validity.h"
 
@@ -160,7 +161,7 @@ QString TextCodec::detectCharSet(const QByteArray &bytes)
         return QStringLiteral("UTF-16");
     if (isUtf8Bytes(reinterpret_cast<const unsigned char *>(bytes.constData()), size_t(bytes.size())))
         return QStringLiteral("utf-8");
-    return QStringLiteral("GB2312");
+    return CharsetDetector::detect(bytes);
 }
 
 Result<QString> TextCodec::decode(const QByteArray &bytes, const QString &charset)
@@ -202,6 +203,10 @@ Result<QString> TextCodec::decode(const QByteArray &bytes, const QString &charse
         }
     } else {
         iconvName = charset.toLatin1();
+        if (charset.startsWith(QLatin1String("UTF-16"), Qt::CaseInsensitive))
+            invalidUnit = 2;
+        else if (charset.startsWith(QLatin1String("UTF-32"), Qt::CaseInsensitive))
+            invalidUnit = 4;
     }
     if (iconvName == "UTF-8") {
         if (std::optional<QString> text = decodeWellFormedUtf8(data, qsizetype(size)))

@@ -15,9 +15,11 @@ class Dictionary;
 // from the file's bytes. Each file is read once: detection works on the
 // bytes already in memory.
 //
-// Detection yields one of five names, stored in the settings under "CharSet":
-// "UTF-8" (mark EF BB BF), "UTF-32" (FF FE 00 00 or 00 00 FE FF), "UTF-16"
-// (FF FE or FE FF), "utf-8" (no mark, the UTF-8 test holds) or "GB2312".
+// Detection yields a name stored in the settings under "CharSet": "UTF-8"
+// (mark EF BB BF), "UTF-32" (FF FE 00 00 or 00 00 FE FF), "UTF-16" (FF FE or
+// FE FF), "utf-8" (no mark, the UTF-8 test holds), else what CharsetDetector
+// finds: "UTF-16LE"/"UTF-16BE" without a mark, another set by its iconv name
+// ("BIG5", "SHIFT_JIS", "WINDOWS-1252", …), or "GB2312" when in doubt.
 // "GB2312" reads and writes GB18030, which holds every GBK file; "UTF-16"
 // and "UTF-32" follow the mark's byte order. The mark is dropped on reading.
 // On writing, "UTF-8", "UTF-16" and "UTF-32" write their mark (in the byte
