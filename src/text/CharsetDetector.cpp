@@ -4,12 +4,15 @@
 
 #include <uchardet/uchardet.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace sorvane {
 namespace {
 
 const QString kGb2312 = QStringLiteral("GB2312");
+// Bytes outside ASCII needed before any set but GB2312 is chosen.
+constexpr qsizetype kLeastEvidence = 8;
 
 struct DetectorDeleter {
     void operator()(uchardet_t detector) const { uchardet_delete(detector); }
@@ -117,6 +120,9 @@ QString CharsetDetector::detect(const QByteArray &bytes)
     const bool cut = bytes.size() > kSampleSize;
     const qsizetype size = std::min(bytes.size(), kSampleSize);
     const char *data = bytes.constData();
+    // A few bytes outside ASCII say too little to choose a set by.
+    if (std::count_if(data, data + size, [](char c) { return uchar(c) >= 0x80; }) < kLeastEvidence)
+        return kGb2312;
     const QByteArray name = widened(guess(data, size));
     if (simplifiedChinese(name))
         return kGb2312;
