@@ -8,6 +8,7 @@
 #include "app/SkinBinding.h"
 #include "app/WindowDrag.h"
 #include "dialogs/Dialogs.h"
+#include "dialogs/UserWaitDialogHost.h"
 #include "playback/Hotkeys.h"
 #include "playback/PlayClock.h"
 #include "playback/TimeAdjust.h"
@@ -83,12 +84,20 @@ QString folderOf(const QString &filePath)
     return folder;
 }
 
+PlatformServices withDialogs(PlatformServices platform, DialogHost &dialogs)
+{
+    platform.dialogs = &dialogs;
+    return platform;
+}
+
 } // namespace
 
 Main::Main(PlatformServices platform)
     : menu(MenuModel::design())
-    , m_platform(platform)
-    , m_dialogs(std::make_unique<Dialogs>(*platform.dialogs, *platform.window))
+    , m_userWaits(std::make_unique<UserWaitDialogHost>(
+          *platform.dialogs, [this](bool waiting) { m_scriptHost->userWait(waiting); }))
+    , m_platform(withDialogs(platform, *m_userWaits))
+    , m_dialogs(std::make_unique<Dialogs>(*m_platform.dialogs, *platform.window))
     , m_scriptHost(std::make_unique<ScriptHost>(*this))
     , m_scriptCommands(std::make_unique<ScriptCommands>(*this))
     , m_loader(std::make_unique<SubtitleLoader>(*this))
@@ -297,6 +306,7 @@ bool Main::Addsubtitles(const QString &FileName)
 }
 
 void Main::CallBack(const QString &FileName) { m_intake->CallBack(FileName); }
+void Main::takeIn(const QByteArray &nativePath) { m_intake->takeIn(nativePath); }
 void Main::OnGetSrt() { m_intake->OnGetSrt(); }
 void Main::OnSrtSave() { m_export->OnSrtSave(); }
 void Main::ShowSubtitles(const QString &timeKey) { m_clock->ShowSubtitles(timeKey); }

@@ -28,6 +28,7 @@ class TimeAdjust;
 class SkinBinding;
 class StyleCommands;
 class TextCodec;
+class UserWaitDialogHost;
 class WindowDrag;
 
 // The author line shown in the initial caption and by the about box.
@@ -86,6 +87,8 @@ public:
     // Subtitles: loading, intake, export
     bool Addsubtitles(const QString &FileName);
     void CallBack(const QString &FileName);
+    // A path from the command line or a drop, as the system's bytes.
+    void takeIn(const QByteArray &nativePath);
     void OnGetSrt();
     void OnSrtSave();
 
@@ -171,6 +174,9 @@ private:
     void checkItem(const QString &name, bool checked);
     bool isChecked(const QString &name) const;
 
+    // Every box goes through it, so a script's time waiting for the user is
+    // not counted against it.
+    std::unique_ptr<UserWaitDialogHost> m_userWaits;
     PlatformServices m_platform;
     std::unique_ptr<Dialogs> m_dialogs;
     std::unique_ptr<TextCodec> m_codec;

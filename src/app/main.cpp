@@ -4,7 +4,6 @@
 #include "platform/qt/QtPlatform.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QTimer>
 
 int main(int argc, char *argv[])
@@ -24,9 +23,11 @@ int main(int argc, char *argv[])
     window.show();
     // A path on the command line is taken in as if dropped, once start-up
     // has finished, so that a file manager can open subtitle files here.
-    if (const QStringList arguments = QCoreApplication::arguments(); arguments.size() > 1) {
-        const QString path = QFileInfo(arguments.at(1)).absoluteFilePath();
-        QTimer::singleShot(0, &window, [&main, path] { main.CallBack(path); });
+    // The name is taken as its bytes: one that is no valid text still gets
+    // an answer.
+    if (argc > 1) {
+        const QByteArray path(argv[1]);
+        QTimer::singleShot(0, &window, [&main, path] { main.takeIn(path); });
     }
     return app.exec();
 }

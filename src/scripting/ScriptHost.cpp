@@ -36,6 +36,7 @@ ObjectContext objectContextOf(Main &main)
     context.platform = main.platform();
     context.codec = &main.textCodec();
     context.currentFolder = main.Folder;
+    context.onWait = [&main](bool waiting) { main.scriptHost().userWait(waiting); };
     return context;
 }
 
@@ -62,18 +63,6 @@ void exposeProgramObjects(Main &main, const std::function<void(const QString &, 
     expose(QStringLiteral("filter"), Variant::fromObject(filter));
 }
 
-// Leaves the time a script spends in host calls out of its budget.
-template <typename Engine>
-void watchHostCalls(Engine &engine, ScriptWatchdog &watchdog)
-{
-    engine.setHostCallHook([&watchdog](bool entering) {
-        if (entering)
-            watchdog.pause();
-        else
-            watchdog.resume();
-    });
-}
-
 } // namespace
 
 QString ScriptHost::errorReport(const ScriptError &error)
@@ -93,24 +82,77 @@ void ScriptHost::RunScript(const QString &code, const QString &language, bool sh
 {
     if (TextUtilities::TrimSpace(code).isEmpty())
         return;
-
-    Status status;
-    switch (languageOf(language)) {
-    case Language::JavaScript:
-        status = runJavaScript(code, language);
-        break;
-    case Language::VBScript:
-        status = runVBScript(code);
-        break;
-    case Language::Unknown: {
-        ScriptError e = scriptError(429, QStringLiteral("No script engine for the language \"%1\"").arg(language));
-        e.source = QStringLiteral("RunScript");
-        status = e;
-        break;
-    }
-    }
+    const Status status = run(code, language);
     if (!status && showErrors)
         report(status.error());
+}
+
+Status ScriptHost::run(const QString &code, const QString &language)
+{
+    if (m_depth >= kMaxNesting) {
+        ScriptError e = scriptError(28);
+        e.source = QStringLiteral("RunScript");
+        return e;
+    }
+    ++m_depth;
+    struct Leave {
+        int &depth;
+        ~Leave() { --depth; }
+    } leave{m_depth};
+
+    switch (languageOf(language)) {
+    case Language::JavaScript:
+        return runJavaScript(code, language);
+    case Language::VBScript:
+        return runVBScript(code);
+    case Language::Unknown:
+        break;
+    }
+    ScriptError e = scriptError(429, QStringLiteral("No script engine for the language \"%1\"").arg(language));
+    e.source = QStringLiteral("RunScript");
+    return e;
+}
+
+void ScriptHost::userWait(bool waiting)
+{
+    for (ScriptWatchdog *watchdog : m_watchdogs) {
+        if (waiting)
+            watchdog->pause();
+        else
+            watchdog->resume();
+    }
+}
+
+bool ScriptHost::timeIsUp()
+{
+    bool up = false;
+    for (ScriptWatchdog *watchdog : m_watchdogs)
+        up = watchdog->check() || up;
+    return up;
+}
+
+// The budget is looked at by its thread and at every call into the host; a
+// run whose outer run's time is up stops too.
+template <typename Engine>
+Status ScriptHost::runWatched(Engine &engine, const std::function<Status()> &body)
+{
+    ScriptWatchdog watchdog(budget, now, [&engine] { engine.interrupt(); });
+    if (!watchdog.start(startWatchdog)) {
+        // Without its watchdog a script could hold the program for ever.
+        ScriptError e = scriptError(7);
+        e.source = QStringLiteral("RunScript");
+        return e;
+    }
+    m_watchdogs.push_back(&watchdog);
+    struct Leave {
+        std::vector<ScriptWatchdog *> &watchdogs;
+        ~Leave() { watchdogs.pop_back(); }
+    } leave{m_watchdogs};
+    engine.setHostCallHook([this, &engine](bool) {
+        if (timeIsUp())
+            engine.interrupt();
+    });
+    return body();
 }
 
 Status ScriptHost::runJavaScript(const QString &code, const QString &language)
@@ -119,14 +161,13 @@ Status ScriptHost::runJavaScript(const QString &code, const QString &language)
     JsEngine engine([context](const QString &progId) { return createObject(progId, context); });
     exposeProgramObjects(m_main, [&engine](const QString &name, const Variant &value) { engine.expose(name, value); });
 
-    ScriptWatchdog watchdog(budget, [&engine] { engine.interrupt(); });
-    watchHostCalls(engine, watchdog);
-
-    // The engine reports its language as it was set.
-    if (language == QLatin1String("JavaScript"))
-        if (Status s = engine.execute(QString::fromUtf8(kAlert)); !s)
-            return s;
-    return engine.execute(code);
+    return runWatched(engine, [&]() -> Status {
+        // The engine reports its language as it was set.
+        if (language == QLatin1String("JavaScript"))
+            if (Status s = engine.execute(QString::fromUtf8(kAlert)); !s)
+                return s;
+        return engine.execute(code);
+    });
 }
 
 Status ScriptHost::runVBScript(const QString &code)
@@ -137,9 +178,7 @@ Status ScriptHost::runVBScript(const QString &code)
     vb::VbEngine engine(std::move(context));
     exposeProgramObjects(m_main, [&engine](const QString &name, const Variant &value) { engine.expose(name, value); });
 
-    ScriptWatchdog watchdog(budget, [&engine] { engine.interrupt(); });
-    watchHostCalls(engine, watchdog);
-    return engine.execute(code);
+    return runWatched(engine, [&] { return engine.execute(code); });
 }
 
 void ScriptHost::report(const ScriptError &error)

@@ -8,30 +8,45 @@
 
 namespace sorvane {
 
-// Stops a script that runs longer than its budget without returning to the
-// host: time spent in host calls (a box waiting for the user, a nested
-// load) is not counted. The expiry callback runs on the watchdog's thread.
+// Stops a script that runs longer than its budget. Everything the script
+// does counts, host calls included; only the time it waits for the user (a
+// box open) is left out. A thread of its own stops a script that never
+// returns to the host; at each host call the script's own thread looks too,
+// so time spent inside the host is stopped as soon as the call returns.
 class ScriptWatchdog {
 public:
-    ScriptWatchdog(std::chrono::milliseconds budget, std::function<void()> onExpired);
+    // A steady time; it may be read from both threads.
+    using Now = std::function<std::chrono::milliseconds()>;
+    using ThreadStarter = std::function<std::thread(std::function<void()>)>;
+
+    ScriptWatchdog(std::chrono::milliseconds budget, Now now, std::function<void()> onExpired);
     ~ScriptWatchdog();
     ScriptWatchdog(const ScriptWatchdog &) = delete;
     ScriptWatchdog &operator=(const ScriptWatchdog &) = delete;
 
-    // A host call starts (pause) or ends (resume); calls may nest.
+    static std::chrono::milliseconds steadyNow();
+    static std::thread startThread(std::function<void()> body);
+
+    // Starts the watching thread; false when the system cannot start one.
+    bool start(const ThreadStarter &starter = startThread);
+
+    // The script waits for the user (pause) or goes on (resume); waits may nest.
     void pause();
     void resume();
+    // Whether the budget is used up, and if it is, stops the script.
+    bool check();
     bool expired() const;
 
 private:
-    using Clock = std::chrono::steady_clock;
+    std::chrono::milliseconds runningFor() const;
     void watch();
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
+    Now m_now;
     std::function<void()> m_onExpired;
-    Clock::duration m_remaining;
-    Clock::time_point m_runningSince;
+    std::chrono::milliseconds m_remaining;
+    std::chrono::milliseconds m_runningSince;
     int m_pauseDepth = 0;
     bool m_stop = false;
     bool m_expired = false;

@@ -6,6 +6,9 @@
 #include "subtitles/ShellLink.h"
 #include "text/TextCodec.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 namespace sorvane {
 namespace {
 
@@ -90,6 +93,16 @@ void FileIntake::CallBack(const QString &path)
         refuse(ext);
         break;
     }
+}
+
+void FileIntake::takeIn(const QByteArray &nativePath)
+{
+    const QString path = QFile::decodeName(nativePath);
+    if (QFile::encodeName(path) == nativePath) {
+        CallBack(QFileInfo(path).absoluteFilePath());
+        return;
+    }
+    m_main.textCodec().reportReadFailure(path, QStringLiteral("its name is not valid in the system's character set"));
 }
 
 void FileIntake::loadSubtitles(const QString &path)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace sorvane {
@@ -25,6 +26,10 @@ public:
     static QString extension(const QString &path);
 
     void CallBack(const QString &path);
+    // A path as the system's bytes (the command line, a drop). A name the
+    // system's character set cannot read as text cannot be opened by name
+    // here: it gets the box of a file that cannot be read.
+    void takeIn(const QByteArray &nativePath);
     // Reloads the current subtitle file, when it still exists.
     void OnGetSrt();
 

@@ -1,5 +1,7 @@
 #include "subtitles/ShellLink.h"
 
+#include "text/TextCodec.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -137,10 +139,11 @@ Result<QString> targetPath(const QByteArray &data)
 
 Result<QString> readTarget(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxLinkSize)
+    // A pipe or a device named .lnk is refused without waiting on it.
+    const Result<QByteArray> bytes = TextCodec::readRegularFile(fileName, kMaxLinkSize);
+    if (!bytes)
         return damaged();
-    return targetPath(file.read(kMaxLinkSize));
+    return targetPath(*bytes);
 }
 
 } // namespace sorvane::ShellLink

@@ -55,6 +55,18 @@ void SubtitleLoader::load(const QString &fileName)
             main.RunScript(main.textCodec().GetFileText(script), QStringLiteral("JavaScript"), true);
         if (superseded(generation))
             return;
+        // A script that leaves no text (an array, an object) loads nothing,
+        // and says so as an empty result of the shipped script does.
+        if (const Variant *left = config.find(formatKey); left && (left->isArray() || left->isObject())) {
+            config.setItem(formatKey, QString());
+            const QString why = QStringLiteral("字幕【") + configText(config, QStringLiteral("Base")) +
+                                QStringLiteral("】(") + configText(config, QStringLiteral("Extension")).toUpper() +
+                                QStringLiteral(") 无法载入：没有可用的字幕");
+            PageWrite::html(main.document, QStringLiteral("Message"),
+                            QStringLiteral("<font size=2 color=yellow>") + why.toHtmlEscaped() +
+                                QStringLiteral("</font>"));
+            return;
+        }
     } else {
         // The table lets go of the text first, so that a trim is made in place.
         QString format = configText(config, formatKey);

@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <chrono>
+
 #include <utility>
 
 namespace sorvane {
@@ -14,6 +16,9 @@ namespace {
 // Backtracking steps allowed from one start position; a pattern that needs
 // more is reported instead of freezing the user-interface thread.
 constexpr uint32_t kMatchLimit = 5'000'000;
+// The steps from one start position are bounded, but not their sum over
+// every position of a long text: one call as a whole may take this long.
+constexpr std::chrono::milliseconds kCallLimit{10000};
 constexpr uint32_t kDepthLimit = 100'000;
 constexpr size_t kJitStackStart = 32 * 1024;
 constexpr size_t kJitStackMax = 4 * 1024 * 1024;
@@ -80,6 +85,11 @@ namespace {
 // Per-thread match resources: a match context with the limits and a JIT
 // stack, and match data large enough for the pattern at hand.
 struct MatchResources {
+    // When the call under way must give up; looked at by the callout that
+    // starts every pattern, once per start position.
+    std::chrono::milliseconds deadline{0};
+    std::chrono::milliseconds limit = kCallLimit;
+    RegExp::Now now;
     pcre2_match_context_16 *context = nullptr;
     pcre2_jit_stack_16 *jitStack = nullptr;
     pcre2_match_data_16 *data = nullptr;
@@ -90,6 +100,7 @@ struct MatchResources {
         context = pcre2_match_context_create_16(nullptr);
         pcre2_set_match_limit_16(context, kMatchLimit);
         pcre2_set_depth_limit_16(context, kDepthLimit);
+        pcre2_set_callout_16(context, &MatchResources::atStartPosition, this);
         jitStack = pcre2_jit_stack_create_16(kJitStackStart, kJitStackMax, nullptr);
         if (jitStack)
             pcre2_jit_stack_assign_16(context, nullptr, jitStack);
@@ -99,6 +110,19 @@ struct MatchResources {
         pcre2_match_data_free_16(data);
         pcre2_jit_stack_free_16(jitStack);
         pcre2_match_context_free_16(context);
+    }
+    std::chrono::milliseconds currentTime() const
+    {
+        if (now)
+            return now();
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now().time_since_epoch());
+    }
+    void startCall() { deadline = currentTime() + limit; }
+    static int atStartPosition(pcre2_callout_block_16 *, void *data)
+    {
+        const auto *self = static_cast<const MatchResources *>(data);
+        return self->currentTime() >= self->deadline ? PCRE2_ERROR_CALLOUT : 0;
     }
     pcre2_match_data_16 *dataFor(int groups)
     {
@@ -137,8 +161,17 @@ std::shared_ptr<const RegExp::Compiled> compileUncached(const QString &pattern, 
 
     int errorCode = 0;
     PCRE2_SIZE errorOffset = 0;
-    pcre2_code_16 *code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(translated.utf16()),
-                                           PCRE2_SIZE(translated.size()), flags, &errorCode, &errorOffset, context.get());
+    const auto compileText = [&](const QString &text) {
+        return pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(text.utf16()), PCRE2_SIZE(text.size()), flags,
+                                &errorCode, &errorOffset, context.get());
+    };
+    // The pattern is valid as it stands; it then runs behind a callout, met
+    // at every start position, that ends the call once its time is up.
+    pcre2_code_16 *plain = compileText(translated);
+    if (!plain)
+        return nullptr;
+    pcre2_code_free_16(plain);
+    pcre2_code_16 *code = compileText(QStringLiteral("(?C1)(?:") + translated + QLatin1Char(')'));
     if (!code)
         return nullptr;
     pcre2_jit_compile_16(code, PCRE2_JIT_COMPLETE); // without JIT the interpreter serves
@@ -254,7 +287,25 @@ QString RegExp::Match::group(const QString &subject, int n) const
     return subject.mid(groups[n - 1].start, groups[n - 1].length);
 }
 
+void RegExp::setCallLimit(std::chrono::milliseconds limit, Now now)
+{
+    MatchResources &resources = matchResources();
+    resources.limit = limit;
+    resources.now = std::move(now);
+}
+
+void RegExp::resetCallLimit()
+{
+    setCallLimit(kCallLimit, {});
+}
+
 Result<std::optional<RegExp::Match>> RegExp::match(const QString &subject, qsizetype from) const
+{
+    matchResources().startCall();
+    return matchFrom(subject, from);
+}
+
+Result<std::optional<RegExp::Match>> RegExp::matchFrom(const QString &subject, qsizetype from) const
 {
     if (from < 0 || from > subject.size())
         return std::optional<Match>();
@@ -265,7 +316,8 @@ Result<std::optional<RegExp::Match>> RegExp::match(const QString &subject, qsize
     if (rc == PCRE2_ERROR_NOMATCH)
         return std::optional<Match>();
     if (rc < 0) {
-        // Match, depth, heap or JIT stack limit: the pattern is too costly here.
+        // Match, depth, heap or JIT stack limit, or the call's time is up:
+        // the pattern is too costly here.
         return scriptError(28);
     }
     const PCRE2_SIZE *ovector = pcre2_get_ovector_pointer_16(data);
@@ -290,10 +342,11 @@ Result<bool> RegExp::test(const QString &subject) const
 
 Result<QVector<RegExp::Match>> RegExp::matches(const QString &subject, bool global) const
 {
+    matchResources().startCall();
     QVector<Match> all;
     qsizetype from = 0;
     while (from <= subject.size()) {
-        Result<std::optional<Match>> m = match(subject, from);
+        Result<std::optional<Match>> m = matchFrom(subject, from);
         if (!m)
             return m.error();
         if (!m->has_value())
@@ -345,11 +398,12 @@ QString RegExp::expandReplacement(const QString &replacement, const QString &sub
 
 Result<QString> RegExp::replace(const QString &subject, const QString &replacement, bool global) const
 {
+    matchResources().startCall();
     QString out;
     qsizetype copied = 0;
     qsizetype from = 0;
     while (from <= subject.size()) {
-        Result<std::optional<Match>> m = match(subject, from);
+        Result<std::optional<Match>> m = matchFrom(subject, from);
         if (!m)
             return m.error();
         if (!m->has_value())

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVector>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -56,7 +58,9 @@ public:
     int groupCount() const;
 
     // The first match that starts at or after `from`. Fails (error 28) when
-    // the pattern backtracks beyond the match limit.
+    // the pattern backtracks beyond the match limit from one start position,
+    // or when the call as a whole (here and in matches and replace: every
+    // search they make) takes longer than its limit, 10 seconds.
     Result<std::optional<Match>> match(const QString &subject, qsizetype from = 0) const;
     Result<bool> test(const QString &subject) const;
     // The first match, or every match left to right when `global` is set;
@@ -71,10 +75,18 @@ public:
     // The PCRE2 pattern a dialect pattern becomes (exposed for tests).
     static QString translate(const QString &pattern, bool multiline);
 
+    // The time limit of one call on this thread, and the steady time it is
+    // measured in (the system's when empty); for tests.
+    using Now = std::function<std::chrono::milliseconds()>;
+    static void setCallLimit(std::chrono::milliseconds limit, Now now);
+    static void resetCallLimit();
+
     struct Compiled;
 
 private:
     explicit RegExp(std::shared_ptr<const Compiled> compiled) : m_compiled(std::move(compiled)) {}
+    // A search within the call under way (its time already started).
+    Result<std::optional<Match>> matchFrom(const QString &subject, qsizetype from) const;
     std::shared_ptr<const Compiled> m_compiled;
 };
 

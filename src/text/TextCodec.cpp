@@ -8,10 +8,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -47,30 +47,54 @@ private:
     int m_fd;
 };
 
-// The whole file in one read pass; the error's description is the reason.
-Result<QByteArray> readFile(const QString &fileName)
+// Only regular files are read: a pipe or a terminal would block the
+// user-interface thread in open() or read(), and a device never ends.
+ScriptError notRegular() { return scriptError(75, QStringLiteral("it is not a regular file")); }
+
+ScriptError tooLarge() { return scriptError(7, QStringLiteral("the file is larger than 1 GB")); }
+
+// Opens a regular file for reading. The name is looked at before opening,
+// and the open itself does not wait, so a pipe put in its place meanwhile
+// cannot block either.
+Result<int> openRegular(const QString &fileName, struct stat &st)
 {
-    Fd fd(::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
-        return fileError(errno);
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
+    const QByteArray path = QFile::encodeName(fileName);
+    if (::stat(path.constData(), &st) != 0)
         return fileError(errno);
     if (S_ISDIR(st.st_mode))
         return fileError(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return notRegular();
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return fileError(errno);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = errno;
+        ::close(fd);
+        return S_ISREG(st.st_mode) ? fileError(error) : notRegular();
+    }
+    return fd;
+}
+
+// The rest of an open file, read to its end (the size is a hint: a file that
+// grows meanwhile is read on, up to the limit).
+Result<QByteArray> readOpen(int fd, qsizetype sizeHint, qsizetype limit)
+{
+    if (sizeHint > limit)
+        return tooLarge();
     QByteArray bytes;
     try {
-        // The size is a hint: a file that grows meanwhile, or one that does
-        // not know its size, is read to its end all the same.
-        qsizetype capacity = qsizetype(st.st_size) + 1;
+        qsizetype capacity = sizeHint + 1;
         bytes.resize(capacity);
         qsizetype used = 0;
         for (;;) {
             if (used == capacity) {
-                capacity += std::max<qsizetype>(capacity / 2, 64 * 1024);
+                if (used > limit)
+                    return tooLarge();
+                capacity = std::min<qsizetype>(limit + 1, capacity + std::max<qsizetype>(capacity / 2, 64 * 1024));
                 bytes.resize(capacity);
             }
-            const ssize_t n = ::read(fd.get(), bytes.data() + used, size_t(capacity - used));
+            const ssize_t n = ::read(fd, bytes.data() + used, size_t(capacity - used));
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -80,6 +104,8 @@ Result<QByteArray> readFile(const QString &fileName)
                 break;
             used += n;
         }
+        if (used > limit)
+            return tooLarge();
         bytes.resize(used);
     } catch (const std::bad_alloc &) {
         return scriptError(7, QStringLiteral("the file is too large to read"));
@@ -87,22 +113,163 @@ Result<QByteArray> readFile(const QString &fileName)
     return bytes;
 }
 
-// Writes through a temporary file where the folder allows it, so a failed
-// write leaves the old file whole.
-Status writeFile(const QString &fileName, const QByteArray &bytes)
+} // namespace
+
+int TextCodec::writeErrorNumber(int error)
 {
-    QSaveFile file(fileName);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return scriptError(75, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return scriptError(75, why);
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return 61;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        return 70;
+    default:
+        return 75;
     }
-    if (!file.commit())
-        return scriptError(75, file.errorString());
+}
+
+namespace {
+
+// A failed write as scripts know it (61, 70 or 75); the description is the
+// system's reason.
+ScriptError writeError(int error) { return scriptError(TextCodec::writeErrorNumber(error), reason(error)); }
+
+Status writeAll(const TextCodec::WriteCalls &calls, int fd, const char *data, qsizetype size)
+{
+    qsizetype done = 0;
+    while (done < size) {
+        const ssize_t n = calls.write(fd, data + done, size_t(size - done), off_t(done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return writeError(errno);
+        }
+        if (n == 0)
+            return writeError(ENOSPC);
+        done += n;
+    }
     return {};
+}
+
+// The file itself is written over. The old bytes are kept and put back when
+// the new ones do not all go in, and room for a longer text is taken before
+// the old one is touched, so a failure leaves the old file whole.
+Status writeInPlace(const TextCodec::WriteCalls &calls, const QByteArray &path, bool exists, const QByteArray &bytes)
+{
+    if (!exists) {
+        Fd fd(::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd.get() < 0)
+            return writeError(errno);
+        if (Status written = writeAll(calls, fd.get(), bytes.constData(), bytes.size()); !written) {
+            ::unlink(path.constData());
+            return written;
+        }
+        return {};
+    }
+    Fd fd(::open(path.constData(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.get() < 0)
+        return writeError(errno);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        return writeError(errno);
+    if (!S_ISREG(st.st_mode))
+        return notRegular();
+    Result<QByteArray> old = readOpen(fd.get(), qsizetype(st.st_size), TextCodec::kReadLimit);
+    if (!old)
+        return old.error();
+    if (bytes.size() > old->size()) {
+        const int refused = calls.reserve(fd.get(), off_t(bytes.size()));
+        if (refused != 0 && refused != EOPNOTSUPP && refused != EINVAL)
+            return writeError(refused);
+    }
+    Status written = writeAll(calls, fd.get(), bytes.constData(), bytes.size());
+    if (written && ::ftruncate(fd.get(), off_t(bytes.size())) != 0)
+        written = writeError(errno);
+    if (!written) {
+        (void)writeAll(calls, fd.get(), old->constData(), old->size());
+        (void)::ftruncate(fd.get(), off_t(old->size()));
+    }
+    return written;
+}
+
+mode_t creationMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+Result<QByteArray> TextCodec::readRegularFile(const QString &fileName, qsizetype limit)
+{
+    struct stat st {};
+    Result<int> opened = openRegular(fileName, st);
+    if (!opened)
+        return opened.error();
+    Fd fd(*opened);
+    return readOpen(fd.get(), qsizetype(st.st_size), limit);
+}
+
+TextCodec::WriteCalls TextCodec::systemWriteCalls()
+{
+    WriteCalls calls;
+    calls.makeTemporary = [](char *pathTemplate) { return ::mkostemp(pathTemplate, O_CLOEXEC); };
+    calls.write = [](int fd, const char *data, size_t size, off_t offset) { return ::pwrite(fd, data, size, offset); };
+    calls.reserve = [](int fd, off_t length) { return ::posix_fallocate(fd, 0, length); };
+    return calls;
+}
+
+Status TextCodec::writeFile(const QString &fileName, const QByteArray &bytes) const
+{
+    QByteArray path = QFile::encodeName(fileName);
+    struct stat old {};
+    const bool exists = ::stat(path.constData(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        return writeError(EISDIR);
+    if (exists && !S_ISREG(old.st_mode))
+        return notRegular();
+    if (exists) {
+        // A link is followed: the file it names gets the new text.
+        if (char *real = ::realpath(path.constData(), nullptr)) {
+            path = real;
+            std::free(real);
+        }
+    }
+    // Written beside the old file and renamed over it once whole, so a
+    // failed write leaves the old file as it was.
+    const qsizetype slash = path.lastIndexOf('/');
+    QByteArray temporary = path.left(slash + 1) + ".sorvane-XXXXXX";
+    Fd fd(m_writeCalls.makeTemporary(temporary.data()));
+    if (fd.get() < 0) {
+        // The folder takes no new file (it is read-only, say).
+        return writeInPlace(m_writeCalls, path, exists, bytes);
+    }
+    Status written = writeAll(m_writeCalls, fd.get(), bytes.constData(), bytes.size());
+    if (written) {
+        if (exists) {
+            (void)::fchown(fd.get(), old.st_uid, old.st_gid);
+            (void)::fchmod(fd.get(), old.st_mode & 07777);
+        } else {
+            (void)::fchmod(fd.get(), creationMode());
+        }
+        if (::rename(temporary.constData(), path.constData()) != 0)
+            written = writeError(errno);
+    }
+    if (!written)
+        ::unlink(temporary.constData());
+    return written;
+}
+
+namespace {
+
+Result<QByteArray> readFile(const QString &fileName)
+{
+    return TextCodec::readRegularFile(fileName, TextCodec::kReadLimit);
 }
 
 QString readFailure(const QString &fileName, const QString &why)
@@ -130,8 +297,13 @@ QString withoutLeadingMark(QString text)
 } // namespace
 
 TextCodec::TextCodec(Dictionary &config, FailureReporter reportFailure)
-    : m_config(config), m_reportFailure(std::move(reportFailure))
+    : m_config(config), m_reportFailure(std::move(reportFailure)), m_writeCalls(systemWriteCalls())
 {
+}
+
+void TextCodec::reportReadFailure(const QString &fileName, const QString &why)
+{
+    m_reportFailure(readFailure(fileName, why));
 }
 
 bool TextCodec::fileExists(const QString &fileName)
@@ -304,9 +476,11 @@ Result<QString> TextCodec::GetFileHeader(const QString &fileName, qint32 addr, q
         return scriptError(53);
     if (count < 0)
         return QString();
-    Fd fd(::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
-        return fileError(errno);
+    struct stat st {};
+    Result<int> opened = openRegular(fileName, st);
+    if (!opened)
+        return opened.error();
+    Fd fd(*opened);
     // Only the bytes asked for are read, and never more than the file holds.
     const qsizetype wanted = qsizetype(count) + 1;
     QByteArray bytes;
@@ -359,11 +533,16 @@ QString TextCodec::GetFileText(const QString &fileName)
     return gb ? std::move(gb->text) : QString();
 }
 
-void TextCodec::SetFileText(const QString &fileName, const QString &text)
+Status TextCodec::SetFileText(const QString &fileName, const QString &text)
 {
     Result<QByteArray> bytes = CharsetConverter::encode(text, "UTF-8");
-    if (bytes)
-        (void)writeFile(fileName, *bytes);
+    if (!bytes)
+        return bytes.error();
+    // A script that saves its settings must learn that the save failed: the
+    // number says why, in the words scripts know.
+    if (Status written = writeFile(fileName, *bytes); !written)
+        return scriptError(written.error().number);
+    return {};
 }
 
 } // namespace sorvane

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include <sys/types.h>
+
 namespace sorvane {
 
 class Dictionary;
@@ -48,8 +50,12 @@ public:
     // A text file in the system code page (UTF-8); a file that is not valid
     // UTF-8 reads as GB18030. Empty when it does not exist or cannot be read.
     QString GetFileText(const QString &fileName);
-    // Writes in the system code page; failures are ignored.
-    void SetFileText(const QString &fileName, const QString &text);
+    // Writes in the system code page, as PutStrText writes; a failure is
+    // returned as 61 (disk full), 70 (permission denied) or 75 (any other).
+    Status SetFileText(const QString &fileName, const QString &text);
+
+    // Shows the box for a file that cannot be read.
+    void reportReadFailure(const QString &fileName, const QString &why);
 
     // The building blocks, without files or settings.
     static QString headerText(const QByteArray &bytes, qsizetype from, qsizetype count, const QString &separator);
@@ -62,11 +68,35 @@ public:
     // Whether a path names an existing file (hidden files count, folders do not).
     static bool fileExists(const QString &fileName);
 
+    // No file larger than this is read into memory.
+    static constexpr qsizetype kReadLimit = qsizetype(1) << 30;
+    // The bytes of a regular file, at most `limit` of them. Anything else (a
+    // folder, a pipe, a device) is refused at once, without waiting on it.
+    static Result<QByteArray> readRegularFile(const QString &fileName, qsizetype limit);
+
+    // The system calls a write goes through; tests put failures in.
+    struct WriteCalls {
+        std::function<int(char *pathTemplate)> makeTemporary;                             // mkstemp
+        std::function<ssize_t(int fd, const char *data, size_t size, off_t offset)> write; // pwrite
+        std::function<int(int fd, off_t length)> reserve; // posix_fallocate: 0 or the error
+    };
+    static WriteCalls systemWriteCalls();
+    // The error scripts get for a failed write's system error: 61 (disk
+    // full), 70 (permission denied) or 75 (any other).
+    static int writeErrorNumber(int error);
+    WriteCalls &writeCalls() { return m_writeCalls; }
+    // Replaces the file with `bytes`. A failure (61, 70 or 75, with the
+    // system's reason) leaves an existing file whole: the bytes go to a new
+    // file beside it first, and where the folder takes none, the old bytes
+    // are put back when the new ones do not all go in.
+    Status writeFile(const QString &fileName, const QByteArray &bytes) const;
+
 private:
     Dictionary &m_config;
     FailureReporter m_reportFailure;
     bool m_utf16BigEndian = false;
     bool m_utf32BigEndian = false;
+    WriteCalls m_writeCalls;
 };
 
 } // namespace sorvane

@@ -137,6 +137,21 @@ bool GuiSession::startProgram(const QString &executable, const QStringList &argu
     return false;
 }
 
+bool GuiSession::waitForWindow(const QString &name, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() <= timeoutMs) {
+        const QString ids = run(QStringLiteral("xdotool"),
+                                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name},
+                                3000);
+        if (!ids.trimmed().isEmpty())
+            return true;
+        pauseMs(100);
+    }
+    return false;
+}
+
 QString GuiSession::run(const QString &program, const QStringList &arguments, int timeoutMs)
 {
     QProcess p;

@@ -22,6 +22,9 @@ public:
     bool startProgram(const QString &executable, const QStringList &arguments, QString *error);
 
     static QString display();
+    bool programRunning() const { return m_program.state() == QProcess::Running; }
+    // Waits until a visible window whose name matches `name` appears.
+    bool waitForWindow(const QString &name, int timeoutMs = 10000);
     QString windowId() const { return m_windowId; }
     // The program's window on the screen, in pixels.
     QRect windowRect();

@@ -9,6 +9,8 @@
 
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <system_error>
 #include <thread>
 
 using namespace sorvane;
@@ -38,8 +40,18 @@ protected:
         return fake.messageBoxes.last().text.split("\r\n");
     }
 
+    // The budget's time is the test's: each look at it moves it on by
+    // `step` milliseconds, and a box can move it further.
+    void useManualTime(qint64 stepMs = 0)
+    {
+        step = stepMs;
+        main->scriptHost().now = [this] { return std::chrono::milliseconds(time += step); };
+    }
+
     FakePlatform fake;
     std::unique_ptr<Main> main;
+    std::atomic<qint64> time{0};
+    std::atomic<qint64> step{0};
 };
 
 TEST_F(ScriptHostTest, BlankCodeRunsNothing)
@@ -227,11 +239,12 @@ TEST_F(ScriptHostTest, ARunawayScriptIsStopped)
 
 TEST_F(ScriptHostTest, TimeInABoxDoesNotCount)
 {
-    main->scriptHost().budget = std::chrono::milliseconds(150);
-    fake.whileBoxOpen = [] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); };
-    run("Main.InputBoxB('p', 't', 'v'); Main.Config('done', true);");
+    useManualTime();
+    fake.whileBoxOpen = [this] { time += 3600000; };
+    run("Main.InputBoxB('p', 't', 'v'); alert('x'); new ActiveXObject('WScript.Shell').Popup('y');"
+        "Main.MsgBoxB('z', 0, 'c'); Main.Config('done', true);");
     EXPECT_EQ(config("done"), Variant(true));
-    EXPECT_EQ(fake.messageBoxes.size(), 0);
+    EXPECT_EQ(fake.messageBoxes.size(), 3);
 }
 
 TEST_F(ScriptHostTest, OtherLanguagesAreReported)
@@ -372,9 +385,161 @@ TEST_F(ScriptHostTest, ARunawayVBScriptIsStoppedButTimeInABoxDoesNotCount)
     EXPECT_EQ(lines[3], QString::fromUtf8("错误:　The script ran for too long and was stopped"));
 
     fake.messageBoxes.clear();
-    main->scriptHost().budget = std::chrono::milliseconds(150);
-    fake.whileBoxOpen = [] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); };
-    run("x = Main.InputBoxB(\"p\", \"t\", \"v\")\nMain.Config(\"done\") = True", "VBScript");
+    useManualTime();
+    fake.whileBoxOpen = [this] { time += 3600000; };
+    run("x = Main.InputBoxB(\"p\", \"t\", \"v\")\nMsgBox \"m\"\ny = InputBox(\"q\")\n"
+        "Main.Config(\"done\") = True",
+        "VBScript");
     EXPECT_EQ(config("done"), Variant(true));
-    EXPECT_EQ(fake.messageBoxes.size(), 0);
+    EXPECT_EQ(fake.messageBoxes.size(), 1);
 }
+
+namespace {
+
+// Time spent inside the host counts: a loop of host calls is stopped when
+// the budget is used up, as a loop of its own is.
+TEST_F(ScriptHostTest, HostCallsCountAgainstTheBudget)
+{
+    const struct {
+        const char *language;
+        const char *code;
+    } cases[] = {
+        {"JavaScript", "var n = 0; while (true) { Main.Trim(' x '); Main.Config('n', ++n); }"},
+        {"VBScript", "n = 0\nDo\nx = Main.Trim(\" x \")\nn = n + 1\nMain.Config(\"n\") = n\nLoop"},
+    };
+    for (const auto &c : cases) {
+        fake.messageBoxes.clear();
+        main->Config->setItem("n", Variant::fromLong(0));
+        useManualTime(1000);
+        run(c.code, c.language);
+        const QStringList lines = reportLines();
+        ASSERT_EQ(lines.size(), 6) << c.language;
+        EXPECT_EQ(lines[3], QString::fromUtf8("错误:　The script ran for too long and was stopped"));
+        // Two looks at the time a call, one second each: about 30 seconds of calls.
+        const qint32 n = *config("n").toLong();
+        EXPECT_GE(n, 5) << c.language;
+        EXPECT_LE(n, 100) << c.language; // an interrupt is seen within a few statements
+    }
+}
+
+// A script that takes itself in again nests only so deep: the refused run is
+// reported as "Out of stack space" and the outer runs end normally.
+TEST_F(ScriptHostTest, RunsNestAtMostSixteenDeep)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char *file;
+        const char *code;
+    } cases[] = {
+        {"self.js", "Main.Config('depth', Main.Config('depth') + 1); Main.CallBack('%1'); "
+                    "Main.Config('after', Main.Config('after') + 1);"},
+        {"self.vbs", "Main.Config(\"depth\") = Main.Config(\"depth\") + 1\nMain.CallBack \"%1\"\n"
+                     "Main.Config(\"after\") = Main.Config(\"after\") + 1"},
+    };
+    for (const auto &c : cases) {
+        fake.messageBoxes.clear();
+        main->Config->setItem("depth", Variant::fromLong(0));
+        main->Config->setItem("after", Variant::fromLong(0));
+        const QString path = dir.filePath(QString::fromLatin1(c.file));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QString::fromLatin1(c.code).arg(path).toUtf8());
+        f.close();
+        main->CallBack(path);
+        EXPECT_EQ(config("depth"), Variant::fromLong(ScriptHost::kMaxNesting)) << c.file;
+        EXPECT_EQ(config("after"), Variant::fromLong(ScriptHost::kMaxNesting)) << c.file;
+        const QStringList lines = reportLines();
+        ASSERT_EQ(fake.messageBoxes.size(), 1) << c.file;
+        ASSERT_EQ(lines.size(), 6);
+        EXPECT_EQ(lines[3], QString::fromUtf8("错误:　Out of stack space"));
+        EXPECT_EQ(lines[4], QString::fromUtf8("代码:　800A001C"));
+    }
+}
+
+// A transform script that loads its own file again is bounded the same way.
+TEST_F(ScriptHostTest, ATransformScriptThatLoadsItsFileAgainEnds)
+{
+    QTemporaryDir dir;
+    const QString script = dir.filePath("again.js");
+    QFile js(script);
+    ASSERT_TRUE(js.open(QIODevice::WriteOnly));
+    js.write("Main.Config('loads', Main.Config('loads') + 1); Main.Addsubtitles(Main.Config('FileName'));");
+    js.close();
+    const QString subtitles = dir.filePath("a.srt");
+    QFile srt(subtitles);
+    ASSERT_TRUE(srt.open(QIODevice::WriteOnly));
+    srt.write("1\r\n00:00:01,000 --> 00:00:02,000\r\ncue\r\n");
+    srt.close();
+    main->Config->setItem("loads", Variant::fromLong(0));
+    main->Config->setItem("Script", Variant(script));
+    main->CallBack(subtitles);
+    EXPECT_EQ(config("loads"), Variant::fromLong(ScriptHost::kMaxNesting));
+    ASSERT_EQ(fake.messageBoxes.size(), 1);
+    EXPECT_EQ(fake.messageBoxes[0].caption, "Out of stack space");
+}
+
+// Without a thread for its watchdog a script could hold the program for
+// ever: it is refused with a report, and the program goes on.
+TEST_F(ScriptHostTest, AScriptWhoseWatchdogCannotStartIsRefused)
+{
+    main->scriptHost().startWatchdog = [](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    for (const char *language : {"JavaScript", "VBScript"}) {
+        fake.messageBoxes.clear();
+        run("Main.Config(\"ran\") = 1", language);
+        const QStringList lines = reportLines();
+        ASSERT_EQ(lines.size(), 6) << language;
+        EXPECT_EQ(lines[3], QString::fromUtf8("错误:　Out of memory"));
+    }
+    EXPECT_EQ(config("ran"), Variant());
+    main->scriptHost().startWatchdog = ScriptWatchdog::startThread;
+    run("Main.Config('ran', 1);");
+    EXPECT_EQ(config("ran"), Variant::fromLong(1));
+}
+
+// The engine's own functions crash it when call or apply gets no argument
+// at all; the host's stand-ins give them an undefined receiver instead.
+TEST_F(ScriptHostTest, CallAndApplyWithoutAReceiverDoNotCrash)
+{
+    const struct {
+        const char *code;
+        const char *result;
+    } cases[] = {
+        {"Object.prototype.toString.call()", "[object Undefined]"},
+        {"Object.prototype.toString.apply()", "[object Undefined]"},
+        {"Function.prototype.call.call(Object.prototype.toString)", "[object Undefined]"},
+        {"Object.prototype.valueOf.call()", "TypeError"},
+        {"Object.prototype.hasOwnProperty.call()", "TypeError"},
+        {"Object.prototype.propertyIsEnumerable.call()", "TypeError"},
+        {"Object.prototype.toLocaleString.call()", "TypeError"},
+        {"Object.prototype.isPrototypeOf.call()", "false"},
+        {"String.prototype.trim.apply()", "TypeError"},
+        {"new Date().getDate.call()", "TypeError"},
+        {"Array.prototype.join.call()", "TypeError"},
+        {"(function (a, b) { return this.x + a + b; }).call({x: 1}, 2, 3)", "6"},
+        {"Math.max.apply(null, [1, 5, 2])", "5"},
+        {"Array.prototype.slice.call({length: 2, 0: 'a', 1: 'b'}, 1).join()", "b"},
+        {"Function.prototype.call.length + ',' + Function.prototype.apply.length", "1,2"},
+    };
+    for (const auto &c : cases) {
+        run(QStringLiteral("var r; try { r = String(%1); } catch (e) { r = e.name; } Main.Config('r', r);")
+                .arg(QString::fromLatin1(c.code)));
+        EXPECT_EQ(config("r"), Variant(QString::fromLatin1(c.result))) << c.code;
+    }
+    EXPECT_TRUE(fake.messageBoxes.isEmpty());
+}
+
+TEST_F(ScriptHostTest, AFailedSaveReachesTheScript)
+{
+    run("try { Main.SetFileText('/no/such/folder/Settings.ini', 'x'); Main.Config('n', 0); }"
+        "catch (e) { Main.Config('n', e.number); Main.Config('d', e.description); }");
+    EXPECT_EQ(config("n"), Variant::fromLong(qint32(0x800A004B)));
+    EXPECT_EQ(config("d"), Variant("Path/File access error"));
+    run("On Error Resume Next\nMain.SetFileText \"/no/such/folder/Settings.ini\", \"x\"\n"
+        "Main.Config(\"n\") = Err.Number",
+        "VBScript");
+    EXPECT_EQ(config("n"), Variant::fromLong(75));
+}
+
+} // namespace

@@ -5,6 +5,10 @@
 
 #include <QDir>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace sorvane {
 namespace {
 
@@ -230,6 +234,48 @@ TEST_F(FileIntakeTest, ReloadParsesAgainAndDoesNothingWhenTheFileIsGone)
     main->OnGetSrt();
     EXPECT_EQ(main->NewTime, u"00:00:09");
     EXPECT_EQ(main->subtitles->count(), 2);
+}
+
+// A pipe or a device is refused at once with the box of a file that cannot
+// be read, named directly or through a shortcut; nothing waits on it.
+TEST_F(FileIntakeTest, WhatIsNoRegularFileGetsTheUnreadableBox)
+{
+    const QString fifo = dir.filePath("pipe.srt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = dir.filePath("zero.srt");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString fifoLink = write("pipe.lnk", shellLink(fifo, true));
+    const QString pipeNamedLink = dir.filePath("pipe2.lnk");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipeNamedLink).constData(), 0600), 0);
+    for (const QString &path : {fifo, zero, fifoLink}) {
+        fake.messageBoxes.clear();
+        main->CallBack(path);
+        ASSERT_EQ(fake.messageBoxes.size(), 1) << path.toStdString();
+        EXPECT_EQ(fake.messageBoxes[0].caption, QStringLiteral("系统提示"));
+        EXPECT_TRUE(fake.messageBoxes[0].text.contains(QStringLiteral("not a regular file")));
+        EXPECT_EQ(main->subtitles->count(), 0);
+    }
+    fake.messageBoxes.clear();
+    main->CallBack(pipeNamedLink); // a link that is a pipe names nothing
+    EXPECT_TRUE(fake.messageBoxes.isEmpty());
+}
+
+TEST_F(FileIntakeTest, ANameThatIsNoValidTextGetsTheUnreadableBox)
+{
+    const QString good = write("好.srt", srt({"1", "00:00:02,000 --> 00:00:02,000", "cue"}));
+    main->takeIn(QFile::encodeName(good));
+    EXPECT_EQ(config("FileName"), good);
+    EXPECT_EQ(main->subtitles->count(), 1);
+
+    const QByteArray bad = QFile::encodeName(dir.path()) + "/bad\xff\xfe.srt";
+    const int fd = ::open(bad.constData(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    main->takeIn(bad);
+    ASSERT_EQ(fake.messageBoxes.size(), 1);
+    EXPECT_EQ(fake.messageBoxes[0].caption, QStringLiteral("系统提示"));
+    EXPECT_TRUE(fake.messageBoxes[0].text.contains(QStringLiteral("not valid"))) << fake.messageBoxes[0].text.toStdString();
+    EXPECT_EQ(config("FileName"), good) << "nothing else changes";
 }
 
 } // namespace

@@ -248,5 +248,28 @@ TEST_F(SubtitleLoaderTest, RandomBytesAndHugeLinesLoadWithoutHarm)
     EXPECT_EQ(main->subtitles->count(), 0);
 }
 
+// A transform script that leaves no text in "Format" loads nothing and says
+// so on the page, as an empty result of the shipped script does.
+TEST_F(SubtitleLoaderTest, AScriptThatLeavesNoTextLoadsNothingAndSaysSo)
+{
+    const struct {
+        const char *name;
+        const char *script;
+    } cases[] = {
+        {"an array", "Main.Config('Format', ['1', '2']);"},
+        {"an object", "Main.Config('Format', new ActiveXObject('Scripting.Dictionary'));"},
+    };
+    for (const auto &c : cases) {
+        main->Config->setItem(QStringLiteral("Script"), write("t.js", c.script));
+        main->Config->setItem(QStringLiteral("Extension"), QStringLiteral("srt"));
+        load(write("a.srt", srt({"1", "00:00:01,000 --> 00:00:02,000", "A"})), QStringLiteral("a<b"));
+        EXPECT_EQ(main->subtitles->count(), 0) << c.name;
+        EXPECT_EQ(config("Format"), u"") << c.name;
+        EXPECT_EQ(message(), QStringLiteral("<font size=2 color=yellow>字幕【a&lt;b】(SRT) 无法载入：没有可用的字幕</font>"))
+            << c.name;
+        EXPECT_TRUE(fake.messageBoxes.isEmpty()) << c.name;
+    }
+}
+
 } // namespace
 } // namespace sorvane

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string_view>
 
 namespace sorvane {
@@ -179,6 +180,52 @@ TEST(RegExp, LongSubjectsWithManyStartsStayWithinTheLimit)
     Result<bool> found = re->test(subject);
     ASSERT_TRUE(found.ok());
     EXPECT_FALSE(*found);
+}
+
+// The match limit holds per start position only; the call as a whole has a
+// time limit too. Here every look at the time moves it on by a millisecond,
+// and a call may take 200 of them.
+TEST(RegExp, ACallAsAWholeStopsAtItsTimeLimit)
+{
+    qint64 now = 0;
+    RegExp::setCallLimit(std::chrono::milliseconds(200), [&now] { return std::chrono::milliseconds(++now); });
+    const QString as(30000, QLatin1Char('a'));
+    const struct {
+        const char *pattern;
+        QString subject;
+        bool stopped;
+    } cases[] = {
+        {"(a+)+[bc]", as, true},
+        {"a*b", as, true},
+        {"a", QString(150, QLatin1Char('a')), false}, // 150 matches, one start position each
+        {"x", as, false},             // no start position is tried
+        {"(a+)+[bc]", as + "b", false}, // found from the first position
+    };
+    for (const auto &c : cases) {
+        Result<RegExp> re = RegExp::compile(QString::fromLatin1(c.pattern));
+        ASSERT_TRUE(re.ok());
+        for (bool global : {false, true}) {
+            Result<QString> replaced = re->replace(c.subject, QStringLiteral("-"), global);
+            EXPECT_EQ(!replaced.ok(), c.stopped) << c.pattern << " global " << global;
+            if (!replaced.ok())
+                EXPECT_EQ(replaced.error().number, 28);
+        }
+        Result<bool> found = re->test(c.subject);
+        EXPECT_EQ(!found.ok(), c.stopped) << c.pattern;
+    }
+    RegExp::resetCallLimit();
+}
+
+TEST(RegExp, LongGlobalReplacesRunWithinTheRealLimit)
+{
+    QString text;
+    for (int i = 0; i < 200000; ++i)
+        text += QStringLiteral("1\r\n\r\n\r\n");
+    Result<RegExp> re = RegExp::compile(QStringLiteral("[\\r\\n]{3,}"));
+    ASSERT_TRUE(re.ok());
+    Result<QString> out = re->replace(text, QStringLiteral("\r\n"), true);
+    ASSERT_TRUE(out.ok());
+    EXPECT_EQ(out->size(), 600000);
 }
 
 TEST(RegExp, SamePatternSharesOneCompiledForm)

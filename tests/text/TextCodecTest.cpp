@@ -14,7 +14,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sorvane {
@@ -220,8 +222,8 @@ TEST_F(TextCodecTest, WriteFailureShowsTheBox)
     codec.PutStrText(file, QStringLiteral("x"), QStringLiteral("utf-8"));
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].contains(file)) << boxes[0].toStdString();
-    codec.SetFileText(file, QStringLiteral("x"));
-    EXPECT_EQ(boxes.size(), 1) << "SetFileText never reports";
+    EXPECT_EQ(codec.SetFileText(file, QStringLiteral("x")).error().number, 75);
+    EXPECT_EQ(boxes.size(), 1) << "SetFileText shows no box: the script gets the error";
 }
 
 TEST_F(TextCodecTest, FileHeaderReadsOnlyTheBytesThatExist)
@@ -325,6 +327,160 @@ TEST_F(TextCodecTest, DISABLED_LargeFileStaysWithinASmallMultipleOfItsSize)
     const double grownMb = double(after.ru_maxrss - before.ru_maxrss) / 1024.0;
     std::printf("peak memory grew by %.0f MB for a %lld MB file\n", grownMb, static_cast<long long>(size >> 20));
     EXPECT_LT(grownMb, 3.5 * double(size >> 20));
+}
+
+} // namespace
+} // namespace sorvane
+
+namespace sorvane {
+namespace {
+
+// Only regular files are text files: a pipe would block in open() and a
+// device never ends, so both are refused at once with the reading box.
+TEST_F(TextCodecTest, WhatIsNoRegularFileIsRefusedAtOnce)
+{
+    const QString fifo = path("pipe.srt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = path("zero.srt");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString random = path("random.srt");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/urandom"), random));
+    for (const QString &file : {fifo, zero, random, QStringLiteral("/dev/null")}) {
+        boxes.clear();
+        EXPECT_EQ(codec.GetStrText(file, QString()), QString());
+        ASSERT_EQ(boxes.size(), 1) << file.toStdString();
+        EXPECT_TRUE(boxes[0].contains(file));
+        EXPECT_TRUE(boxes[0].contains(QStringLiteral("not a regular file"))) << boxes[0].toStdString();
+        EXPECT_EQ(codec.GetBytes(file).error().number, 75);
+        EXPECT_EQ(codec.GetFileHeader(file, 0, 3, QStringLiteral(",")).error().number, 75);
+        EXPECT_EQ(codec.GetFileText(file), QString());
+        EXPECT_EQ(boxes.size(), 1);
+    }
+}
+
+TEST_F(TextCodecTest, NoMoreThanTheLimitIsRead)
+{
+    const QString file = path("huge.srt");
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(TextCodec::kReadLimit + 1)); // sparse: nothing is written
+    }
+    EXPECT_EQ(codec.GetStrText(file, QString()), QString());
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("larger than 1 GB"))) << boxes[0].toStdString();
+    EXPECT_EQ(codec.GetBytes(file).error().number, 7);
+
+    const QString ten = write("ten.txt", "0123456789");
+    EXPECT_EQ(*TextCodec::readRegularFile(ten, 10), QByteArray("0123456789"));
+    EXPECT_EQ(TextCodec::readRegularFile(ten, 9).error().number, 7);
+}
+
+// Writes whose system calls fail as a full disk or a locked folder would.
+class FailingWrites : public TextCodecTest {
+protected:
+    QString file = write("old.srt", QByteArray(8000, 'o'));
+    QString text = QString(70000, QLatin1Char('n'));
+    int writeError = 0;
+    off_t diskEnd = -1; // bytes at or past it do not fit
+
+    void lockTheFolder()
+    {
+        codec.writeCalls().makeTemporary = [](char *) {
+            errno = EACCES;
+            return -1;
+        };
+    }
+    void fillTheDiskAt(off_t end, bool reserveRefuses)
+    {
+        diskEnd = end;
+        TextCodec::WriteCalls system = TextCodec::systemWriteCalls();
+        codec.writeCalls().write = [this, system](int fd, const char *data, size_t size, off_t offset) -> ssize_t {
+            if (writeError != 0) {
+                errno = writeError;
+                return -1;
+            }
+            if (diskEnd >= 0 && offset + off_t(size) > diskEnd) {
+                if (offset >= diskEnd) {
+                    errno = ENOSPC;
+                    return -1;
+                }
+                size = size_t(diskEnd - offset);
+            }
+            return system.write(fd, data, size, offset);
+        };
+        codec.writeCalls().reserve = [reserveRefuses](int, off_t) { return reserveRefuses ? ENOSPC : EOPNOTSUPP; };
+    }
+    QStringList folder() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+};
+
+TEST_F(FailingWrites, TheOldFileSurvivesEveryFailedWrite)
+{
+    const struct {
+        const char *name;
+        bool locked;
+        bool reserveRefuses;
+    } cases[] = {
+        {"a new file beside it cannot be finished", false, false},
+        {"in place, no room can be taken", true, true},
+        {"in place, the disk fills midway", true, false},
+    };
+    for (const auto &c : cases) {
+        boxes.clear();
+        codec.writeCalls() = TextCodec::systemWriteCalls();
+        if (c.locked)
+            lockTheFolder();
+        fillTheDiskAt(8192, c.reserveRefuses);
+        codec.PutStrText(file, text, QStringLiteral("utf-8"));
+        ASSERT_EQ(boxes.size(), 1) << c.name;
+        EXPECT_TRUE(boxes[0].contains(QStringLiteral("No space left on device"))) << boxes[0].toStdString();
+        EXPECT_EQ(read(file), QByteArray(8000, 'o')) << c.name;
+        EXPECT_EQ(folder(), QStringList{QStringLiteral("old.srt")}) << c.name;
+    }
+}
+
+TEST_F(FailingWrites, InPlaceWritesReplaceTheWholeText)
+{
+    lockTheFolder();
+    ::chmod(QFile::encodeName(file).constData(), 0640);
+    for (const qsizetype size : {qsizetype(20000), qsizetype(5)}) {
+        codec.PutStrText(file, QString(size, QLatin1Char('n')), QStringLiteral("utf-8"));
+        EXPECT_EQ(read(file), QByteArray(size, 'n'));
+    }
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('\n').toStdString();
+    struct stat st {};
+    ::stat(QFile::encodeName(file).constData(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(FailingWrites, SetFileTextReturnsWhyItFailed)
+{
+    const struct {
+        int error;
+        int number;
+    } cases[] = {{ENOSPC, 61}, {EDQUOT, 61}, {EACCES, 70}, {EROFS, 70}, {EIO, 75}};
+    fillTheDiskAt(-1, false);
+    for (const auto &c : cases) {
+        writeError = c.error;
+        Status written = codec.SetFileText(file, QStringLiteral("settings"));
+        ASSERT_FALSE(written.ok()) << c.error;
+        EXPECT_EQ(written.error().number, c.number);
+        EXPECT_EQ(read(file), QByteArray(8000, 'o'));
+    }
+    writeError = 0;
+    EXPECT_TRUE(codec.SetFileText(file, QStringLiteral("settings")).ok());
+    EXPECT_EQ(read(file), QByteArray("settings"));
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
+TEST_F(FailingWrites, APipeIsNotWrittenInto)
+{
+    const QString fifo = path("pipe.srt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(codec.SetFileText(fifo, QStringLiteral("x")).error().number, 75);
+    codec.PutStrText(fifo, QStringLiteral("x"), QStringLiteral("utf-8"));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("not a regular file")));
 }
 
 } // namespace

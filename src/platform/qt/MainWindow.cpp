@@ -292,8 +292,13 @@ void MainWindow::dropEvent(QDropEvent *event)
     event->acceptProposedAction();
     // The intake (a whole load with its pauses) runs once the drop is
     // finished, so that a second drop during a load is a drop of its own.
-    const QString path = urls.first().toLocalFile();
-    QTimer::singleShot(0, this, [this, path] { m_main->CallBack(path); });
+    // The path's own bytes, so that a name that is no valid text still gets
+    // an answer.
+    const QUrl &url = urls.first();
+    if (!url.isLocalFile())
+        return;
+    const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    QTimer::singleShot(0, this, [this, path] { m_main->takeIn(path); });
 }
 
 void MainWindow::keyPressEvent(QKeyEvent *event)

@@ -203,6 +203,29 @@ private:
     QJSValue m_value;
 };
 
+// The engine crashes when call or apply is given no argument at all and the
+// function is one of its own that reads its receiver
+// (`Object.prototype.toString.call()`, `"".trim.apply()` and about a hundred
+// more). These stand-ins pass an explicit undefined receiver instead, which
+// the engine handles ("[object Undefined]", or a TypeError).
+const char kCallGuard[] = R"JS(
+(function () {
+    var apply = Reflect.apply;
+    function call(thisArg) {
+        var rest = [];
+        for (var i = 1; i < arguments.length; i++)
+            rest.push(arguments[i]);
+        return apply(this, thisArg, rest);
+    }
+    function applyTo(thisArg, argArray) {
+        return apply(this, thisArg, argArray === undefined || argArray === null ? [] : argArray);
+    }
+    Object.defineProperty(applyTo, "name", { value: "apply" });
+    Object.defineProperty(Function.prototype, "call", { value: call, writable: true, configurable: true });
+    Object.defineProperty(Function.prototype, "apply", { value: applyTo, writable: true, configurable: true });
+})();
+)JS";
+
 qint32 jsErrorNumber(const ScriptError &error)
 {
     return qint32(error.code());
@@ -214,6 +237,7 @@ JsEngine::JsEngine(Factory create)
     , m_create(std::move(create))
 {
     m_engine.installExtensions(QJSEngine::ConsoleExtension);
+    m_engine.evaluate(QString::fromUtf8(kCallGuard), QStringLiteral("binding"));
     m_failure = m_engine.newObject();
     QJSValue bridge = m_engine.newQObject(m_bridge); // the engine owns the bridge
     const QJSValue binding =

@@ -24,8 +24,8 @@ class JsObjectRef;
 class JsEngine {
 public:
     using Factory = std::function<Result<Variant>(const QString &progId)>;
-    // Told when a call into the host starts and ends, so time spent there
-    // (in a box, say) can be left out of a script's running time.
+    // Told when a call into the host starts and ends, so the script's
+    // running time can be looked at there.
     using HostCallHook = std::function<void(bool entering)>;
 
     explicit JsEngine(Factory create);

@@ -351,7 +351,8 @@ const MemberTable<MainObject> &MainObject::members()
               auto t = texts<2>(a);
               if (!t)
                   return t.error();
-              o.main().textCodec().SetFileText((*t)[0], (*t)[1]);
+              if (Status written = o.main().textCodec().SetFileText((*t)[0], (*t)[1]); !written)
+                  return written.error();
               return none();
           },
           nullptr},

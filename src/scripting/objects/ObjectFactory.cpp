@@ -44,7 +44,8 @@ const Creatable kCreatable[] = {
              return scriptError(429);
          return Variant::fromObject(
              std::make_shared<ShellObject>(*c.platform.dialogs, *c.platform.shell,
-                                         c.registry ? c.registry : c.platform.registry, c.currentFolder));
+                                         c.registry ? c.registry : c.platform.registry, c.currentFolder,
+                                         c.platform.window, c.onWait));
      }},
 };
 

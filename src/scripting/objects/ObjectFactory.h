@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace sorvane {
 
 class Registry;
@@ -20,6 +22,9 @@ struct ObjectContext {
     TextCodec *codec = nullptr;
     Registry *registry = nullptr;
     QString currentFolder;
+    // Told when a script starts (true) and ends (false) waiting on a program
+    // it ran: a wait for the user, as a box's is.
+    std::function<void(bool waiting)> onWait;
 };
 
 // The objects scripts create by name (`new ActiveXObject(progId)`,

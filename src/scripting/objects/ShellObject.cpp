@@ -28,8 +28,14 @@ using Sh = ShellObject;
 
 } // namespace
 
-ShellObject::ShellObject(DialogHost &dialogs, ShellHost &shell, Registry *registry, QString currentFolder)
-    : m_dialogs(dialogs), m_shell(shell), m_registry(registry), m_currentFolder(std::move(currentFolder))
+ShellObject::ShellObject(DialogHost &dialogs, ShellHost &shell, Registry *registry, QString currentFolder,
+                         WindowHost *window, WaitHook onWait)
+    : m_dialogs(dialogs)
+    , m_shell(shell)
+    , m_registry(registry)
+    , m_currentFolder(std::move(currentFolder))
+    , m_window(window)
+    , m_onWait(std::move(onWait))
 {
 }
 
@@ -163,7 +169,16 @@ Result<qint32> ShellObject::run(const QString &command, bool wait)
     process.start(program, arguments);
     if (!process.waitForStarted(-1))
         return scriptError(kFileNotFound);
-    process.waitForFinished(-1);
+    if (m_onWait)
+        m_onWait(true);
+    // The window goes on answering while the program runs.
+    constexpr int kSliceMs = 20;
+    while (!process.waitForFinished(kSliceMs) && process.state() != QProcess::NotRunning) {
+        if (m_window)
+            m_window->processEvents();
+    }
+    if (m_onWait)
+        m_onWait(false);
     if (process.exitStatus() != QProcess::NormalExit)
         return qint32(-1);
     return qint32(process.exitCode());

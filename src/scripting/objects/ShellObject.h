@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace sorvane {
 
 class Registry;
@@ -15,12 +17,18 @@ class Registry;
 // Popup opens the program's message box centred on the screen and returns
 // the button's code, or -1 when the box timed out. Run expands %NAME% in the
 // command, splits it into the program and its arguments and starts it on
-// its own (result 0); with waitOnReturn it waits for it and returns its exit
+// its own (result 0); with waitOnReturn it waits for it, the window's events
+// running meanwhile as they do while a box is open, and returns its exit
 // code. The window style is not applied. ExpandEnvironmentStrings leaves a
 // %NAME% that is unset or empty as it is.
 class ShellObject : public HostObject<ShellObject> {
 public:
-    ShellObject(DialogHost &dialogs, ShellHost &shell, Registry *registry, QString currentFolder);
+    using WaitHook = std::function<void(bool waiting)>;
+
+    // While Run waits, `window` (when given) runs its events, so the window
+    // goes on answering; `onWait` is told as the wait starts and ends.
+    ShellObject(DialogHost &dialogs, ShellHost &shell, Registry *registry, QString currentFolder,
+                WindowHost *window = nullptr, WaitHook onWait = {});
 
     QString typeName() const override { return QStringLiteral("IWshShell3"); }
     static const MemberTable<ShellObject> &members();
@@ -37,6 +45,8 @@ private:
     ShellHost &m_shell;
     Registry *m_registry;
     QString m_currentFolder;
+    WindowHost *m_window;
+    WaitHook m_onWait;
 };
 
 } // namespace sorvane

@@ -1,12 +1,35 @@
 #include "scripting/objects/TextStreamObject.h"
 
 #include "text/CharsetConverter.h"
+#include "text/TextCodec.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
 
 namespace sorvane {
 namespace {
+
+// Why a write failed, as scripts know it: 61 "Disk full", 70 "Permission
+// denied", else 57 with the system's reason. `error` is the system's error
+// seen right after the failing call: a write the disk took only in part
+// leaves none in the file's own error, which then reads "Unknown error".
+ScriptError writeFailure(QFileDevice &file, int error)
+{
+    if (error == 0) {
+        // Whatever is still buffered is tried once more, to meet the reason.
+        errno = 0;
+        file.flush();
+        error = errno;
+    }
+    const int number = error != 0 ? TextCodec::writeErrorNumber(error) : 75;
+    if (number != 75)
+        return scriptError(number);
+    return scriptError(57, error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString());
+}
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
@@ -68,9 +91,11 @@ Result<std::shared_ptr<TextStreamObject>> TextStreamObject::open(const QString &
                 return openFailure(path);
             return stream;
         }
-        if (!file.open(QIODevice::ReadOnly))
-            return openFailure(path);
-        stream->m_text = decodeText(file.readAll(), unicode);
+        // A pipe or a device is refused without waiting on it.
+        Result<QByteArray> bytes = TextCodec::readRegularFile(path, TextCodec::kReadLimit);
+        if (!bytes)
+            return bytes.error().number == 7 ? bytes.error() : openFailure(path);
+        stream->m_text = decodeText(*bytes, unicode);
         return stream;
     }
 
@@ -283,8 +308,9 @@ Status TextStreamObject::write(const QString &text)
     Result<QByteArray> bytes = CharsetConverter::encode(text, m_unicode ? "UTF-16LE" : "UTF-8");
     if (!bytes)
         return bytes.error();
+    errno = 0;
     if (m_file->write(*bytes) != bytes->size())
-        return scriptError(57, m_file->errorString());
+        return writeFailure(*m_file, errno);
     advance(text);
     return {};
 }
@@ -323,12 +349,13 @@ Status TextStreamObject::close()
     m_text.clear();
     if (!m_file)
         return {};
+    errno = 0;
     const bool flushed = m_file->flush();
-    const QString why = m_file->errorString();
+    const ScriptError why = flushed ? ScriptError() : writeFailure(*m_file, errno);
     m_file->close();
     m_file.reset();
     if (!flushed)
-        return scriptError(57, why);
+        return why;
     return {};
 }
 

@@ -18,8 +18,8 @@ class Interpreter;
 // carry the language's numbers, the line, column and the line's text.
 class VbEngine {
 public:
-    // Told when a call into the host starts and ends, so time spent there
-    // (in a box, say) can be left out of a script's running time.
+    // Told when a call into the host starts and ends, so the script's
+    // running time can be looked at there.
     using HostCallHook = std::function<void(bool entering)>;
 
     explicit VbEngine(BuiltinContext context = {});

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace sorvane {
 namespace {
 
@@ -254,6 +258,32 @@ TEST_F(FileSystemObjectTest, FileOpensAsTextStream)
     ASSERT_TRUE(call(f, "Delete").ok());
     EXPECT_FALSE(QFile::exists(path("t.txt")));
     EXPECT_EQ(call(f, "Size").error().number, 53);
+}
+
+// A disk that fills midway takes part of a write and reports no reason for
+// it; the script still gets the platform's error and text. The file-size
+// limit stands in for the full disk: past it a write fails the same way.
+TEST_F(FileSystemObjectTest, AWriteThatDoesNotFitGivesDiskFull)
+{
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    Result<Variant> stream = call("OpenTextFile", {path("full.txt"), 2, true});
+    ASSERT_TRUE(stream.ok());
+    DispatchObject &text = *stream->objectValue();
+    struct rlimit small = old;
+    small.rlim_cur = 40000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    Result<Variant> written = call(text, "Write", {QString(30000, QLatin1Char('x'))});
+    if (written)
+        written = call(text, "Write", {QString(30000, QLatin1Char('y'))});
+    Result<Variant> closed = call(text, "Close");
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    ASSERT_FALSE(written.ok() && closed.ok());
+    const ScriptError error = !written ? written.error() : closed.error();
+    EXPECT_EQ(error.number, 61);
+    EXPECT_EQ(error.description, QStringLiteral("Disk full"));
 }
 
 } // namespace

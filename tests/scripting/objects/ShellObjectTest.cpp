@@ -103,6 +103,25 @@ TEST_F(ShellObjectTest, RunWaitsForTheExitCode)
     EXPECT_TRUE(platform.started.isEmpty());
 }
 
+// While it waits, the window goes on answering, and the wait is told as a
+// wait for the user (it is left out of the script's time, as a box's is).
+TEST_F(ShellObjectTest, AWaitingRunKeepsTheWindowAnswering)
+{
+    QStringList waits;
+    ObjectContext context;
+    context.platform = platform.services();
+    context.registry = &registry;
+    context.currentFolder = dir.path();
+    context.onWait = [&waits](bool waiting) { waits << (waiting ? "wait" : "done"); };
+    const std::shared_ptr<DispatchObject> waiting = createObject("WScript.Shell", context)->objectValue();
+    QVector<Variant> args{"sh -c \"sleep 0.2; exit 4\"", 0, true};
+    Result<Variant> r = waiting->invoke("Run", CallKind::Get, args, Variant());
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(*r, Variant::fromLong(4));
+    EXPECT_GE(platform.processEventsCount, 3);
+    EXPECT_EQ(waits, QStringList({"wait", "done"}));
+}
+
 TEST_F(ShellObjectTest, RegistryRoundTrip)
 {
     const QString value = "HKCU\\Software\\Sorvane\\Color";
