@@ -10,10 +10,6 @@
 namespace sorvane {
 namespace {
 
-constexpr int kInvalidArgument = 5;
-constexpr int kTypeMismatch = 13;
-constexpr int kFileAccess = 75;
-
 struct Root {
     const char *full;
     const char *shortName;
@@ -41,7 +37,7 @@ bool isBelow(const QString &key, const QString &parent)
 
 ScriptError openError(const QString &path, const char *what)
 {
-    return scriptError(kInvalidArgument,
+    return scriptError(ErrorNumber::InvalidProcedureCall,
                        QStringLiteral("Unable to open registry key \"%1\" for %2.").arg(path, QLatin1String(what)));
 }
 
@@ -72,7 +68,7 @@ Result<QJsonValue> encodeData(const Variant &value, const QString &type)
             for (const Variant &item : value.arrayValue().items) {
                 auto b = item.toLong();
                 if (!b || *b < 0 || *b > 255)
-                    return scriptError(kTypeMismatch);
+                    return scriptError(ErrorNumber::TypeMismatch);
                 bytes.append(char(*b));
             }
         } else {
@@ -128,20 +124,23 @@ Result<RegistryStore::Path> RegistryStore::parsePath(const QString &path)
 {
     QStringList parts = path.split(QLatin1Char('\\'));
     if (parts.size() < 2)
-        return scriptError(kInvalidArgument, QStringLiteral("Invalid root in registry key \"%1\".").arg(path));
+        return scriptError(ErrorNumber::InvalidProcedureCall,
+                           QStringLiteral("Invalid root in registry key \"%1\".").arg(path));
     QString root;
     for (const Root &r : kRoots)
         if (sameName(parts.first(), QLatin1String(r.full)) || sameName(parts.first(), QLatin1String(r.shortName)))
             root = QLatin1String(r.full);
     if (root.isEmpty())
-        return scriptError(kInvalidArgument, QStringLiteral("Invalid root in registry key \"%1\".").arg(path));
+        return scriptError(ErrorNumber::InvalidProcedureCall,
+                           QStringLiteral("Invalid root in registry key \"%1\".").arg(path));
     Path result;
     result.name = parts.takeLast();
     parts[0] = root;
     // Empty key names in the middle ("A\\B") name no key.
     for (int i = 1; i < parts.size(); ++i)
         if (parts[i].isEmpty())
-            return scriptError(kInvalidArgument, QStringLiteral("Invalid registry key \"%1\".").arg(path));
+            return scriptError(ErrorNumber::InvalidProcedureCall,
+                               QStringLiteral("Invalid registry key \"%1\".").arg(path));
     result.key = parts.join(QLatin1Char('\\'));
     return result;
 }
@@ -154,11 +153,13 @@ Result<QVector<RegistryStore::Key>> RegistryStore::load() const
     if (!file.exists())
         return QVector<Key>{};
     if (!file.open(QIODevice::ReadOnly))
-        return scriptError(kFileAccess, QStringLiteral("The registry store %1 cannot be read.").arg(m_fileName));
+        return scriptError(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("The registry store %1 cannot be read.").arg(m_fileName));
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
-        return scriptError(kFileAccess, QStringLiteral("The registry store %1 is damaged.").arg(m_fileName));
+        return scriptError(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("The registry store %1 is damaged.").arg(m_fileName));
     QVector<Key> keys;
     for (const QJsonValue &k : document.object().value(u"keys"_qs).toArray()) {
         Key key;
@@ -190,7 +191,8 @@ Status RegistryStore::save(const QVector<Key> &keys)
     QDir().mkpath(QFileInfo(m_fileName).absolutePath());
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return scriptError(kFileAccess, QStringLiteral("The registry store %1 cannot be written.").arg(m_fileName));
+        return scriptError(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("The registry store %1 cannot be written.").arg(m_fileName));
     return {};
 }
 
@@ -198,7 +200,8 @@ Status RegistryStore::write(const QString &path, const Variant &value, const QSt
 {
     const QString typeName = type.trimmed().toUpper();
     if (!kTypes.contains(typeName))
-        return scriptError(kInvalidArgument, QStringLiteral("Invalid registry value type \"%1\".").arg(type));
+        return scriptError(ErrorNumber::InvalidProcedureCall,
+                           QStringLiteral("Invalid registry value type \"%1\".").arg(type));
     auto parsed = parsePath(path);
     if (!parsed)
         return parsed.error();

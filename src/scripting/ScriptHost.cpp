@@ -103,7 +103,8 @@ void ScriptHost::RunScript(const QString &code, const QString &language, bool sh
         status = runVBScript(code);
         break;
     case Language::Unknown: {
-        ScriptError e = scriptError(429, QStringLiteral("No script engine for the language \"%1\"").arg(language));
+        ScriptError e = scriptError(ErrorNumber::CannotCreateObject,
+                                        QStringLiteral("No script engine for the language \"%1\"").arg(language));
         e.source = QStringLiteral("RunScript");
         status = e;
         break;

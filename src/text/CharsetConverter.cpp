@@ -40,7 +40,8 @@ private:
 
 ScriptError unknownCharset(const char *charset)
 {
-    return scriptError(5, QStringLiteral("the character set \"%1\" is not supported").arg(QString::fromLatin1(charset)));
+    return scriptError(ErrorNumber::InvalidProcedureCall,
+                       QStringLiteral("the character set \"%1\" is not supported").arg(QString::fromLatin1(charset)));
 }
 
 } // namespace

@@ -236,7 +236,7 @@ Result<RegExp> RegExp::compile(const QString &pattern, unsigned options)
         return RegExp(found.value());
     std::shared_ptr<const Compiled> compiled = compileUncached(pattern, options);
     if (!compiled)
-        return scriptError(5017);
+        return scriptError(ErrorNumber::RegExpSyntaxError);
     if (cache.size() >= kCacheCapacity)
         cache.clear();
     cache.insert(key, compiled);
@@ -266,7 +266,7 @@ Result<std::optional<RegExp::Match>> RegExp::match(const QString &subject, qsize
         return std::optional<Match>();
     if (rc < 0) {
         // Match, depth, heap or JIT stack limit: the pattern is too costly here.
-        return scriptError(28);
+        return scriptError(ErrorNumber::OutOfStackSpace);
     }
     const PCRE2_SIZE *ovector = pcre2_get_ovector_pointer_16(data);
     Match m;

@@ -28,7 +28,7 @@ bool is(const QString &name, const char *literal) { return name.compare(QLatin1S
 
 QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-ScriptError fileError(int error) { return scriptError(75, reason(error)); }
+ScriptError fileError(int error) { return scriptError(ErrorNumber::PathFileAccessError, reason(error)); }
 
 class Fd {
 public:
@@ -81,7 +81,7 @@ Result<QByteArray> readFile(const QString &fileName)
         }
         bytes.resize(used);
     } catch (const std::bad_alloc &) {
-        return scriptError(7, QStringLiteral("the file is too large to read"));
+        return scriptError(ErrorNumber::OutOfMemory, QStringLiteral("the file is too large to read"));
     }
     return bytes;
 }
@@ -93,14 +93,14 @@ Status writeFile(const QString &fileName, const QByteArray &bytes)
     QSaveFile file(fileName);
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
-        return scriptError(75, file.errorString());
+        return scriptError(ErrorNumber::PathFileAccessError, file.errorString());
     if (file.write(bytes) != bytes.size()) {
         const QString why = file.errorString();
         file.cancelWriting();
-        return scriptError(75, why);
+        return scriptError(ErrorNumber::PathFileAccessError, why);
     }
     if (!file.commit())
-        return scriptError(75, file.errorString());
+        return scriptError(ErrorNumber::PathFileAccessError, file.errorString());
     return {};
 }
 
@@ -294,9 +294,9 @@ void TextCodec::PutStrText(const QString &fileName, const QString &text, const Q
 Result<QString> TextCodec::GetFileHeader(const QString &fileName, qint32 addr, qint32 count, const QString &separator)
 {
     if (addr < 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (!fileExists(fileName))
-        return scriptError(53);
+        return scriptError(ErrorNumber::FileNotFound);
     if (count < 0)
         return QString();
     Fd fd(::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC));
@@ -326,7 +326,7 @@ Result<QString> TextCodec::GetFileHeader(const QString &fileName, qint32 addr, q
 Result<QString> TextCodec::GetBytes(const QString &fileName)
 {
     if (!fileExists(fileName))
-        return scriptError(53);
+        return scriptError(ErrorNumber::FileNotFound);
     Result<QByteArray> bytes = readFile(fileName);
     if (!bytes)
         return bytes.error();

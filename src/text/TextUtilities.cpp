@@ -204,7 +204,7 @@ Result<double> numericPrefix(const QString &text)
             raw = raw * quint64(base) + quint64(digitValue(p[j], base));
             ++digits;
             if (raw > 0xFFFFFFFFull)
-                return scriptError(6);
+                return scriptError(ErrorNumber::Overflow);
         }
         // Up to 16 bits written in at most 4 hex or 6 octal digits read as a
         // 16-bit integer, anything longer as a 32-bit one (so &HFFFF is -1).
@@ -245,7 +245,7 @@ Result<double> numericPrefix(const QString &text)
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     const double value = strtod_l(number.constData(), nullptr, cLocale);
     if (!std::isfinite(value))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return value;
 }
 
@@ -259,7 +259,7 @@ Result<qint32> vbVal(const Variant &value)
         return number.error();
     const double rounded = roundHalfEven(*number);
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return qint32(rounded);
 }
 

@@ -63,7 +63,7 @@ struct DateParts {
 Result<DateParts> partsOf(double serial)
 {
     if (!std::isfinite(serial) || serial < kFirstSerial || serial > kLastSerial)
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     double whole = std::trunc(serial);
     qint64 secs = std::llround(std::fabs(serial - whole) * 86400.0);
     if (secs >= 86400) {
@@ -684,11 +684,11 @@ std::optional<double> serialOf(const Variant &value)
 Result<QString> vbFormat(const Variant &value, const QString &format)
 {
     if (value.isNull())
-        return scriptError(94);
+        return scriptError(ErrorNumber::InvalidUseOfNull);
     if (value.isEmpty())
         return QString();
     if (value.isObject() || value.isArray())
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
 
     QString pattern = format;
     std::optional<bool> namedDate;

@@ -55,7 +55,7 @@ const MemberTable<MenuItemObject> &MenuItemObject::members()
              [](T &o, Arguments &) -> Result<Variant> {
                  const int index = itemOf(o).index;
                  if (index < 0)
-                     return scriptError(343);
+                     return scriptError(ErrorNumber::ObjectNotAnArray);
                  return Variant::fromInteger(qint16(index));
              },
              nullptr},
@@ -76,7 +76,7 @@ Result<Variant> MenuGroupObject::item(const Variant &index)
     for (int position : positions())
         if (m_main.menu.at(position).index == *i)
             return Variant::fromObject(std::make_shared<MenuItemObject>(m_main, position));
-    return scriptError(340);
+    return scriptError(ErrorNumber::ControlArrayElementMissing);
 }
 
 qint32 MenuGroupObject::bound(bool upper) const
@@ -135,7 +135,7 @@ const MemberTable<TimerObject> &TimerObject::members()
                  if (!ms)
                      return ms.error();
                  if (*ms < 0 || *ms > 65535)
-                     return scriptError(380, QStringLiteral("Invalid property value"));
+                     return scriptError(ErrorNumber::InvalidPropertyValue, QStringLiteral("Invalid property value"));
                  o.timer().setInterval(*ms);
                  return {};
              }},

@@ -4,7 +4,7 @@ namespace sorvane {
 
 Result<Variant> DispatchObject::invoke(const QString &, CallKind, QVector<Variant> &, const Variant &)
 {
-    return scriptError(438);
+    return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
 }
 
 std::optional<MemberInfo> DispatchObject::member(const QString &) const
@@ -19,7 +19,7 @@ QStringList DispatchObject::memberNames() const
 
 Result<QVector<Variant>> DispatchObject::elements()
 {
-    return scriptError(451);
+    return scriptError(ErrorNumber::ObjectNotACollection);
 }
 
 const void *DispatchObject::memberTable() const
@@ -34,7 +34,7 @@ int DispatchObject::memberNumber(const QString &) const
 
 Result<Variant> DispatchObject::invokeNumber(int, CallKind, QVector<Variant> &, const Variant &)
 {
-    return scriptError(438);
+    return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
 }
 
 Result<Variant> DispatchObject::get(const QString &name, QVector<Variant> args)

@@ -37,36 +37,36 @@ Status copyOne(const QString &from, const QString &to, bool overwrite)
 {
     const QFileInfo target(to);
     if (target.isDir())
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     if (target.exists()) {
         if (!overwrite)
-            return scriptError(58);
+            return scriptError(ErrorNumber::FileAlreadyExists);
         if (isReadOnly(target) || target.canonicalFilePath() == QFileInfo(from).canonicalFilePath())
-            return scriptError(70);
+            return scriptError(ErrorNumber::PermissionDenied);
     }
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly))
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     QSaveFile out(to);
     if (!out.open(QIODevice::WriteOnly))
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     char buffer[64 * 1024];
     for (;;) {
         const qint64 n = in.read(buffer, sizeof buffer);
         if (n < 0) {
             out.cancelWriting();
-            return scriptError(57, in.errorString());
+            return scriptError(ErrorNumber::DeviceIoError, in.errorString());
         }
         if (n == 0)
             break;
         if (out.write(buffer, n) != n) {
             const QString why = out.errorString();
             out.cancelWriting();
-            return scriptError(57, why);
+            return scriptError(ErrorNumber::DeviceIoError, why);
         }
     }
     if (!out.commit())
-        return scriptError(57, out.errorString());
+        return scriptError(ErrorNumber::DeviceIoError, out.errorString());
     QFile::setPermissions(to, in.permissions());
     return {};
 }
@@ -144,7 +144,7 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
               if (!format)
                   return format.error();
               if ((*mode != 1 && *mode != 2 && *mode != 8) || *format < -2 || *format > 0)
-                  return scriptError(5);
+                  return scriptError(ErrorNumber::InvalidProcedureCall);
               return streamValue(TextStreamObject::open(f.absolutePath(*path), TextStreamObject::IoMode(*mode),
                                                         *create, *format == -1));
           },
@@ -285,18 +285,18 @@ bool FileSystemObject::folderExists(const QString &path) const
 Result<QStringList> FileSystemObject::sources(const QString &spec) const
 {
     if (spec.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString path = absolutePath(spec);
     const QFileInfo info(path);
     const QString name = info.fileName();
     if (!hasWildcards(name)) {
         if (!TextCodec::fileExists(path))
-            return scriptError(info.absoluteDir().exists() ? 53 : 76);
+            return scriptError(info.absoluteDir().exists() ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound);
         return QStringList{path};
     }
     const QDir folder = info.absoluteDir();
     if (!folder.exists())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     // "*.*" is every file, with or without a dot, as the platform reads it.
     const QString filter = name == QStringLiteral("*.*") ? QStringLiteral("*") : name;
     QStringList found;
@@ -304,7 +304,7 @@ Result<QStringList> FileSystemObject::sources(const QString &spec) const
          folder.entryInfoList({filter}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase))
         found << entry.absoluteFilePath();
     if (found.isEmpty())
-        return scriptError(53);
+        return scriptError(ErrorNumber::FileNotFound);
     return found;
 }
 
@@ -312,20 +312,20 @@ Result<QStringList> FileSystemObject::targets(const QString &spec, const QString
                                                const QString &destination) const
 {
     if (destination.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString target = absolutePath(destination);
     QStringList out;
     if (hasWildcards(fileName(spec)) || destination.endsWith(kSeparator)) {
         if (!QFileInfo(target).isDir())
-            return scriptError(76);
+            return scriptError(ErrorNumber::PathNotFound);
         for (const QString &source : sources)
             out << QDir(target).filePath(QFileInfo(source).fileName());
         return out;
     }
     if (QFileInfo(target).isDir())
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     if (!QFileInfo(target).absoluteDir().exists())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     out << target;
     return out;
 }
@@ -354,9 +354,9 @@ Status FileSystemObject::moveFile(const QString &source, const QString &destinat
         return to.error();
     for (qsizetype i = 0; i < from->size(); ++i) {
         if (QFileInfo::exists(to->at(i)) || QFileInfo(to->at(i)).isSymLink())
-            return scriptError(58);
+            return scriptError(ErrorNumber::FileAlreadyExists);
         if (!QFile::rename(from->at(i), to->at(i)))
-            return scriptError(70);
+            return scriptError(ErrorNumber::PermissionDenied);
     }
     return {};
 }
@@ -368,9 +368,9 @@ Status FileSystemObject::deleteFile(const QString &spec, bool force) const
         return files.error();
     for (const QString &path : *files) {
         if (isReadOnly(QFileInfo(path)) && !force)
-            return scriptError(70);
+            return scriptError(ErrorNumber::PermissionDenied);
         if (!QFile::remove(path))
-            return scriptError(70);
+            return scriptError(ErrorNumber::PermissionDenied);
     }
     return {};
 }
@@ -378,35 +378,35 @@ Status FileSystemObject::deleteFile(const QString &spec, bool force) const
 Result<Variant> FileSystemObject::createFolder(const QString &path) const
 {
     if (path.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString folder = absolutePath(path);
     const QFileInfo info(folder);
     if (info.exists() || info.isSymLink())
-        return scriptError(58);
+        return scriptError(ErrorNumber::FileAlreadyExists);
     if (!info.absoluteDir().exists())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     if (!QDir().mkdir(folder))
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     return Variant::fromObject(std::make_shared<FolderObject>(folder));
 }
 
 Result<Variant> FileSystemObject::getFile(const QString &path) const
 {
     if (path.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString file = absolutePath(path);
     if (!TextCodec::fileExists(file))
-        return scriptError(53);
+        return scriptError(ErrorNumber::FileNotFound);
     return Variant::fromObject(std::make_shared<FileObject>(file));
 }
 
 Result<Variant> FileSystemObject::getFolder(const QString &path) const
 {
     if (path.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString folder = absolutePath(path);
     if (!QFileInfo(folder).isDir())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     return Variant::fromObject(std::make_shared<FolderObject>(folder));
 }
 

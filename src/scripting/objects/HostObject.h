@@ -144,7 +144,7 @@ public:
     {
         const HostMember<T> *m = T::members().find(name);
         if (!m)
-            return scriptError(438);
+            return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
         return invokeMember(*m, kind, args, value);
     }
 
@@ -164,7 +164,7 @@ public:
     Result<Variant> invokeNumber(int number, CallKind kind, QVector<Variant> &args, const Variant &value) override
     {
         if (number < 0 || number >= T::members().size())
-            return scriptError(438);
+            return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
         return invokeMember(T::members().at(number), kind, args, value);
     }
 
@@ -187,7 +187,7 @@ private:
         const MemberInfo info{m->kind, m->minArgs, m->maxArgs};
         if (kind == CallKind::Get) {
             if (!m->get)
-                return scriptError(450);
+                return scriptError(ErrorNumber::WrongArgumentCount);
             if (m->kind == MemberKind::Property && !args.isEmpty()) {
                 QVector<Variant> none;
                 Arguments noArgs(none);
@@ -202,7 +202,7 @@ private:
             return m->get(self, a);
         }
         if (!m->let || m->kind == MemberKind::Method)
-            return scriptError(450);
+            return scriptError(ErrorNumber::WrongArgumentCount);
         if (Status s = checkArgumentCount(info, int(args.size())); !s)
             return s.error();
         Arguments a(args);

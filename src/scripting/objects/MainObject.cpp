@@ -64,10 +64,10 @@ Result<Variant> dictionaryVariant(const std::shared_ptr<Dictionary> &d)
 Status setDictionary(std::shared_ptr<Dictionary> &target, const Variant &value)
 {
     if (!value.isObject())
-        return scriptError(424);
+        return scriptError(ErrorNumber::ObjectRequired);
     auto d = std::dynamic_pointer_cast<Dictionary>(value.objectValue());
     if (!d)
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
     target = d;
     return {};
 }
@@ -157,7 +157,7 @@ Result<Variant> MainObject::invoke(const QString &name, CallKind kind, QVector<V
         const Variant c = control(name);
         if (!c.isNothing()) {
             if (kind != CallKind::Get)
-                return scriptError(450);
+                return scriptError(ErrorNumber::WrongArgumentCount);
             return args.isEmpty() ? Result<Variant>(c) : indexValue(c, args);
         }
     }

@@ -60,7 +60,7 @@ Result<PageElement *> ElementObject::element() const
 {
     PageElement *e = m_document->getElementById(m_id);
     if (!e)
-        return scriptError(424);
+        return scriptError(ErrorNumber::ObjectRequired);
     return e;
 }
 
@@ -101,11 +101,11 @@ Result<Variant> StyleObject::invoke(const QString &name, CallKind kind, QVector<
     PageStyle &style = (*e)->style();
     const bool whole = name.compare(QLatin1String("cssText"), Qt::CaseInsensitive) == 0;
     if (name.isEmpty() || !args.isEmpty())
-        return scriptError(438);
+        return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
     if (kind == CallKind::Get)
         return Variant(whole ? style.cssText() : style.property(name));
     if (kind == CallKind::Set)
-        return scriptError(438);
+        return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
     const QString text = value.text();
     if (whole)
         style.setCssText(text);

@@ -145,7 +145,7 @@ const MemberTable<MatchObject> &MatchObject::members()
 Result<Variant> MatchList::item(qint32 index) const
 {
     if (index < 0 || index >= m_items.size())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return m_items[index];
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scripting/objects/ErrorTable.h"
+
 #include <QString>
 
 #include <utility>
@@ -21,9 +23,9 @@ struct ScriptError {
     quint32 code() const { return static_cast<quint32>(number) | 0x800A0000u; }
 };
 
-// Builds an error from the table of known numbers (ErrorTable.cpp).
-ScriptError scriptError(qint32 number);
-ScriptError scriptError(qint32 number, const QString &description);
+// Builds an error from the table of known numbers (ErrorTable.h).
+ScriptError scriptError(ErrorNumber number);
+ScriptError scriptError(ErrorNumber number, const QString &description);
 
 // A value or the error that prevented it.
 template <typename T>

@@ -14,13 +14,12 @@ namespace sorvane {
 namespace {
 
 const QString kDefaultTitle = QStringLiteral("Windows Script Host");
-constexpr qint32 kFileNotFound = -2147024894; // 0x80070002
 
 // The registry, or the error a script sees when a key cannot be opened.
 Result<Registry *> registryOf(const ShellObject &shell)
 {
     if (!shell.registry())
-        return scriptError(kFileNotFound);
+        return scriptError(ErrorNumber::SystemFileNotFound);
     return shell.registry();
 }
 
@@ -148,12 +147,12 @@ Result<qint32> ShellObject::run(const QString &command, bool wait)
 {
     const QStringList parts = QProcess::splitCommand(expandEnvironmentStrings(command));
     if (parts.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString program = parts.first();
     const QStringList arguments = parts.mid(1);
     if (!wait) {
         if (!m_shell.startDetached(program, arguments))
-            return scriptError(kFileNotFound);
+            return scriptError(ErrorNumber::SystemFileNotFound);
         return 0;
     }
     QProcess process;
@@ -162,7 +161,7 @@ Result<qint32> ShellObject::run(const QString &command, bool wait)
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.start(program, arguments);
     if (!process.waitForStarted(-1))
-        return scriptError(kFileNotFound);
+        return scriptError(ErrorNumber::SystemFileNotFound);
     process.waitForFinished(-1);
     if (process.exitStatus() != QProcess::NormalExit)
         return qint32(-1);
@@ -196,7 +195,8 @@ QString ShellObject::expandEnvironmentStrings(const QString &text) const
 Result<Variant> ShellObject::createShortcut(const QString &path) const
 {
     if (!path.endsWith(QLatin1String(".lnk"), Qt::CaseInsensitive))
-        return scriptError(5, QStringLiteral("The shortcut pathname must end with .lnk."));
+        return scriptError(ErrorNumber::InvalidProcedureCall,
+                           QStringLiteral("The shortcut pathname must end with .lnk."));
     const QString base = m_currentFolder.isEmpty() ? QDir::currentPath() : m_currentFolder;
     return Variant::fromObject(std::make_shared<ShortcutObject>(QDir::cleanPath(QDir(base).absoluteFilePath(path))));
 }

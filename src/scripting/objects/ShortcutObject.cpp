@@ -194,7 +194,7 @@ Result<QByteArray> ShortcutObject::encode() const
         if (text.isEmpty())
             continue;
         if (text.size() > kMaxString)
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
         flags |= f.flag;
         putU16(strings, quint32(text.size()));
         putUtf16(strings, text);
@@ -278,10 +278,10 @@ Status ShortcutObject::save() const
     if (!bytes)
         return bytes.error();
     if (!QFileInfo(fullName).absoluteDir().exists())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     QSaveFile file(fullName);
     if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit())
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     return {};
 }
 

@@ -48,19 +48,19 @@ Result<QByteArray> bytesOf(const Variant &value)
         bytes.reserve(text.size());
         for (QChar c : text) {
             if (c.unicode() > 0xFF)
-                return scriptError(3001);
+                return scriptError(ErrorNumber::BadArguments);
             bytes.append(char(c.unicode()));
         }
         return bytes;
     }
     if (!value.isArray() || value.arrayValue().dimensions() != 1)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     const QVector<Variant> &items = value.arrayValue().items;
     bytes.reserve(items.size());
     for (const Variant &item : items) {
         Result<qint32> n = item.toLong();
         if (!n || *n < 0 || *n > 0xFF)
-            return scriptError(3001);
+            return scriptError(ErrorNumber::BadArguments);
         bytes.append(char(*n));
     }
     return bytes;
@@ -125,7 +125,7 @@ const MemberTable<StreamObject> &StreamObject::members()
           [](S &s, Arguments &a) -> Result<Variant> {
               // Opening on a source (a URL or record) is not offered.
               if (!a.missing(0))
-                  return scriptError(3001);
+                  return scriptError(ErrorNumber::BadArguments);
               return done(s.open());
           },
           nullptr},
@@ -187,7 +187,7 @@ const MemberTable<StreamObject> &StreamObject::members()
                   return target.error();
               auto *stream = dynamic_cast<StreamObject *>(target->get());
               if (!stream)
-                  return scriptError(3001);
+                  return scriptError(ErrorNumber::BadArguments);
               return withLong(a, 1, kReadAll, [&](qint32 n) { return done(s.copyTo(*stream, n)); });
           },
           nullptr},
@@ -206,7 +206,7 @@ StreamObject::Encoding StreamObject::encoding() const
 Status StreamObject::usable() const
 {
     if (!m_open)
-        return scriptError(3704);
+        return scriptError(ErrorNumber::ObjectClosed);
     return {};
 }
 
@@ -215,9 +215,9 @@ Status StreamObject::textUsable() const
     if (Status s = usable(); !s)
         return s;
     if (m_type != Type::Text)
-        return scriptError(3219);
+        return scriptError(ErrorNumber::NotAllowedInContext);
     if (!m_codec)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     return {};
 }
 
@@ -226,7 +226,7 @@ Status StreamObject::binaryUsable() const
     if (Status s = usable(); !s)
         return s;
     if (m_type != Type::Binary)
-        return scriptError(3219);
+        return scriptError(ErrorNumber::NotAllowedInContext);
     return {};
 }
 
@@ -254,7 +254,7 @@ void StreamObject::put(const QByteArray &bytes)
 Status StreamObject::open()
 {
     if (m_open)
-        return scriptError(3705);
+        return scriptError(ErrorNumber::ObjectOpen);
     m_open = true;
     m_data.clear();
     m_position = 0;
@@ -274,9 +274,9 @@ Status StreamObject::close()
 Status StreamObject::setType(qint32 type)
 {
     if (type != qint32(Type::Binary) && type != qint32(Type::Text))
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     if (m_open && m_position != 0)
-        return scriptError(3219);
+        return scriptError(ErrorNumber::NotAllowedInContext);
     m_type = Type(type);
     return {};
 }
@@ -284,9 +284,9 @@ Status StreamObject::setType(qint32 type)
 Status StreamObject::setMode(qint32 mode)
 {
     if (m_open)
-        return scriptError(3705);
+        return scriptError(ErrorNumber::ObjectOpen);
     if (std::find(std::begin(kModes), std::end(kModes), mode) == std::end(kModes))
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     m_mode = mode;
     return {};
 }
@@ -299,7 +299,7 @@ Status StreamObject::setCharset(const QString &name)
     // the first read or write.
     if (name.isEmpty() || !m_codec || !m_codec->encode(QStringLiteral("a"), encoding().codecName)) {
         m_charset = previous;
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     }
     return {};
 }
@@ -307,7 +307,7 @@ Status StreamObject::setCharset(const QString &name)
 Status StreamObject::setLineSeparator(qint32 separator)
 {
     if (separator != kCr && separator != kLf && separator != kCrLf)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     m_lineSeparator = separator;
     return {};
 }
@@ -324,7 +324,7 @@ Status StreamObject::setPosition(qint32 position)
     if (Status s = usable(); !s)
         return s;
     if (position < 0 || position > m_data.size())
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     m_position = position;
     return {};
 }
@@ -362,10 +362,10 @@ Status StreamObject::loadFromFile(const QString &path)
         return s;
     QFile file(path);
     if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
-        return scriptError(3002);
+        return scriptError(ErrorNumber::FileCouldNotBeOpened);
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return scriptError(3002);
+        return scriptError(ErrorNumber::FileCouldNotBeOpened);
     m_data = std::move(data);
     m_position = 0;
     return {};
@@ -376,21 +376,21 @@ Status StreamObject::saveToFile(const QString &path, qint32 options) const
     if (Status s = usable(); !s)
         return s;
     if (options != 1 && options != 2)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     const QFileInfo info(path);
     if (path.isEmpty() || info.isDir() || (options == 1 && (info.exists() || info.isSymLink())))
-        return scriptError(3004);
+        return scriptError(ErrorNumber::WriteToFileFailed);
     // Written beside the target and renamed over it: a failed save leaves an
     // existing file as it was.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return scriptError(3004);
+        return scriptError(ErrorNumber::WriteToFileFailed);
     if (file.write(m_data) != m_data.size()) {
         file.cancelWriting();
-        return scriptError(3004);
+        return scriptError(ErrorNumber::WriteToFileFailed);
     }
     if (!file.commit())
-        return scriptError(3004);
+        return scriptError(ErrorNumber::WriteToFileFailed);
     return {};
 }
 
@@ -399,7 +399,7 @@ Result<QString> StreamObject::readText(qint32 count)
     if (Status s = textUsable(); !s)
         return s.error();
     if (count < kReadLine)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     const Encoding enc = encoding();
     qsizetype from = m_position;
     if (from == 0 && !enc.mark.isEmpty() && m_data.startsWith(enc.mark))
@@ -454,7 +454,7 @@ Status StreamObject::writeText(const QString &text, qint32 option)
     if (Status s = textUsable(); !s)
         return s;
     if (option != 0 && option != 1)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     const Encoding enc = encoding();
     Result<QByteArray> bytes = m_codec->encode(option == 1 ? text + separatorText() : text, enc.codecName);
     if (!bytes)
@@ -470,7 +470,7 @@ Result<QByteArray> StreamObject::read(qint32 count)
     if (Status s = binaryUsable(); !s)
         return s.error();
     if (count < kReadAll)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     const QByteArray bytes = count == kReadAll ? m_data.mid(m_position) : m_data.mid(m_position, count);
     m_position += bytes.size();
     return bytes;
@@ -491,7 +491,7 @@ Status StreamObject::copyTo(StreamObject &target, qint32 count)
     if (Status s = target.usable(); !s)
         return s;
     if (count < kReadAll)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     const QByteArray bytes = count == kReadAll ? m_data.mid(m_position) : m_data.mid(m_position, count);
     m_position += bytes.size();
     target.put(bytes);

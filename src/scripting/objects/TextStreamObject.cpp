@@ -15,10 +15,10 @@ ScriptError openFailure(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     if (!info.exists() && !info.isSymLink())
-        return scriptError(53);
-    return scriptError(70);
+        return scriptError(ErrorNumber::FileNotFound);
+    return scriptError(ErrorNumber::PermissionDenied);
 }
 
 QString decodeText(const QByteArray &bytes, bool unicode)
@@ -54,9 +54,9 @@ Result<std::shared_ptr<TextStreamObject>> TextStreamObject::open(const QString &
     stream->m_unicode = unicode;
     const QFileInfo info(path);
     if (path.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (info.isDir())
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     const bool exists = info.exists();
     if (!exists && !create)
         return openFailure(path);
@@ -82,7 +82,7 @@ Result<std::shared_ptr<TextStreamObject>> TextStreamObject::open(const QString &
     // A Unicode file carries its mark from the first byte on; appending to
     // one that has text keeps what is there.
     if (unicode && file->size() == 0 && file->write("\xFF\xFE", 2) != 2)
-        return scriptError(57);
+        return scriptError(ErrorNumber::DeviceIoError);
     stream->m_file = std::move(file);
     return stream;
 }
@@ -91,11 +91,11 @@ Result<std::shared_ptr<TextStreamObject>> TextStreamObject::create(const QString
 {
     const QFileInfo info(path);
     if (info.isDir())
-        return scriptError(58);
+        return scriptError(ErrorNumber::FileAlreadyExists);
     if (info.exists() && !overwrite)
-        return scriptError(58);
+        return scriptError(ErrorNumber::FileAlreadyExists);
     if (!info.absoluteDir().exists())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     return open(path, IoMode::Writing, true, unicode);
 }
 
@@ -166,7 +166,7 @@ const MemberTable<TextStreamObject> &TextStreamObject::members()
 Status TextStreamObject::usable() const
 {
     if (m_closed)
-        return scriptError(52);
+        return scriptError(ErrorNumber::BadFileNameOrNumber);
     return {};
 }
 
@@ -175,7 +175,7 @@ Status TextStreamObject::readable() const
     if (Status s = usable(); !s)
         return s;
     if (m_mode != IoMode::Reading)
-        return scriptError(54);
+        return scriptError(ErrorNumber::BadFileMode);
     return {};
 }
 
@@ -196,7 +196,7 @@ Result<QString> TextStreamObject::readAll()
     if (Status s = readable(); !s)
         return s.error();
     if (m_position >= m_text.size())
-        return scriptError(62);
+        return scriptError(ErrorNumber::InputPastEndOfFile);
     const QString rest = m_text.mid(m_position);
     m_position = m_text.size();
     advance(rest);
@@ -208,7 +208,7 @@ Result<QString> TextStreamObject::readLine()
     if (Status s = readable(); !s)
         return s.error();
     if (m_position >= m_text.size())
-        return scriptError(62);
+        return scriptError(ErrorNumber::InputPastEndOfFile);
     qsizetype end = m_text.indexOf(QLatin1Char('\n'), m_position);
     const qsizetype next = end < 0 ? m_text.size() : end + 1;
     if (end < 0)
@@ -226,11 +226,11 @@ Result<QString> TextStreamObject::read(qint32 count)
     if (Status s = readable(); !s)
         return s.error();
     if (count < 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (count == 0)
         return QString();
     if (m_position >= m_text.size())
-        return scriptError(62);
+        return scriptError(ErrorNumber::InputPastEndOfFile);
     const QString text = m_text.mid(m_position, count);
     m_position += text.size();
     advance(text);
@@ -277,14 +277,14 @@ Status TextStreamObject::write(const QString &text)
     if (Status s = usable(); !s)
         return s;
     if (m_mode == IoMode::Reading)
-        return scriptError(54);
+        return scriptError(ErrorNumber::BadFileMode);
     if (text.isEmpty())
         return {};
     Result<QByteArray> bytes = CharsetConverter::encode(text, m_unicode ? "UTF-16LE" : "UTF-8");
     if (!bytes)
         return bytes.error();
     if (m_file->write(*bytes) != bytes->size())
-        return scriptError(57, m_file->errorString());
+        return scriptError(ErrorNumber::DeviceIoError, m_file->errorString());
     advance(text);
     return {};
 }
@@ -297,7 +297,7 @@ Status TextStreamObject::writeLine(const QString &text)
 Status TextStreamObject::writeBlankLines(qint32 count)
 {
     if (count < 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return write(kLineEnd.repeated(count));
 }
 
@@ -328,7 +328,7 @@ Status TextStreamObject::close()
     m_file->close();
     m_file.reset();
     if (!flushed)
-        return scriptError(57, why);
+        return scriptError(ErrorNumber::DeviceIoError, why);
     return {};
 }
 

@@ -28,7 +28,7 @@ Result<Qt::CaseSensitivity> compareArg(const QVector<Variant> &args, int index)
         return Qt::CaseSensitive;
     if (mode == 1)
         return Qt::CaseInsensitive;
-    return scriptError(5);
+    return scriptError(ErrorNumber::InvalidProcedureCall);
 }
 
 Result<TextArg> TextArg::of(const Variant &value)
@@ -49,14 +49,14 @@ Result<double> dateArg(const Variant &value)
     if (value.isString()) {
         const std::optional<double> parsed = parseDateText(value.stringValue());
         if (!parsed)
-            return scriptError(13);
+            return scriptError(ErrorNumber::TypeMismatch);
         serial = *parsed;
     } else {
         VB_TRY(number, value.toDate());
         serial = number;
     }
     if (!(serial >= kFirstDateSerial && serial < kLastDateSerial + 0.00001))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return serial;
 }
 

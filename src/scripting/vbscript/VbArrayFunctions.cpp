@@ -9,11 +9,11 @@ namespace {
 Result<Variant> bound(QVector<Variant> &args, bool upper)
 {
     if (!args[0].isArray())
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
     VB_TRY(dimension, longArg(args, 1, 1));
     const VariantArray &array = args[0].arrayValue();
     if (dimension < 1 || dimension > array.dimensions())
-        return scriptError(9);
+        return scriptError(ErrorNumber::SubscriptOutOfRange);
     const ArrayBound &b = array.bounds[dimension - 1];
     return Variant::fromLong(upper ? b.upper : b.lower);
 }
@@ -40,12 +40,12 @@ Result<Variant> LBound(BuiltinContext &, QVector<Variant> &args)
 Result<Variant> Filter(BuiltinContext &, QVector<Variant> &args)
 {
     if (args[0].isNull())
-        return scriptError(94);
+        return scriptError(ErrorNumber::InvalidUseOfNull);
     if (!args[0].isArray())
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
     const VariantArray &array = args[0].arrayValue();
     if (array.dimensions() != 1)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     VB_TRY(match, TextArg::of(args[1]));
     bool include = true;
     if (hasArg(args, 2)) {

@@ -56,12 +56,12 @@ Result<Variant> mathFunction(QVector<Variant> &args, NumberFunction f, bool (*do
         return Variant::null();
     VB_TRY(value, args[0].toDouble());
     if (domain && !domain(value))
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const double result = f(value);
     if (std::isinf(result) && std::isfinite(value))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     if (std::isnan(result) && !std::isnan(value)) // the sine of infinity
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant::fromDouble(result);
 }
 
@@ -112,10 +112,10 @@ Result<bool> tristateArg(const QVector<Variant> &args, int index, bool fallback)
 Result<Variant> formatWith(QVector<Variant> &args, const QString &prefix, const QString &suffix)
 {
     if (args[0].isNull())
-        return scriptError(94);
+        return scriptError(ErrorNumber::InvalidUseOfNull);
     VB_TRY(digits, longArg(args, 1, -1));
     if (digits < -1 || digits > 255)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     VB_TRY(leadingDigit, tristateArg(args, 2, true));
     VB_TRY(parentheses, tristateArg(args, 3, false));
     VB_TRY(grouping, tristateArg(args, 4, true));
@@ -177,7 +177,7 @@ Result<Variant> CByte(BuiltinContext &, QVector<Variant> &args)
     VB_TRY(n, args[0].toDouble());
     const double rounded = roundHalfEven(n);
     if (!(rounded >= 0 && rounded <= 255))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return Variant::fromInteger(qint16(rounded));
 }
 
@@ -193,7 +193,7 @@ Result<Variant> CCur(BuiltinContext &, QVector<Variant> &args)
 {
     VB_TRY(n, args[0].toDouble());
     if (!(std::fabs(n) <= 922337203685477.5807))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return Variant::fromDouble(roundToDigits(n, 4));
 }
 
@@ -218,7 +218,7 @@ Result<Variant> Sgn(BuiltinContext &, QVector<Variant> &args)
         return Variant::null();
     VB_TRY(value, args[0].toDouble());
     if (std::isnan(value))
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant::fromInteger(value > 0 ? 1 : value < 0 ? -1 : 0);
 }
 
@@ -228,7 +228,7 @@ Result<Variant> Round(BuiltinContext &, QVector<Variant> &args)
     if (args[0].isNull())
         return Variant::null();
     if (digits < 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     VB_TRY(value, args[0].toDouble());
     return sameKind(args[0], roundToDigits(value, std::min(digits, 308)));
 }
@@ -376,7 +376,7 @@ Result<Variant> RGB(BuiltinContext &, QVector<Variant> &args)
     for (int i = 2; i >= 0; --i) {
         VB_TRY(part, args[i].toLong());
         if (part < 0)
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
         colour = colour * 256 + std::min(part, 255);
     }
     return Variant::fromLong(colour);

@@ -66,7 +66,7 @@ double serialOf(const QDate &date, qint64 secondsOfDay)
 Result<Variant> checkedDate(double serial)
 {
     if (!(serial >= kFirstDateSerial && serial <= kLastDateSerial))
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant::fromDate(serial);
 }
 
@@ -90,7 +90,7 @@ Result<int> firstDayArg(const QVector<Variant> &args, int index)
 {
     VB_TRY(day, longArg(args, index, 1));
     if (day < 0 || day > 7)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return day == 0 ? 1 : int(day);
 }
 
@@ -100,7 +100,7 @@ Result<int> firstWeekArg(const QVector<Variant> &args, int index)
 {
     VB_TRY(rule, longArg(args, index, 1));
     if (rule < 0 || rule > 3)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return rule == 0 ? 1 : int(rule);
 }
 
@@ -154,7 +154,7 @@ Result<Interval> intervalArg(const Variant &value)
     for (const IntervalName &known : kIntervals)
         if (text->compare(QLatin1String(known.name), Qt::CaseInsensitive) == 0)
             return known.interval;
-    return scriptError(5);
+    return scriptError(ErrorNumber::InvalidProcedureCall);
 }
 
 // Year, Month, ... Second: one part of a date, Null for Null.
@@ -240,7 +240,7 @@ Result<Variant> WeekdayName(BuiltinContext &, QVector<Variant> &args)
     }
     VB_TRY(firstDay, firstDayArg(args, 2));
     if (weekday < 1 || weekday > 7)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant(localeDayName((weekday - 1 + firstDay - 1) % 7 + 1, abbreviated));
 }
 
@@ -253,7 +253,7 @@ Result<Variant> MonthName(BuiltinContext &, QVector<Variant> &args)
         abbreviated = b;
     }
     if (month < 1 || month > 12)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant(localeMonthName(month, abbreviated));
 }
 
@@ -266,7 +266,7 @@ Result<Variant> DateAdd(BuiltinContext &, QVector<Variant> &args)
     VB_TRY(serial, dateArg(args[2]));
     const double whole = std::trunc(number);
     if (!(std::fabs(whole) < 1e13))
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const qint64 n = qint64(whole);
     const DateParts p = partsOf(serial);
 
@@ -287,15 +287,15 @@ Result<Variant> DateAdd(BuiltinContext &, QVector<Variant> &args)
         // QDate::addMonths keeps the day, or the month's last day when the
         // target month is shorter (31 January + 1 month = 29 February).
         if (std::llabs(months) > 12 * 10000)
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
         const QDate moved = p.date.addMonths(int(months));
         if (!moved.isValid())
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
         return checkedDate(serialOf(moved, p.seconds));
     }
     const qint64 linear = p.day * kSecondsPerDay + p.seconds + days * kSecondsPerDay + seconds;
     if (std::llabs(linear) > qint64(kLastDateSerial + 1) * kSecondsPerDay * 2)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return checkedDate(serialOfLinear(linear));
 }
 
@@ -331,7 +331,7 @@ Result<Variant> DateDiff(BuiltinContext &, QVector<Variant> &args)
     case Interval::Second: diff = lb - la; break;
     }
     if (diff < -2147483648LL || diff > 2147483647LL)
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return Variant::fromLong(qint32(diff));
 }
 
@@ -378,7 +378,7 @@ Result<Variant> DateSerial(BuiltinContext &, QVector<Variant> &args)
     const int y = months >= 0 ? months / 12 : -((-months + 11) / 12);
     const int m = months - y * 12 + 1;
     if (y < 100 || y > 9999)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QDate date = QDate(y, m, 1).addDays(day - 1);
     return checkedDate(serialOf(date, 0));
 }
@@ -413,9 +413,9 @@ Result<Variant> FormatDateTime(BuiltinContext &, QVector<Variant> &args)
                                                 "Short Time"};
     VB_TRY(format, longArg(args, 1, 0));
     if (format < 0 || format > 4)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (args[0].isNull())
-        return scriptError(94);
+        return scriptError(ErrorNumber::InvalidUseOfNull);
     VB_TRY(serial, dateArg(args[0]));
     VB_TRY(text, vbFormat(Variant::fromDate(serial), QLatin1String(kNamedFormats[format])));
     return Variant(std::move(text));

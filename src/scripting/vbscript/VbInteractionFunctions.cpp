@@ -18,7 +18,7 @@ Result<QString> optionalText(const QVector<Variant> &args, int index, const QStr
 
 ScriptError noWindow()
 {
-    return scriptError(429);
+    return scriptError(ErrorNumber::CannotCreateObject);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "scripting/vbscript/VbLexer.h"
 
+#include "scripting/vbscript/VbCompileError.h"
+
 #include <QDate>
 #include <QHash>
 #include <QTime>
@@ -123,14 +125,6 @@ bool parseDateLiteral(const QString &text, double *serial)
     return true;
 }
 
-ScriptError compileError(int number, int line, int column)
-{
-    ScriptError e = scriptError(number);
-    e.line = line;
-    e.column = column;
-    return e;
-}
-
 } // namespace
 
 bool isContextWord(Keyword keyword)
@@ -210,7 +204,7 @@ Result<QVector<Token>> tokenize(const QString &source)
                 space = true;
                 continue;
             }
-            return compileError(1032, line, i - lineStart);
+            return compileError(ErrorNumber::InvalidCharacter, line, i - lineStart);
         }
         const int start = i;
         if (c == QLatin1Char(':')) {
@@ -223,7 +217,7 @@ Result<QVector<Token>> tokenize(const QString &source)
                 ++i;
             const QString word = source.mid(start, i - start);
             if (word.size() > 255)
-                return compileError(1030, line, start - lineStart);
+                return compileError(ErrorNumber::IdentifierTooLong, line, start - lineStart);
             const Keyword kw = keywords().value(word.toLower(), Keyword::None);
             if (word.compare(QLatin1String("rem"), Qt::CaseInsensitive) == 0 && atStatementStart()) {
                 while (i < n && source[i] != QLatin1Char('\r') && source[i] != QLatin1Char('\n'))
@@ -241,7 +235,7 @@ Result<QVector<Token>> tokenize(const QString &source)
                    source[j] != QLatin1Char('\n'))
                 ++j;
             if (j >= n || source[j] != QLatin1Char(']'))
-                return compileError(1007, line, start - lineStart);
+                return compileError(ErrorNumber::ExpectedCloseBracket, line, start - lineStart);
             Token &t = push(TokenKind::Name, start);
             t.text = source.mid(i + 1, j - i - 1);
             i = j + 1;
@@ -252,7 +246,7 @@ Result<QVector<Token>> tokenize(const QString &source)
             ++i;
             for (;;) {
                 if (i >= n || source[i] == QLatin1Char('\r') || source[i] == QLatin1Char('\n'))
-                    return compileError(1033, line, start - lineStart);
+                    return compileError(ErrorNumber::UnterminatedString, line, start - lineStart);
                 if (source[i] == QLatin1Char('"')) {
                     if (i + 1 < n && source[i + 1] == QLatin1Char('"')) {
                         text += QLatin1Char('"');
@@ -275,7 +269,7 @@ Result<QVector<Token>> tokenize(const QString &source)
                 ++j;
             double serial = 0;
             if (j >= n || source[j] != QLatin1Char('#') || !parseDateLiteral(source.mid(i + 1, j - i - 1), &serial))
-                return compileError(1002, line, start - lineStart);
+                return compileError(ErrorNumber::SyntaxError, line, start - lineStart);
             Token &t = push(TokenKind::Literal, start);
             t.value = Variant::fromDate(serial);
             i = j + 1;
@@ -305,11 +299,11 @@ Result<QVector<Token>> tokenize(const QString &source)
                 }
             }
             if (i < n && isIdentPart(source[i]))
-                return compileError(1025, line, i - lineStart);
+                return compileError(ErrorNumber::ExpectedEndOfStatement, line, i - lineStart);
             bool ok = false;
             const double v = source.mid(start, i - start).toDouble(&ok);
             if (!ok || !std::isfinite(v))
-                return compileError(1031, line, start - lineStart);
+                return compileError(ErrorNumber::InvalidNumber, line, start - lineStart);
             Token &t = push(TokenKind::Literal, start);
             if (!isFloat && v <= 32767)
                 t.value = Variant::fromInteger(qint16(v));
@@ -332,7 +326,7 @@ Result<QVector<Token>> tokenize(const QString &source)
             bool ok = false;
             const quint64 raw = digits.toULongLong(&ok, hex ? 16 : 8);
             if (digits.isEmpty() || !ok || raw > 0xFFFFFFFFull)
-                return compileError(1031, line, start - lineStart);
+                return compileError(ErrorNumber::InvalidNumber, line, start - lineStart);
             if (j < n && source[j] == QLatin1Char('&'))
                 ++j; // the Long type mark
             Token &t = push(TokenKind::Literal, start);
@@ -362,7 +356,7 @@ Result<QVector<Token>> tokenize(const QString &source)
             ++i;
             continue;
         }
-        return compileError(1032, line, start - lineStart);
+        return compileError(ErrorNumber::InvalidCharacter, line, start - lineStart);
     }
     Token &t = push(TokenKind::End, i);
     (void)t;

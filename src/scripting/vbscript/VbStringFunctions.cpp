@@ -32,7 +32,7 @@ QString piece(const QString &text, qsizetype from, qsizetype length)
 
 ScriptError outOfStringSpace()
 {
-    return scriptError(14, QStringLiteral("Out of string space"));
+    return scriptError(ErrorNumber::OutOfStringSpace, QStringLiteral("Out of string space"));
 }
 
 Result<Variant> trimSpaces(QVector<Variant> &args, bool left, bool right)
@@ -59,7 +59,7 @@ Result<Variant> leftOrRight(QVector<Variant> &args, bool left)
     if (args[0].isNull())
         return Variant::null();
     if (length < 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     VB_TRY(text, TextArg::of(args[0]));
     if (length == 1 && !text->isEmpty())
         return Variant(piece(*text, left ? 0 : text->size() - 1, 1));
@@ -170,7 +170,7 @@ Result<Variant> Mid(BuiltinContext &, QVector<Variant> &args)
     if (args[0].isNull())
         return Variant::null();
     if (start < 1 || (hasLength && length < 0))
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     VB_TRY(text, TextArg::of(args[0]));
     if (start == 1 && (!hasLength || length >= text->size()))
         return Variant(*text);
@@ -187,7 +187,7 @@ Result<Variant> InStr(BuiltinContext &, QVector<Variant> &args)
         VB_TRY(s, args[0].toLong());
         start = s;
         if (start < 1)
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
     }
     VB_TRY(cs, compareArg(args, 3));
     if (anyNull(args, {first, first + 1}))
@@ -205,7 +205,7 @@ Result<Variant> InStrRev(BuiltinContext &, QVector<Variant> &args)
 {
     VB_TRY(start, longArg(args, 2, -1));
     if (start == 0 || start < -1)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     VB_TRY(cs, compareArg(args, 3));
     if (anyNull(args, {0, 1}))
         return Variant::null();
@@ -231,7 +231,7 @@ Result<Variant> Replace(BuiltinContext &, QVector<Variant> &args)
     VB_TRY(count, longArg(args, 4, -1));
     VB_TRY(cs, compareArg(args, 5));
     if (start < 1 || count < -1)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString &s = *text;
     if (start > s.size())
         return Variant(QString());
@@ -271,7 +271,7 @@ Result<Variant> Split(BuiltinContext &, QVector<Variant> &args)
     VB_TRY(count, longArg(args, 2, -1));
     VB_TRY(cs, compareArg(args, 3));
     if (count < -1)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
 
     QVector<Variant> parts;
     const QString &s = *text;
@@ -294,10 +294,10 @@ Result<Variant> Split(BuiltinContext &, QVector<Variant> &args)
 Result<Variant> Join(BuiltinContext &, QVector<Variant> &args)
 {
     if (!args[0].isArray())
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
     const VariantArray &array = args[0].arrayValue();
     if (array.dimensions() != 1)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     QString delimiter(QLatin1Char(' '));
     if (hasArg(args, 1)) {
         VB_TRY(d, args[1].toString());
@@ -353,7 +353,7 @@ Result<Variant> Space(BuiltinContext &, QVector<Variant> &args)
 {
     VB_TRY(count, args[0].toLong());
     if (count < 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (count > kMaxTextLength)
         return outOfStringSpace();
     return Variant(QString(count, QLatin1Char(' ')));
@@ -365,13 +365,13 @@ Result<Variant> String(BuiltinContext &, QVector<Variant> &args)
     if (args[1].isNull())
         return Variant::null();
     if (count < 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (count > kMaxTextLength)
         return outOfStringSpace();
     QChar c;
     if (args[1].isString()) {
         if (args[1].stringValue().isEmpty())
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
         c = args[1].stringValue()[0];
     } else {
         VB_TRY(code, args[1].toLong());
@@ -415,7 +415,7 @@ Result<Variant> Asc(BuiltinContext &, QVector<Variant> &args)
 {
     VB_TRY(text, TextArg::of(args[0]));
     if (text->isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const char16_t c = text->at(0).unicode();
     if (c < 0x80)
         return Variant::fromInteger(qint16(c));
@@ -433,7 +433,7 @@ Result<Variant> AscW(BuiltinContext &, QVector<Variant> &args)
 {
     VB_TRY(text, TextArg::of(args[0]));
     if (text->isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant::fromInteger(qint16(text->at(0).unicode()));
 }
 
@@ -441,7 +441,7 @@ Result<Variant> Chr(BuiltinContext &, QVector<Variant> &args)
 {
     VB_TRY(code, args[0].toLong());
     if (code < -32768 || code > 65535)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (code >= 0 && code < 0x80)
         return Variant(QString(QChar(char16_t(code))));
     const quint16 unit = quint16(code);
@@ -455,14 +455,14 @@ Result<Variant> Chr(BuiltinContext &, QVector<Variant> &args)
         return Variant(decoded->text);
     if (unit <= 0xFF) // a lone lead byte: the character of that code
         return Variant(QString(QChar(char16_t(unit))));
-    return scriptError(5);
+    return scriptError(ErrorNumber::InvalidProcedureCall);
 }
 
 Result<Variant> ChrW(BuiltinContext &, QVector<Variant> &args)
 {
     VB_TRY(code, args[0].toLong());
     if (code < -32768 || code > 65535)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant(QString(QChar(char16_t(quint16(code)))));
 }
 
