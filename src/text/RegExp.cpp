@@ -282,10 +282,8 @@ Result<std::optional<RegExp::Match>> RegExp::match(const QString &subject, qsize
 
 Result<bool> RegExp::test(const QString &subject) const
 {
-    Result<std::optional<Match>> m = match(subject);
-    if (!m)
-        return m.error();
-    return m->has_value();
+    std::optional<Match> m = TRY(match(subject));
+    return m.has_value();
 }
 
 Result<QVector<RegExp::Match>> RegExp::matches(const QString &subject, bool global) const
@@ -293,13 +291,11 @@ Result<QVector<RegExp::Match>> RegExp::matches(const QString &subject, bool glob
     QVector<Match> all;
     qsizetype from = 0;
     while (from <= subject.size()) {
-        Result<std::optional<Match>> m = match(subject, from);
-        if (!m)
-            return m.error();
-        if (!m->has_value())
+        std::optional<Match> m = TRY(match(subject, from));
+        if (!m.has_value())
             break;
-        const Span whole = (*m)->whole;
-        all.append(std::move(**m));
+        const Span whole = m->whole;
+        all.append(std::move(*m));
         if (!global)
             break;
         from = whole.length == 0 ? whole.end() + 1 : whole.end();
@@ -349,12 +345,10 @@ Result<QString> RegExp::replace(const QString &subject, const QString &replaceme
     qsizetype copied = 0;
     qsizetype from = 0;
     while (from <= subject.size()) {
-        Result<std::optional<Match>> m = match(subject, from);
-        if (!m)
-            return m.error();
-        if (!m->has_value())
+        std::optional<Match> m = TRY(match(subject, from));
+        if (!m.has_value())
             break;
-        const Match &found = **m;
+        const Match &found = *m;
         out += QStringView(subject).mid(copied, found.whole.start - copied);
         out += expandReplacement(replacement, subject, found);
         copied = found.whole.end();

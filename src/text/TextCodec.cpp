@@ -215,10 +215,8 @@ Result<QString> TextCodec::decode(const QByteArray &bytes, const QString &charse
         if (!utf8.hasError())
             return withoutLeadingMark(std::move(text));
     }
-    Result<CharsetConverter::Decoded> decoded = CharsetConverter::decode(data, size, iconvName.constData(), invalidUnit, asciiRuns);
-    if (!decoded)
-        return decoded.error();
-    return withoutLeadingMark(std::move(decoded->text));
+    CharsetConverter::Decoded decoded = TRY(CharsetConverter::decode(data, size, iconvName.constData(), invalidUnit, asciiRuns));
+    return withoutLeadingMark(std::move(decoded.text));
 }
 
 Result<QByteArray> TextCodec::encode(const QString &text, const QString &charset) const
@@ -244,10 +242,8 @@ Result<QByteArray> TextCodec::encode(const QString &text, const QString &charset
     // A text that already starts with the mark's character keeps one mark.
     const QStringView body = !mark.isEmpty() && text.startsWith(QChar(0xFEFF)) ? QStringView(text).mid(1)
                                                                               : QStringView(text);
-    Result<QByteArray> bytes = CharsetConverter::encode(body, iconvName.constData());
-    if (!bytes)
-        return bytes.error();
-    return mark + *bytes;
+    QByteArray bytes = TRY(CharsetConverter::encode(body, iconvName.constData()));
+    return mark + bytes;
 }
 
 QString TextCodec::GetStrText(const QString &fileName, const QString &charset)
@@ -327,10 +323,8 @@ Result<QString> TextCodec::GetBytes(const QString &fileName)
 {
     if (!fileExists(fileName))
         return scriptError(ErrorNumber::FileNotFound);
-    Result<QByteArray> bytes = readFile(fileName);
-    if (!bytes)
-        return bytes.error();
-    return QString::fromLatin1(*bytes);
+    QByteArray bytes = TRY(readFile(fileName));
+    return QString::fromLatin1(bytes);
 }
 
 bool TextCodec::IsUtf8(const QString &byteString)

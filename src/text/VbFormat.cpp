@@ -705,10 +705,8 @@ Result<QString> vbFormat(const Variant &value, const QString &format)
             const std::optional<double> serial = serialOf(value);
             if (!serial)
                 return value.toString();
-            Result<DateParts> parts = partsOf(*serial);
-            if (!parts)
-                return parts.error();
-            return generalDate(*parts);
+            DateParts parts = TRY(partsOf(*serial));
+            return generalDate(parts);
         }
         if (namedDate) { // General Number
             const std::optional<double> number = numberOf(value);
@@ -721,10 +719,8 @@ Result<QString> vbFormat(const Variant &value, const QString &format)
         const std::optional<double> serial = serialOf(value);
         if (!serial)
             return value.toString();
-        Result<DateParts> parts = partsOf(*serial);
-        if (!parts)
-            return parts.error();
-        return renderDate(*parts, parseDatePattern(pattern));
+        DateParts parts = TRY(partsOf(*serial));
+        return renderDate(parts, parseDatePattern(pattern));
     }
 
     const std::optional<double> number = numberOf(value);

@@ -18,8 +18,7 @@ const MemberTable<Dictionary> &Dictionary::members()
               }},
             M{"Add", MemberKind::Method, 2, 2,
               [](Dictionary &d, Arguments &a) -> Result<Variant> {
-                  if (Status s = d.add(a[0], a[1]); !s)
-                      return s.error();
+                  TRY(d.add(a[0], a[1]));
                   return Variant();
               },
               nullptr},
@@ -27,8 +26,7 @@ const MemberTable<Dictionary> &Dictionary::members()
               [](Dictionary &d, Arguments &a) -> Result<Variant> { return Variant(d.exists(a[0])); }, nullptr},
             M{"Remove", MemberKind::Method, 1, 1,
               [](Dictionary &d, Arguments &a) -> Result<Variant> {
-                  if (Status s = d.remove(a[0]); !s)
-                      return s.error();
+                  TRY(d.remove(a[0]));
                   return Variant();
               },
               nullptr},
@@ -49,12 +47,10 @@ const MemberTable<Dictionary> &Dictionary::members()
             M{"CompareMode", MemberKind::Property, 0, 0,
               [](Dictionary &d, Arguments &) -> Result<Variant> { return Variant::fromLong(int(d.compareMode())); },
               [](Dictionary &d, Arguments &, const Variant &v) -> Status {
-                  Result<qint32> mode = v.toLong();
-                  if (!mode)
-                      return mode.error();
-                  if (*mode < 0 || *mode > 1)
+                  qint32 mode = TRY(v.toLong());
+                  if (mode < 0 || mode > 1)
                       return scriptError(ErrorNumber::InvalidProcedureCall);
-                  return d.setCompareMode(CompareMode(*mode));
+                  return d.setCompareMode(CompareMode(mode));
               }},
         },
         "Item");

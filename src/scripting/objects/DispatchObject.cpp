@@ -44,9 +44,7 @@ Result<Variant> DispatchObject::get(const QString &name, QVector<Variant> args)
 
 Status DispatchObject::let(const QString &name, const Variant &value, QVector<Variant> args)
 {
-    Result<Variant> r = invoke(name, value.isObject() ? CallKind::Set : CallKind::Let, args, value);
-    if (!r)
-        return r.error();
+    Variant r = TRY(invoke(name, value.isObject() ? CallKind::Set : CallKind::Let, args, value));
     return {};
 }
 

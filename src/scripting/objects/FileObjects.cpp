@@ -72,10 +72,8 @@ Status renameEntry(QString &path, const QString &name)
 template <typename T>
 Status renameMember(T &self, Arguments &, const Variant &value)
 {
-    Result<QString> name = value.toString();
-    if (!name)
-        return name.error();
-    return self.rename(*name);
+    QString name = TRY(value.toString());
+    return self.rename(name);
 }
 
 template <typename T>
@@ -147,30 +145,22 @@ const MemberTable<FileObject> &FileObject::members()
               nullptr},
             M{"OpenAsTextStream", MemberKind::Method, 0, 2,
               [](F &f, Arguments &a) -> Result<Variant> {
-                  Result<qint32> mode = a.has(0) && !a[0].isEmpty() ? a.toLong(0) : Result<qint32>(1);
-                  Result<qint32> format = a.has(1) && !a[1].isEmpty() ? a.toLong(1) : Result<qint32>(0);
-                  if (!mode)
-                      return mode.error();
-                  if (!format)
-                      return format.error();
-                  if ((*mode != 1 && *mode != 2 && *mode != 8) || *format < -2 || *format > 0)
+                  qint32 mode = TRY(a.has(0) && !a[0].isEmpty() ? a.toLong(0) : Result<qint32>(1));
+                  qint32 format = TRY(a.has(1) && !a[1].isEmpty() ? a.toLong(1) : Result<qint32>(0));
+                  if ((mode != 1 && mode != 2 && mode != 8) || format < -2 || format > 0)
                       return scriptError(ErrorNumber::InvalidProcedureCall);
-                  Result<std::shared_ptr<TextStreamObject>> stream =
-                      TextStreamObject::open(f.path(), TextStreamObject::IoMode(*mode), false, *format == -1);
-                  if (!stream)
-                      return stream.error();
-                  return Variant::fromObject(*stream);
+                  std::shared_ptr<TextStreamObject> stream =
+                      TRY(TextStreamObject::open(f.path(), TextStreamObject::IoMode(mode), false, format == -1));
+                  return Variant::fromObject(stream);
               },
               nullptr},
             M{"Delete", MemberKind::Method, 0, 1,
               [](F &f, Arguments &a) -> Result<Variant> {
-                  Result<bool> force = a.has(0) && !a[0].isEmpty() ? a.toBool(0) : Result<bool>(false);
-                  if (!force)
-                      return force.error();
+                  bool force = TRY(a.has(0) && !a[0].isEmpty() ? a.toBool(0) : Result<bool>(false));
                   const QFileInfo info(f.path());
                   if (!info.exists())
                       return scriptError(ErrorNumber::FileNotFound);
-                  if ((attributesOf(info) & kReadOnly) && !*force)
+                  if ((attributesOf(info) & kReadOnly) && !force)
                       return scriptError(ErrorNumber::PermissionDenied);
                   if (!QFile::remove(f.path()))
                       return scriptError(ErrorNumber::PermissionDenied);
@@ -284,10 +274,8 @@ const MemberTable<FileCollection> &FileCollection::members()
         {
             M{"Item", MemberKind::Indexed, 1, 1,
               [](C &c, Arguments &a) -> Result<Variant> {
-                  Result<QString> name = a.text(0);
-                  if (!name)
-                      return name.error();
-                  return c.item(*name);
+                  QString name = TRY(a.text(0));
+                  return c.item(name);
               },
               nullptr},
             M{"Count", MemberKind::Property, 0, 0,

@@ -73,9 +73,7 @@ Status copyOne(const QString &from, const QString &to, bool overwrite)
 
 Result<Variant> streamValue(Result<std::shared_ptr<TextStreamObject>> stream)
 {
-    if (!stream)
-        return stream.error();
-    return Variant::fromObject(*stream);
+    return Variant::fromObject(TRY(std::move(stream)));
 }
 
 using Fso = FileSystemObject;
@@ -85,10 +83,8 @@ using TextFunction = QString (*)(const QString &);
 template <TextFunction F>
 Result<Variant> pathText(Fso &, Arguments &a)
 {
-    Result<QString> path = a.text(0);
-    if (!path)
-        return path.error();
-    return Variant(F(*path));
+    QString path = TRY(a.text(0));
+    return Variant(F(path));
 }
 
 } // namespace
@@ -115,13 +111,9 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
         M{"GetExtensionName", MemberKind::Method, 1, 1, pathText<&Fso::extensionName>, nullptr},
         M{"BuildPath", MemberKind::Method, 2, 2,
           [](Fso &, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              Result<QString> name = a.text(1);
-              if (!path)
-                  return path.error();
-              if (!name)
-                  return name.error();
-              return Variant(buildPath(*path, *name));
+              QString path = TRY(a.text(0));
+              QString name = TRY(a.text(1));
+              return Variant(buildPath(path, name));
           },
           nullptr},
         M{"GetAbsolutePathName", MemberKind::Method, 1, 1,
@@ -131,36 +123,22 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
           nullptr},
         M{"OpenTextFile", MemberKind::Method, 1, 4,
           [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              Result<qint32> mode = a.toLong(1, 1);
-              Result<bool> create = a.toBool(2, false);
-              Result<qint32> format = a.toLong(3, 0);
-              if (!path)
-                  return path.error();
-              if (!mode)
-                  return mode.error();
-              if (!create)
-                  return create.error();
-              if (!format)
-                  return format.error();
-              if ((*mode != 1 && *mode != 2 && *mode != 8) || *format < -2 || *format > 0)
+              QString path = TRY(a.text(0));
+              qint32 mode = TRY(a.toLong(1, 1));
+              bool create = TRY(a.toBool(2, false));
+              qint32 format = TRY(a.toLong(3, 0));
+              if ((mode != 1 && mode != 2 && mode != 8) || format < -2 || format > 0)
                   return scriptError(ErrorNumber::InvalidProcedureCall);
-              return streamValue(TextStreamObject::open(f.absolutePath(*path), TextStreamObject::IoMode(*mode),
-                                                        *create, *format == -1));
+              return streamValue(TextStreamObject::open(f.absolutePath(path), TextStreamObject::IoMode(mode),
+                                                        create, format == -1));
           },
           nullptr},
         M{"CreateTextFile", MemberKind::Method, 1, 3,
           [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              Result<bool> overwrite = a.toBool(1, true);
-              Result<bool> unicode = a.toBool(2, false);
-              if (!path)
-                  return path.error();
-              if (!overwrite)
-                  return overwrite.error();
-              if (!unicode)
-                  return unicode.error();
-              return streamValue(TextStreamObject::create(f.absolutePath(*path), *overwrite, *unicode));
+              QString path = TRY(a.text(0));
+              bool overwrite = TRY(a.toBool(1, true));
+              bool unicode = TRY(a.toBool(2, false));
+              return streamValue(TextStreamObject::create(f.absolutePath(path), overwrite, unicode));
           },
           nullptr},
         M{"CreateFolder", MemberKind::Method, 1, 1,
@@ -170,38 +148,24 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
           nullptr},
         M{"DeleteFile", MemberKind::Method, 1, 2,
           [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> spec = a.text(0);
-              Result<bool> force = a.toBool(1, false);
-              if (!spec)
-                  return spec.error();
-              if (!force)
-                  return force.error();
-              return done(f.deleteFile(*spec, *force));
+              QString spec = TRY(a.text(0));
+              bool force = TRY(a.toBool(1, false));
+              return done(f.deleteFile(spec, force));
           },
           nullptr},
         M{"CopyFile", MemberKind::Method, 2, 3,
           [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> source = a.text(0);
-              Result<QString> destination = a.text(1);
-              Result<bool> overwrite = a.toBool(2, true);
-              if (!source)
-                  return source.error();
-              if (!destination)
-                  return destination.error();
-              if (!overwrite)
-                  return overwrite.error();
-              return done(f.copyFile(*source, *destination, *overwrite));
+              QString source = TRY(a.text(0));
+              QString destination = TRY(a.text(1));
+              bool overwrite = TRY(a.toBool(2, true));
+              return done(f.copyFile(source, destination, overwrite));
           },
           nullptr},
         M{"MoveFile", MemberKind::Method, 2, 2,
           [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> source = a.text(0);
-              Result<QString> destination = a.text(1);
-              if (!source)
-                  return source.error();
-              if (!destination)
-                  return destination.error();
-              return done(f.moveFile(*source, *destination));
+              QString source = TRY(a.text(0));
+              QString destination = TRY(a.text(1));
+              return done(f.moveFile(source, destination));
           },
           nullptr},
         M{"GetFile", MemberKind::Method, 1, 1,
@@ -332,30 +296,22 @@ Result<QStringList> FileSystemObject::targets(const QString &spec, const QString
 
 Status FileSystemObject::copyFile(const QString &source, const QString &destination, bool overwrite) const
 {
-    Result<QStringList> from = sources(source);
-    if (!from)
-        return from.error();
-    Result<QStringList> to = targets(source, *from, destination);
-    if (!to)
-        return to.error();
-    for (qsizetype i = 0; i < from->size(); ++i)
-        if (Status s = copyOne(from->at(i), to->at(i), overwrite); !s)
+    QStringList from = TRY(sources(source));
+    QStringList to = TRY(targets(source, from, destination));
+    for (qsizetype i = 0; i < from.size(); ++i)
+        if (Status s = copyOne(from.at(i), to.at(i), overwrite); !s)
             return s;
     return {};
 }
 
 Status FileSystemObject::moveFile(const QString &source, const QString &destination) const
 {
-    Result<QStringList> from = sources(source);
-    if (!from)
-        return from.error();
-    Result<QStringList> to = targets(source, *from, destination);
-    if (!to)
-        return to.error();
-    for (qsizetype i = 0; i < from->size(); ++i) {
-        if (QFileInfo::exists(to->at(i)) || QFileInfo(to->at(i)).isSymLink())
+    QStringList from = TRY(sources(source));
+    QStringList to = TRY(targets(source, from, destination));
+    for (qsizetype i = 0; i < from.size(); ++i) {
+        if (QFileInfo::exists(to.at(i)) || QFileInfo(to.at(i)).isSymLink())
             return scriptError(ErrorNumber::FileAlreadyExists);
-        if (!QFile::rename(from->at(i), to->at(i)))
+        if (!QFile::rename(from.at(i), to.at(i)))
             return scriptError(ErrorNumber::PermissionDenied);
     }
     return {};
@@ -363,10 +319,8 @@ Status FileSystemObject::moveFile(const QString &source, const QString &destinat
 
 Status FileSystemObject::deleteFile(const QString &spec, bool force) const
 {
-    Result<QStringList> files = sources(spec);
-    if (!files)
-        return files.error();
-    for (const QString &path : *files) {
+    QStringList files = TRY(sources(spec));
+    for (const QString &path : files) {
         if (isReadOnly(QFileInfo(path)) && !force)
             return scriptError(ErrorNumber::PermissionDenied);
         if (!QFile::remove(path))

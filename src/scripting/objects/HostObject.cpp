@@ -21,10 +21,8 @@ Result<Variant> indexValue(const Variant &value, QVector<Variant> &args)
     if (value.isArray()) {
         QVector<qint32> indexes;
         for (const Variant &a : args) {
-            Result<qint32> i = a.toLong();
-            if (!i)
-                return i.error();
-            indexes.append(*i);
+            qint32 i = TRY(a.toLong());
+            indexes.append(i);
         }
         const qsizetype offset = value.arrayValue().offsetOf(indexes);
         if (offset < 0)

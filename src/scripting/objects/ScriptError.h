@@ -66,4 +66,26 @@ private:
     bool m_failed = false;
 };
 
+namespace detail {
+template <typename T>
+T takeValue(Result<T> &result)
+{
+    return std::move(*result);
+}
+inline void takeValue(Status &) {}
+} // namespace detail
+
 } // namespace sorvane
+
+// Leaves the enclosing function with the error when the Result or Status it is
+// given failed; otherwise the expression's value is the Result's value (a
+// statement expression, which GCC and Clang both take):
+//     QString path = TRY(args.text(0));
+//     TRY(file.write(data));
+#define TRY(...)                                                                                                       \
+    ({                                                                                                                 \
+        auto sorvaneTried_ = (__VA_ARGS__);                                                                            \
+        if (!sorvaneTried_)                                                                                            \
+            return sorvaneTried_.error();                                                                              \
+        ::sorvane::detail::takeValue(sorvaneTried_);                                                                   \
+    })

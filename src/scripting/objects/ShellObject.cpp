@@ -38,91 +38,55 @@ const MemberTable<ShellObject> &ShellObject::members()
     static const MemberTable<Sh> table({
         M{"Popup", MemberKind::Method, 1, 4,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> text = a.text(0);
-              Result<qint32> seconds = a.missing(1) ? Result<qint32>(0) : a.toLong(1);
-              Result<QString> title = a.missing(2) ? Result<QString>(kDefaultTitle) : a.text(2);
-              Result<qint32> type = a.missing(3) ? Result<qint32>(0) : a.toLong(3);
-              if (!text)
-                  return text.error();
-              if (!seconds)
-                  return seconds.error();
-              if (!title)
-                  return title.error();
-              if (!type)
-                  return type.error();
-              return Variant::fromLong(s.popup(*text, *seconds, *title, *type));
+              QString text = TRY(a.text(0));
+              qint32 seconds = TRY(a.missing(1) ? Result<qint32>(0) : a.toLong(1));
+              QString title = TRY(a.missing(2) ? Result<QString>(kDefaultTitle) : a.text(2));
+              qint32 type = TRY(a.missing(3) ? Result<qint32>(0) : a.toLong(3));
+              return Variant::fromLong(s.popup(text, seconds, title, type));
           },
           nullptr},
         M{"Run", MemberKind::Method, 1, 3,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> command = a.text(0);
-              Result<qint32> style = a.missing(1) ? Result<qint32>(1) : a.toLong(1);
-              Result<bool> wait = a.missing(2) ? Result<bool>(false) : a.toBool(2);
-              if (!command)
-                  return command.error();
-              if (!style)
-                  return style.error();
-              if (!wait)
-                  return wait.error();
-              Result<qint32> code = s.run(*command, *wait);
-              if (!code)
-                  return code.error();
-              return Variant::fromLong(*code);
+              QString command = TRY(a.text(0));
+              TRY(a.missing(1) ? Result<qint32>(1) : a.toLong(1)); // the window style is checked, not used
+              bool wait = TRY(a.missing(2) ? Result<bool>(false) : a.toBool(2));
+              qint32 code = TRY(s.run(command, wait));
+              return Variant::fromLong(code);
           },
           nullptr},
         M{"ExpandEnvironmentStrings", MemberKind::Method, 1, 1,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> text = a.text(0);
-              if (!text)
-                  return text.error();
-              return Variant(s.expandEnvironmentStrings(*text));
+              QString text = TRY(a.text(0));
+              return Variant(s.expandEnvironmentStrings(text));
           },
           nullptr},
         M{"CreateShortcut", MemberKind::Method, 1, 1,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              if (!path)
-                  return path.error();
-              return s.createShortcut(*path);
+              QString path = TRY(a.text(0));
+              return s.createShortcut(path);
           },
           nullptr},
         M{"RegRead", MemberKind::Method, 1, 1,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              Result<Registry *> registry = registryOf(s);
-              if (!path)
-                  return path.error();
-              if (!registry)
-                  return registry.error();
-              return (*registry)->read(*path);
+              QString path = TRY(a.text(0));
+              Registry *registry = TRY(registryOf(s));
+              return registry->read(path);
           },
           nullptr},
         M{"RegWrite", MemberKind::Method, 2, 3,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              Result<QString> type = a.missing(2) ? Result<QString>(QStringLiteral("REG_SZ")) : a.text(2);
-              Result<Registry *> registry = registryOf(s);
-              if (!path)
-                  return path.error();
-              if (!type)
-                  return type.error();
-              if (!registry)
-                  return registry.error();
-              if (Status st = (*registry)->write(*path, a[1], type->toUpper()); !st)
-                  return st.error();
+              QString path = TRY(a.text(0));
+              QString type = TRY(a.missing(2) ? Result<QString>(QStringLiteral("REG_SZ")) : a.text(2));
+              Registry *registry = TRY(registryOf(s));
+              TRY(registry->write(path, a[1], type.toUpper()));
               return Variant();
           },
           nullptr},
         M{"RegDelete", MemberKind::Method, 1, 1,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              Result<Registry *> registry = registryOf(s);
-              if (!path)
-                  return path.error();
-              if (!registry)
-                  return registry.error();
-              if (Status st = (*registry)->remove(*path); !st)
-                  return st.error();
+              QString path = TRY(a.text(0));
+              Registry *registry = TRY(registryOf(s));
+              TRY(registry->remove(path));
               return Variant();
           },
           nullptr},

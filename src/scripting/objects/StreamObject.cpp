@@ -80,18 +80,14 @@ using S = StreamObject;
 template <typename T>
 Result<Variant> withLong(Arguments &a, int i, qint32 fallback, T &&f)
 {
-    Result<qint32> n = a.toLong(i, fallback);
-    if (!n)
-        return n.error();
-    return f(*n);
+    qint32 n = TRY(a.toLong(i, fallback));
+    return f(n);
 }
 
 Status letLong(const Variant &v, Status (S::*set)(qint32), S &s)
 {
-    Result<qint32> n = v.toLong();
-    if (!n)
-        return n.error();
-    return (s.*set)(*n);
+    qint32 n = TRY(v.toLong());
+    return (s.*set)(n);
 }
 
 } // namespace
@@ -107,10 +103,8 @@ const MemberTable<StreamObject> &StreamObject::members()
           [](S &s, Arguments &, const Variant &v) { return letLong(v, &S::setMode, s); }},
         M{"Charset", MemberKind::Property, 0, 0, [](S &s, Arguments &) -> Result<Variant> { return Variant(s.charset()); },
           [](S &s, Arguments &, const Variant &v) -> Status {
-              Result<QString> name = v.toString();
-              if (!name)
-                  return name.error();
-              return s.setCharset(*name);
+              QString name = TRY(v.toString());
+              return s.setCharset(name);
           }},
         M{"LineSeparator", MemberKind::Property, 0, 0,
           [](S &s, Arguments &) -> Result<Variant> { return Variant::fromLong(s.lineSeparator()); },
@@ -134,18 +128,14 @@ const MemberTable<StreamObject> &StreamObject::members()
         M{"SetEOS", MemberKind::Method, 0, 0, [](S &s, Arguments &) { return done(s.setEos()); }, nullptr},
         M{"LoadFromFile", MemberKind::Method, 1, 1,
           [](S &s, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              if (!path)
-                  return path.error();
-              return done(s.loadFromFile(*path));
+              QString path = TRY(a.text(0));
+              return done(s.loadFromFile(path));
           },
           nullptr},
         M{"SaveToFile", MemberKind::Method, 1, 2,
           [](S &s, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              if (!path)
-                  return path.error();
-              return withLong(a, 1, 1, [&](qint32 options) { return done(s.saveToFile(*path, options)); });
+              QString path = TRY(a.text(0));
+              return withLong(a, 1, 1, [&](qint32 options) { return done(s.saveToFile(path, options)); });
           },
           nullptr},
         M{"ReadText", MemberKind::Method, 0, 1,
@@ -153,39 +143,31 @@ const MemberTable<StreamObject> &StreamObject::members()
           nullptr},
         M{"WriteText", MemberKind::Method, 1, 2,
           [](S &s, Arguments &a) -> Result<Variant> {
-              Result<QString> text = a.text(0);
-              if (!text)
-                  return text.error();
-              return withLong(a, 1, 0, [&](qint32 option) { return done(s.writeText(*text, option)); });
+              QString text = TRY(a.text(0));
+              return withLong(a, 1, 0, [&](qint32 option) { return done(s.writeText(text, option)); });
           },
           nullptr},
         M{"SkipLine", MemberKind::Method, 0, 0, [](S &s, Arguments &) { return done(s.skipLine()); }, nullptr},
         M{"Read", MemberKind::Method, 0, 1,
           [](S &s, Arguments &a) {
               return withLong(a, 0, kReadAll, [&](qint32 n) -> Result<Variant> {
-                  Result<QByteArray> bytes = s.read(n);
-                  if (!bytes)
-                      return bytes.error();
-                  if (bytes->isEmpty() && n != 0)
+                  QByteArray bytes = TRY(s.read(n));
+                  if (bytes.isEmpty() && n != 0)
                       return Variant::null();
-                  return arrayOf(*bytes);
+                  return arrayOf(bytes);
               });
           },
           nullptr},
         M{"Write", MemberKind::Method, 1, 1,
           [](S &s, Arguments &a) -> Result<Variant> {
-              Result<QByteArray> bytes = bytesOf(a[0]);
-              if (!bytes)
-                  return bytes.error();
-              return done(s.write(*bytes));
+              QByteArray bytes = TRY(bytesOf(a[0]));
+              return done(s.write(bytes));
           },
           nullptr},
         M{"CopyTo", MemberKind::Method, 1, 2,
           [](S &s, Arguments &a) -> Result<Variant> {
-              Result<std::shared_ptr<DispatchObject>> target = a.object(0);
-              if (!target)
-                  return target.error();
-              auto *stream = dynamic_cast<StreamObject *>(target->get());
+              std::shared_ptr<DispatchObject> target = TRY(a.object(0));
+              auto *stream = dynamic_cast<StreamObject *>(target.get());
               if (!stream)
                   return scriptError(ErrorNumber::BadArguments);
               return withLong(a, 1, kReadAll, [&](qint32 n) { return done(s.copyTo(*stream, n)); });
@@ -314,8 +296,7 @@ Status StreamObject::setLineSeparator(qint32 separator)
 
 Result<qint32> StreamObject::position() const
 {
-    if (Status s = usable(); !s)
-        return s.error();
+    TRY(usable());
     return qint32(m_position);
 }
 
@@ -331,15 +312,13 @@ Status StreamObject::setPosition(qint32 position)
 
 Result<qint32> StreamObject::size() const
 {
-    if (Status s = usable(); !s)
-        return s.error();
+    TRY(usable());
     return qint32(m_data.size());
 }
 
 Result<bool> StreamObject::eos() const
 {
-    if (Status s = usable(); !s)
-        return s.error();
+    TRY(usable());
     return m_position >= m_data.size();
 }
 
@@ -396,8 +375,7 @@ Status StreamObject::saveToFile(const QString &path, qint32 options) const
 
 Result<QString> StreamObject::readText(qint32 count)
 {
-    if (Status s = textUsable(); !s)
-        return s.error();
+    TRY(textUsable());
     if (count < kReadLine)
         return scriptError(ErrorNumber::BadArguments);
     const Encoding enc = encoding();
@@ -409,43 +387,35 @@ Result<QString> StreamObject::readText(qint32 count)
     QByteArray slice = rest;
     qsizetype skipAfter = 0; // the separator's bytes after a line
     if (count == kReadLine) {
-        Result<QByteArray> separator = m_codec->encode(separatorText(), enc.codecName);
-        if (!separator)
-            return separator.error();
+        QByteArray separator = TRY(m_codec->encode(separatorText(), enc.codecName));
         // Separators are ASCII, so they never stand inside a character of
         // the sets with single-byte units; UTF-16 units are searched aligned.
         const qsizetype step = enc.codecName.startsWith(QLatin1String("UTF-16"), Qt::CaseInsensitive) ? 2 : 1;
-        qsizetype at = rest.indexOf(*separator);
+        qsizetype at = rest.indexOf(separator);
         while (at >= 0 && at % step != 0)
-            at = rest.indexOf(*separator, at + 1);
+            at = rest.indexOf(separator, at + 1);
         if (at >= 0) {
             slice = rest.left(at);
-            skipAfter = separator->size();
+            skipAfter = separator.size();
         }
     } else if (count >= 0) {
         // Four bytes hold any character of the supported sets.
         slice = rest.left(qsizetype(count) * 4 + 4);
     }
-    Result<QString> text = m_codec->decode(QByteArray(slice.constData(), slice.size()), enc.codecName);
-    if (!text)
-        return text.error();
-    if (count >= 0 && text->size() > count) {
-        text->truncate(count);
-        Result<QByteArray> used = m_codec->encode(*text, enc.codecName);
-        if (!used)
-            return used.error();
-        m_position = from + used->size();
+    QString text = TRY(m_codec->decode(QByteArray(slice.constData(), slice.size()), enc.codecName));
+    if (count >= 0 && text.size() > count) {
+        text.truncate(count);
+        QByteArray used = TRY(m_codec->encode(text, enc.codecName));
+        m_position = from + used.size();
     } else {
         m_position = from + slice.size() + skipAfter;
     }
-    return std::move(*text);
+    return text;
 }
 
 Status StreamObject::skipLine()
 {
-    Result<QString> line = readText(kReadLine);
-    if (!line)
-        return line.error();
+    QString line = TRY(readText(kReadLine));
     return {};
 }
 
@@ -456,19 +426,16 @@ Status StreamObject::writeText(const QString &text, qint32 option)
     if (option != 0 && option != 1)
         return scriptError(ErrorNumber::BadArguments);
     const Encoding enc = encoding();
-    Result<QByteArray> bytes = m_codec->encode(option == 1 ? text + separatorText() : text, enc.codecName);
-    if (!bytes)
-        return bytes.error();
+    QByteArray bytes = TRY(m_codec->encode(option == 1 ? text + separatorText() : text, enc.codecName));
     if (m_position == 0)
         put(enc.mark);
-    put(*bytes);
+    put(bytes);
     return {};
 }
 
 Result<QByteArray> StreamObject::read(qint32 count)
 {
-    if (Status s = binaryUsable(); !s)
-        return s.error();
+    TRY(binaryUsable());
     if (count < kReadAll)
         return scriptError(ErrorNumber::BadArguments);
     const QByteArray bytes = count == kReadAll ? m_data.mid(m_position) : m_data.mid(m_position, count);

@@ -113,18 +113,14 @@ const MemberTable<TextStreamObject> &TextStreamObject::members()
         M{"ReadLine", MemberKind::Method, 0, 0, [](T &s, Arguments &) { return wrap(s.readLine()); }, nullptr},
         M{"Read", MemberKind::Method, 1, 1,
           [](T &s, Arguments &a) -> Result<Variant> {
-              Result<qint32> n = a.toLong(0);
-              if (!n)
-                  return n.error();
-              return wrap(s.read(*n));
+              qint32 n = TRY(a.toLong(0));
+              return wrap(s.read(n));
           },
           nullptr},
         M{"Skip", MemberKind::Method, 1, 1,
           [](T &s, Arguments &a) -> Result<Variant> {
-              Result<qint32> n = a.toLong(0);
-              if (!n)
-                  return n.error();
-              return done(s.skip(*n));
+              qint32 n = TRY(a.toLong(0));
+              return done(s.skip(n));
           },
           nullptr},
         M{"SkipLine", MemberKind::Method, 0, 0, [](T &s, Arguments &) { return done(s.skipLine()); }, nullptr},
@@ -136,26 +132,20 @@ const MemberTable<TextStreamObject> &TextStreamObject::members()
         M{"Column", MemberKind::Property, 0, 0, [](T &s, Arguments &) { return wrap(s.column()); }, nullptr},
         M{"Write", MemberKind::Method, 1, 1,
           [](T &s, Arguments &a) -> Result<Variant> {
-              Result<QString> text = a.text(0);
-              if (!text)
-                  return text.error();
-              return done(s.write(*text));
+              QString text = TRY(a.text(0));
+              return done(s.write(text));
           },
           nullptr},
         M{"WriteLine", MemberKind::Method, 0, 1,
           [](T &s, Arguments &a) -> Result<Variant> {
-              Result<QString> text = textArg(a, 0);
-              if (!text)
-                  return text.error();
-              return done(s.writeLine(*text));
+              QString text = TRY(textArg(a, 0));
+              return done(s.writeLine(text));
           },
           nullptr},
         M{"WriteBlankLines", MemberKind::Method, 1, 1,
           [](T &s, Arguments &a) -> Result<Variant> {
-              Result<qint32> n = a.toLong(0);
-              if (!n)
-                  return n.error();
-              return done(s.writeBlankLines(*n));
+              qint32 n = TRY(a.toLong(0));
+              return done(s.writeBlankLines(n));
           },
           nullptr},
         M{"Close", MemberKind::Method, 0, 0, [](T &s, Arguments &) { return done(s.close()); }, nullptr},
@@ -193,8 +183,7 @@ void TextStreamObject::advance(QStringView consumed)
 
 Result<QString> TextStreamObject::readAll()
 {
-    if (Status s = readable(); !s)
-        return s.error();
+    TRY(readable());
     if (m_position >= m_text.size())
         return scriptError(ErrorNumber::InputPastEndOfFile);
     const QString rest = m_text.mid(m_position);
@@ -205,8 +194,7 @@ Result<QString> TextStreamObject::readAll()
 
 Result<QString> TextStreamObject::readLine()
 {
-    if (Status s = readable(); !s)
-        return s.error();
+    TRY(readable());
     if (m_position >= m_text.size())
         return scriptError(ErrorNumber::InputPastEndOfFile);
     qsizetype end = m_text.indexOf(QLatin1Char('\n'), m_position);
@@ -223,8 +211,7 @@ Result<QString> TextStreamObject::readLine()
 
 Result<QString> TextStreamObject::read(qint32 count)
 {
-    if (Status s = readable(); !s)
-        return s.error();
+    TRY(readable());
     if (count < 0)
         return scriptError(ErrorNumber::InvalidProcedureCall);
     if (count == 0)
@@ -239,31 +226,25 @@ Result<QString> TextStreamObject::read(qint32 count)
 
 Status TextStreamObject::skip(qint32 count)
 {
-    Result<QString> skipped = read(count);
-    if (!skipped)
-        return skipped.error();
+    QString skipped = TRY(read(count));
     return {};
 }
 
 Status TextStreamObject::skipLine()
 {
-    Result<QString> skipped = readLine();
-    if (!skipped)
-        return skipped.error();
+    QString skipped = TRY(readLine());
     return {};
 }
 
 Result<bool> TextStreamObject::atEndOfStream() const
 {
-    if (Status s = readable(); !s)
-        return s.error();
+    TRY(readable());
     return m_position >= m_text.size();
 }
 
 Result<bool> TextStreamObject::atEndOfLine() const
 {
-    if (Status s = readable(); !s)
-        return s.error();
+    TRY(readable());
     if (m_position >= m_text.size())
         return true;
     const QChar c = m_text[m_position];
@@ -280,10 +261,8 @@ Status TextStreamObject::write(const QString &text)
         return scriptError(ErrorNumber::BadFileMode);
     if (text.isEmpty())
         return {};
-    Result<QByteArray> bytes = CharsetConverter::encode(text, m_unicode ? "UTF-16LE" : "UTF-8");
-    if (!bytes)
-        return bytes.error();
-    if (m_file->write(*bytes) != bytes->size())
+    QByteArray bytes = TRY(CharsetConverter::encode(text, m_unicode ? "UTF-16LE" : "UTF-8"));
+    if (m_file->write(bytes) != bytes.size())
         return scriptError(ErrorNumber::DeviceIoError, m_file->errorString());
     advance(text);
     return {};
@@ -303,15 +282,13 @@ Status TextStreamObject::writeBlankLines(qint32 count)
 
 Result<qint32> TextStreamObject::line() const
 {
-    if (Status s = usable(); !s)
-        return s.error();
+    TRY(usable());
     return m_line;
 }
 
 Result<qint32> TextStreamObject::column() const
 {
-    if (Status s = usable(); !s)
-        return s.error();
+    TRY(usable());
     return m_column;
 }
 

@@ -213,10 +213,8 @@ Result<bool> Variant::toBool() const
     default:
         break;
     }
-    Result<double> number = toDouble();
-    if (!number)
-        return number.error();
-    return *number != 0.0;
+    double number = TRY(toDouble());
+    return number != 0.0;
 }
 
 Result<qint16> Variant::toInteger() const
@@ -228,10 +226,8 @@ Result<qint16> Variant::toInteger() const
             return scriptError(ErrorNumber::Overflow);
         return qint16(m_long);
     }
-    Result<double> number = toDouble();
-    if (!number)
-        return number.error();
-    const double rounded = roundHalfEven(*number);
+    double number = TRY(toDouble());
+    const double rounded = roundHalfEven(number);
     if (!(rounded >= -32768.0 && rounded <= 32767.0))
         return scriptError(ErrorNumber::Overflow);
     return qint16(rounded);
@@ -243,10 +239,8 @@ Result<qint32> Variant::toLong() const
         return m_long;
     if (kind() == Kind::Integer)
         return qint32(m_integer);
-    Result<double> number = toDouble();
-    if (!number)
-        return number.error();
-    const double rounded = roundHalfEven(*number);
+    double number = TRY(toDouble());
+    const double rounded = roundHalfEven(number);
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
         return scriptError(ErrorNumber::Overflow);
     return qint32(rounded);
@@ -254,12 +248,10 @@ Result<qint32> Variant::toLong() const
 
 Result<float> Variant::toSingle() const
 {
-    Result<double> number = toDouble();
-    if (!number)
-        return number.error();
-    if (std::isfinite(*number) && std::fabs(*number) > double(std::numeric_limits<float>::max()))
+    double number = TRY(toDouble());
+    if (std::isfinite(number) && std::fabs(number) > double(std::numeric_limits<float>::max()))
         return scriptError(ErrorNumber::Overflow);
-    return float(*number);
+    return float(number);
 }
 
 Result<double> Variant::toDate() const

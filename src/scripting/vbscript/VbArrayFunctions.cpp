@@ -10,7 +10,7 @@ Result<Variant> bound(QVector<Variant> &args, bool upper)
 {
     if (!args[0].isArray())
         return scriptError(ErrorNumber::TypeMismatch);
-    VB_TRY(dimension, longArg(args, 1, 1));
+    auto dimension = TRY(longArg(args, 1, 1));
     const VariantArray &array = args[0].arrayValue();
     if (dimension < 1 || dimension > array.dimensions())
         return scriptError(ErrorNumber::SubscriptOutOfRange);
@@ -46,17 +46,16 @@ Result<Variant> Filter(BuiltinContext &, QVector<Variant> &args)
     const VariantArray &array = args[0].arrayValue();
     if (array.dimensions() != 1)
         return scriptError(ErrorNumber::InvalidProcedureCall);
-    VB_TRY(match, TextArg::of(args[1]));
+    auto match = TRY(TextArg::of(args[1]));
     bool include = true;
     if (hasArg(args, 2)) {
-        VB_TRY(b, args[2].toBool());
+        auto b = TRY(args[2].toBool());
         include = b;
     }
-    VB_TRY(cs, compareArg(args, 3));
-
+    auto cs = TRY(compareArg(args, 3));
     QVector<Variant> kept;
     for (const Variant &item : array.items) {
-        VB_TRY(text, TextArg::of(item));
+        auto text = TRY(TextArg::of(item));
         if (text->contains(*match, cs) == include)
             kept.append(Variant(*text));
     }
