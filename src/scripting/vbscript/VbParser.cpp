@@ -192,31 +192,10 @@ private:
             advance();
             return dim(first);
         case Keyword::Public:
-        case Keyword::Private: {
-            const bool isPublic = first.keyword == Keyword::Public;
+        case Keyword::Private:
             if (context != BlockContext::TopLevel)
                 fail(ErrorNumber::ExpectedStatement, first);
-            advance();
-            bool isDefault = false;
-            if (isKeyword(Keyword::Default)) {
-                if (!isPublic)
-                    fail(ErrorNumber::DefaultMustBePublic, peek());
-                isDefault = true;
-                advance();
-            }
-            if (isKeyword(Keyword::Sub) || isKeyword(Keyword::Function) || isKeyword(Keyword::Property)) {
-                procedure(isPublic, isDefault, nullptr);
-                return nullptr;
-            }
-            if (isDefault)
-                fail(ErrorNumber::DefaultOnlyOnPropertyGet, peek());
-            if (isKeyword(Keyword::Const)) {
-                advance();
-                constDecl();
-                return nullptr;
-            }
-            return dim(first);
-        }
+            return scopedDeclaration(first);
         case Keyword::Const:
             advance();
             return constDecl();
@@ -236,33 +215,16 @@ private:
         case Keyword::ReDim:
             advance();
             return redim(first);
-        case Keyword::Erase: {
-            advance();
-            StmtPtr s = make(StmtKind::Erase, first);
-            s->target = nameExpr(peek(), identifier());
-            return s;
-        }
+        case Keyword::Erase:
+            return eraseStatement(first);
         case Keyword::Set:
             advance();
             return callOrAssignment(StmtKind::Set);
         case Keyword::Let:
             advance();
             return callOrAssignment(StmtKind::Assign);
-        case Keyword::Call: {
-            advance();
-            StmtPtr s = make(StmtKind::Call, first);
-            ExprPtr target = postfix(primary());
-            if (target->kind != ExprKind::Call) {
-                auto call = std::make_unique<Expr>();
-                call->kind = ExprKind::Call;
-                call->line = target->line;
-                call->column = target->column;
-                call->left = std::move(target);
-                target = std::move(call);
-            }
-            s->target = std::move(target);
-            return s;
-        }
+        case Keyword::Call:
+            return callStatement(first);
         case Keyword::If:
             return ifStatement();
         case Keyword::Select:
@@ -271,38 +233,14 @@ private:
             return forStatement();
         case Keyword::Do:
             return doStatement();
-        case Keyword::While: {
-            advance();
-            StmtPtr s = make(StmtKind::While, first);
-            s->value = expression();
-            parseBlock(s->body, BlockContext::Nested);
-            expectKeyword(Keyword::Wend, ErrorNumber::ExpectedWend);
-            return s;
-        }
+        case Keyword::While:
+            return whileStatement(first);
         case Keyword::Exit:
             return exitStatement();
-        case Keyword::On: {
-            advance();
-            expectKeyword(Keyword::Error, ErrorNumber::SyntaxError);
-            if (isKeyword(Keyword::Resume)) {
-                advance();
-                expectKeyword(Keyword::Next, ErrorNumber::SyntaxError);
-                return make(StmtKind::OnErrorResume, first);
-            }
-            expectKeyword(Keyword::GoTo, ErrorNumber::SyntaxError);
-            if (peek().kind != TokenKind::Literal || !peek().value.isNumber() || peek().value.toLong().valueOr(1) != 0)
-                fail(ErrorNumber::SyntaxError, peek());
-            advance();
-            return make(StmtKind::OnErrorGoto0, first);
-        }
-        case Keyword::With: {
-            advance();
-            StmtPtr s = make(StmtKind::With, first);
-            s->value = expression();
-            parseBlock(s->body, BlockContext::Nested);
-            expectEnd(Keyword::With, ErrorNumber::ExpectedWith);
-            return s;
-        }
+        case Keyword::On:
+            return onErrorStatement(first);
+        case Keyword::With:
+            return withStatement(first);
         case Keyword::Option:
             fail(ErrorNumber::MustBeFirstStatement, first);
         default:
@@ -310,6 +248,96 @@ private:
                 fail(ErrorNumber::ExpectedStatement, first);
             return callOrAssignment(StmtKind::Call);
         }
+    }
+
+    // Public or Private at the top level: a procedure, a constant or
+    // variables; Public Default only before a Property Get.
+    StmtPtr scopedDeclaration(const Token &first)
+    {
+        const bool isPublic = first.keyword == Keyword::Public;
+        advance();
+        bool isDefault = false;
+        if (isKeyword(Keyword::Default)) {
+            if (!isPublic)
+                fail(ErrorNumber::DefaultMustBePublic, peek());
+            isDefault = true;
+            advance();
+        }
+        if (isKeyword(Keyword::Sub) || isKeyword(Keyword::Function) || isKeyword(Keyword::Property)) {
+            procedure(isPublic, isDefault, nullptr);
+            return nullptr;
+        }
+        if (isDefault)
+            fail(ErrorNumber::DefaultOnlyOnPropertyGet, peek());
+        if (isKeyword(Keyword::Const)) {
+            advance();
+            constDecl();
+            return nullptr;
+        }
+        return dim(first);
+    }
+
+    StmtPtr eraseStatement(const Token &first)
+    {
+        advance();
+        StmtPtr s = make(StmtKind::Erase, first);
+        s->target = nameExpr(peek(), identifier());
+        return s;
+    }
+
+    // Call name(args): the target is always a call, even without arguments.
+    StmtPtr callStatement(const Token &first)
+    {
+        advance();
+        StmtPtr s = make(StmtKind::Call, first);
+        ExprPtr target = postfix(primary());
+        if (target->kind != ExprKind::Call) {
+            auto call = std::make_unique<Expr>();
+            call->kind = ExprKind::Call;
+            call->line = target->line;
+            call->column = target->column;
+            call->left = std::move(target);
+            target = std::move(call);
+        }
+        s->target = std::move(target);
+        return s;
+    }
+
+    StmtPtr whileStatement(const Token &first)
+    {
+        advance();
+        StmtPtr s = make(StmtKind::While, first);
+        s->value = expression();
+        parseBlock(s->body, BlockContext::Nested);
+        expectKeyword(Keyword::Wend, ErrorNumber::ExpectedWend);
+        return s;
+    }
+
+    // On Error Resume Next, or On Error GoTo 0 (no other target).
+    StmtPtr onErrorStatement(const Token &first)
+    {
+        advance();
+        expectKeyword(Keyword::Error, ErrorNumber::SyntaxError);
+        if (isKeyword(Keyword::Resume)) {
+            advance();
+            expectKeyword(Keyword::Next, ErrorNumber::SyntaxError);
+            return make(StmtKind::OnErrorResume, first);
+        }
+        expectKeyword(Keyword::GoTo, ErrorNumber::SyntaxError);
+        if (peek().kind != TokenKind::Literal || !peek().value.isNumber() || peek().value.toLong().valueOr(1) != 0)
+            fail(ErrorNumber::SyntaxError, peek());
+        advance();
+        return make(StmtKind::OnErrorGoto0, first);
+    }
+
+    StmtPtr withStatement(const Token &first)
+    {
+        advance();
+        StmtPtr s = make(StmtKind::With, first);
+        s->value = expression();
+        parseBlock(s->body, BlockContext::Nested);
+        expectEnd(Keyword::With, ErrorNumber::ExpectedWith);
+        return s;
     }
 
     void expectEnd(Keyword what, ErrorNumber number)
