@@ -1771,11 +1771,4 @@ Variant Interpreter::runProcedure(Procedure &procedure, CallSetup &setup, VbInst
     return result;
 }
 
-std::shared_ptr<VbInstance> Interpreter::instanceOf(const Variant &value) const
-{
-    if (!asInstance(value, this))
-        return nullptr;
-    return std::static_pointer_cast<VbInstance>(value.objectValue());
-}
-
 } // namespace sorvane::vb
