@@ -303,12 +303,19 @@ private:
         return s;
     }
 
-    StmtPtr whileStatement(const Token &first)
+    // While and With: the word, a value, then a block up to the end word.
+    StmtPtr valueAndBlock(StmtKind kind, const Token &first)
     {
         advance();
-        StmtPtr s = make(StmtKind::While, first);
+        StmtPtr s = make(kind, first);
         s->value = expression();
         parseBlock(s->body, BlockContext::Nested);
+        return s;
+    }
+
+    StmtPtr whileStatement(const Token &first)
+    {
+        StmtPtr s = valueAndBlock(StmtKind::While, first);
         expectKeyword(Keyword::Wend, ErrorNumber::ExpectedWend);
         return s;
     }
@@ -332,10 +339,7 @@ private:
 
     StmtPtr withStatement(const Token &first)
     {
-        advance();
-        StmtPtr s = make(StmtKind::With, first);
-        s->value = expression();
-        parseBlock(s->body, BlockContext::Nested);
+        StmtPtr s = valueAndBlock(StmtKind::With, first);
         expectEnd(Keyword::With, ErrorNumber::ExpectedWith);
         return s;
     }
