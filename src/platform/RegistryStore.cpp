@@ -194,8 +194,7 @@ Status RegistryStore::write(const QString &path, const Variant &value, const QSt
                            QStringLiteral("Invalid registry value type \"%1\".").arg(type));
     auto parsed = TRY(parsePath(path));
     auto data = TRY(encodeData(value, typeName));
-    auto loaded = TRY(load());
-    QVector<Key> keys = loaded;
+    QVector<Key> keys = TRY(load());
 
     // The key and every key above it exist afterwards.
     const QStringList parts = parsed.key.split(QLatin1Char('\\'));
@@ -236,8 +235,7 @@ Result<Variant> RegistryStore::read(const QString &path)
 Status RegistryStore::remove(const QString &path)
 {
     auto parsed = TRY(parsePath(path));
-    auto loaded = TRY(load());
-    QVector<Key> keys = loaded;
+    QVector<Key> keys = TRY(load());
     const bool wholeKey = path.endsWith(QLatin1Char('\\'));
     auto key = std::find_if(keys.begin(), keys.end(), [&](const Key &k) { return sameName(k.path, parsed.key); });
     if (key == keys.end())

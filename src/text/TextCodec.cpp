@@ -215,7 +215,8 @@ Result<QString> TextCodec::decode(const QByteArray &bytes, const QString &charse
         if (!utf8.hasError())
             return withoutLeadingMark(std::move(text));
     }
-    CharsetConverter::Decoded decoded = TRY(CharsetConverter::decode(data, size, iconvName.constData(), invalidUnit, asciiRuns));
+    CharsetConverter::Decoded decoded =
+        TRY(CharsetConverter::decode(data, size, iconvName.constData(), invalidUnit, asciiRuns));
     return withoutLeadingMark(std::move(decoded.text));
 }
 
