@@ -10,10 +10,6 @@
 namespace sorvane {
 namespace {
 
-constexpr int kInvalidArgument = 5;
-constexpr int kTypeMismatch = 13;
-constexpr int kFileAccess = 75;
-
 struct Root {
     const char *full;
     const char *shortName;
@@ -41,7 +37,7 @@ bool isBelow(const QString &key, const QString &parent)
 
 ScriptError openError(const QString &path, const char *what)
 {
-    return scriptError(kInvalidArgument,
+    return scriptError(ErrorNumber::InvalidProcedureCall,
                        QStringLiteral("Unable to open registry key \"%1\" for %2.").arg(path, QLatin1String(what)));
 }
 
@@ -49,22 +45,16 @@ ScriptError openError(const QString &path, const char *what)
 Result<QJsonValue> encodeData(const Variant &value, const QString &type)
 {
     if (type == u"REG_SZ"_qs || type == u"REG_EXPAND_SZ"_qs) {
-        auto text = value.toString();
-        if (!text)
-            return text.error();
-        return QJsonValue(*text);
+        auto text = TRY(value.toString());
+        return QJsonValue(text);
     }
     if (type == u"REG_DWORD"_qs) {
-        auto number = value.toLong();
-        if (!number)
-            return number.error();
-        return QJsonValue(qint64(quint32(*number)));
+        auto number = TRY(value.toLong());
+        return QJsonValue(qint64(quint32(number)));
     }
     if (type == u"REG_QWORD"_qs) {
-        auto number = value.toDouble();
-        if (!number)
-            return number.error();
-        return QJsonValue(qint64(*number));
+        auto number = TRY(value.toDouble());
+        return QJsonValue(qint64(number));
     }
     if (type == u"REG_BINARY"_qs) {
         QByteArray bytes;
@@ -72,14 +62,12 @@ Result<QJsonValue> encodeData(const Variant &value, const QString &type)
             for (const Variant &item : value.arrayValue().items) {
                 auto b = item.toLong();
                 if (!b || *b < 0 || *b > 255)
-                    return scriptError(kTypeMismatch);
+                    return scriptError(ErrorNumber::TypeMismatch);
                 bytes.append(char(*b));
             }
         } else {
-            auto number = value.toLong();
-            if (!number)
-                return number.error();
-            const quint32 n = quint32(*number);
+            auto number = TRY(value.toLong());
+            const quint32 n = quint32(number);
             for (int i = 0; i < 4; ++i)
                 bytes.append(char((n >> (8 * i)) & 0xFF));
         }
@@ -91,10 +79,8 @@ Result<QJsonValue> encodeData(const Variant &value, const QString &type)
         for (const Variant &item : value.arrayValue().items)
             lines.append(item.text());
     } else {
-        auto text = value.toString();
-        if (!text)
-            return text.error();
-        lines.append(*text);
+        auto text = TRY(value.toString());
+        lines.append(text);
     }
     return QJsonValue(lines);
 }
@@ -128,20 +114,23 @@ Result<RegistryStore::Path> RegistryStore::parsePath(const QString &path)
 {
     QStringList parts = path.split(QLatin1Char('\\'));
     if (parts.size() < 2)
-        return scriptError(kInvalidArgument, QStringLiteral("Invalid root in registry key \"%1\".").arg(path));
+        return scriptError(ErrorNumber::InvalidProcedureCall,
+                           QStringLiteral("Invalid root in registry key \"%1\".").arg(path));
     QString root;
     for (const Root &r : kRoots)
         if (sameName(parts.first(), QLatin1String(r.full)) || sameName(parts.first(), QLatin1String(r.shortName)))
             root = QLatin1String(r.full);
     if (root.isEmpty())
-        return scriptError(kInvalidArgument, QStringLiteral("Invalid root in registry key \"%1\".").arg(path));
+        return scriptError(ErrorNumber::InvalidProcedureCall,
+                           QStringLiteral("Invalid root in registry key \"%1\".").arg(path));
     Path result;
     result.name = parts.takeLast();
     parts[0] = root;
     // Empty key names in the middle ("A\\B") name no key.
     for (int i = 1; i < parts.size(); ++i)
         if (parts[i].isEmpty())
-            return scriptError(kInvalidArgument, QStringLiteral("Invalid registry key \"%1\".").arg(path));
+            return scriptError(ErrorNumber::InvalidProcedureCall,
+                               QStringLiteral("Invalid registry key \"%1\".").arg(path));
     result.key = parts.join(QLatin1Char('\\'));
     return result;
 }
@@ -154,11 +143,13 @@ Result<QVector<RegistryStore::Key>> RegistryStore::load() const
     if (!file.exists())
         return QVector<Key>{};
     if (!file.open(QIODevice::ReadOnly))
-        return scriptError(kFileAccess, QStringLiteral("The registry store %1 cannot be read.").arg(m_fileName));
+        return scriptError(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("The registry store %1 cannot be read.").arg(m_fileName));
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
-        return scriptError(kFileAccess, QStringLiteral("The registry store %1 is damaged.").arg(m_fileName));
+        return scriptError(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("The registry store %1 is damaged.").arg(m_fileName));
     QVector<Key> keys;
     for (const QJsonValue &k : document.object().value(u"keys"_qs).toArray()) {
         Key key;
@@ -190,7 +181,8 @@ Status RegistryStore::save(const QVector<Key> &keys)
     QDir().mkpath(QFileInfo(m_fileName).absolutePath());
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return scriptError(kFileAccess, QStringLiteral("The registry store %1 cannot be written.").arg(m_fileName));
+        return scriptError(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("The registry store %1 cannot be written.").arg(m_fileName));
     return {};
 }
 
@@ -198,20 +190,14 @@ Status RegistryStore::write(const QString &path, const Variant &value, const QSt
 {
     const QString typeName = type.trimmed().toUpper();
     if (!kTypes.contains(typeName))
-        return scriptError(kInvalidArgument, QStringLiteral("Invalid registry value type \"%1\".").arg(type));
-    auto parsed = parsePath(path);
-    if (!parsed)
-        return parsed.error();
-    auto data = encodeData(value, typeName);
-    if (!data)
-        return data.error();
-    auto loaded = load();
-    if (!loaded)
-        return loaded.error();
-    QVector<Key> keys = *loaded;
+        return scriptError(ErrorNumber::InvalidProcedureCall,
+                           QStringLiteral("Invalid registry value type \"%1\".").arg(type));
+    auto parsed = TRY(parsePath(path));
+    auto data = TRY(encodeData(value, typeName));
+    QVector<Key> keys = TRY(load());
 
     // The key and every key above it exist afterwards.
-    const QStringList parts = parsed->key.split(QLatin1Char('\\'));
+    const QStringList parts = parsed.key.split(QLatin1Char('\\'));
     Key *target = nullptr;
     for (int depth = 1; depth <= parts.size(); ++depth) {
         const QString prefix = parts.mid(0, depth).join(QLatin1Char('\\'));
@@ -223,27 +209,23 @@ Status RegistryStore::write(const QString &path, const Variant &value, const QSt
         target = &*it;
     }
     auto it = std::find_if(target->values.begin(), target->values.end(),
-                           [&](const Value &v) { return sameName(v.name, parsed->name); });
+                           [&](const Value &v) { return sameName(v.name, parsed.name); });
     if (it == target->values.end())
-        target->values.append({parsed->name, typeName, *data});
+        target->values.append({parsed.name, typeName, data});
     else
-        *it = {it->name, typeName, *data};
+        *it = {it->name, typeName, data};
     return save(keys);
 }
 
 Result<Variant> RegistryStore::read(const QString &path)
 {
-    auto parsed = parsePath(path);
-    if (!parsed)
-        return parsed.error();
-    auto loaded = load();
-    if (!loaded)
-        return loaded.error();
-    for (const Key &key : *loaded) {
-        if (!sameName(key.path, parsed->key))
+    auto parsed = TRY(parsePath(path));
+    auto loaded = TRY(load());
+    for (const Key &key : loaded) {
+        if (!sameName(key.path, parsed.key))
             continue;
         for (const Value &v : key.values)
-            if (sameName(v.name, parsed->name))
+            if (sameName(v.name, parsed.name))
                 return decodeData(v.data, v.type);
         break;
     }
@@ -252,28 +234,23 @@ Result<Variant> RegistryStore::read(const QString &path)
 
 Status RegistryStore::remove(const QString &path)
 {
-    auto parsed = parsePath(path);
-    if (!parsed)
-        return parsed.error();
-    auto loaded = load();
-    if (!loaded)
-        return loaded.error();
-    QVector<Key> keys = *loaded;
+    auto parsed = TRY(parsePath(path));
+    QVector<Key> keys = TRY(load());
     const bool wholeKey = path.endsWith(QLatin1Char('\\'));
-    auto key = std::find_if(keys.begin(), keys.end(), [&](const Key &k) { return sameName(k.path, parsed->key); });
+    auto key = std::find_if(keys.begin(), keys.end(), [&](const Key &k) { return sameName(k.path, parsed.key); });
     if (key == keys.end())
         return openError(path, "deleting");
     if (wholeKey) {
         // A root is not a key of the store's own and is never removed.
-        const bool isRoot = !parsed->key.contains(QLatin1Char('\\'));
+        const bool isRoot = !parsed.key.contains(QLatin1Char('\\'));
         const bool hasSubkeys =
-            std::any_of(keys.begin(), keys.end(), [&](const Key &k) { return isBelow(k.path, parsed->key); });
+            std::any_of(keys.begin(), keys.end(), [&](const Key &k) { return isBelow(k.path, parsed.key); });
         if (isRoot || hasSubkeys)
             return openError(path, "deleting");
         keys.erase(key);
     } else {
         auto value = std::find_if(key->values.begin(), key->values.end(),
-                                  [&](const Value &v) { return sameName(v.name, parsed->name); });
+                                  [&](const Value &v) { return sameName(v.name, parsed.name); });
         if (value == key->values.end())
             return openError(path, "deleting");
         key->values.erase(value);

@@ -90,7 +90,7 @@ void ScriptHost::RunScript(const QString &code, const QString &language, bool sh
 Status ScriptHost::run(const QString &code, const QString &language)
 {
     if (m_depth >= kMaxNesting) {
-        ScriptError e = scriptError(28);
+        ScriptError e = scriptError(ErrorNumber::OutOfStackSpace);
         e.source = QStringLiteral("RunScript");
         return e;
     }
@@ -108,7 +108,7 @@ Status ScriptHost::run(const QString &code, const QString &language)
     case Language::Unknown:
         break;
     }
-    ScriptError e = scriptError(429, QStringLiteral("No script engine for the language \"%1\"").arg(language));
+    ScriptError e = scriptError(ErrorNumber::CannotCreateObject, QStringLiteral("No script engine for the language \"%1\"").arg(language));
     e.source = QStringLiteral("RunScript");
     return e;
 }
@@ -139,7 +139,7 @@ Status ScriptHost::runWatched(Engine &engine, const std::function<Status()> &bod
     ScriptWatchdog watchdog(budget, now, [&engine] { engine.interrupt(); });
     if (!watchdog.start(startWatchdog)) {
         // Without its watchdog a script could hold the program for ever.
-        ScriptError e = scriptError(7);
+        ScriptError e = scriptError(ErrorNumber::OutOfMemory);
         e.source = QStringLiteral("RunScript");
         return e;
     }

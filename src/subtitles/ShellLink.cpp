@@ -19,7 +19,7 @@ constexpr qsizetype kMaxLinkSize = 1 << 20;
 
 ScriptError damaged()
 {
-    return scriptError(5, QStringLiteral("Not a shell link"));
+    return scriptError(ErrorNumber::InvalidProcedureCall, QStringLiteral("Not a shell link"));
 }
 
 class Reader {

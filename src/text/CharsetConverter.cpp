@@ -40,7 +40,8 @@ private:
 
 ScriptError unknownCharset(const char *charset)
 {
-    return scriptError(5, QStringLiteral("the character set \"%1\" is not supported").arg(QString::fromLatin1(charset)));
+    return scriptError(ErrorNumber::InvalidProcedureCall,
+                       QStringLiteral("the character set \"%1\" is not supported").arg(QString::fromLatin1(charset)));
 }
 
 } // namespace
@@ -66,6 +67,161 @@ std::size_t asciiRunEnd(const unsigned char *p, std::size_t from, std::size_t si
     return i;
 }
 
+// Where the piece for iconv that starts at `from` ends: after the first
+// byte of the next long ASCII run. That byte may still close a character;
+// every later one is a character of its own.
+std::size_t iconvPieceEnd(const unsigned char *p, std::size_t from, std::size_t size)
+{
+    std::size_t to = from;
+    for (;;) {
+        while (to < size && p[to] >= 0x80)
+            ++to;
+        const std::size_t next = asciiRunEnd(p, to, size);
+        if (next == size || next - to >= kShortestCopiedRun)
+            return std::min(size, to + 1);
+        to = next;
+    }
+}
+
+// The decoded text while it is written: UTF-16 units in memory order, in a
+// buffer that grows when iconv or a copied run needs more room.
+class Utf16Output {
+public:
+    // One unit per input byte holds every set in common use; others grow.
+    explicit Utf16Output(std::size_t inputBytes)
+    {
+        m_text.resize(qsizetype(std::max<std::size_t>(inputBytes, 16)));
+        m_base = reinterpret_cast<char *>(m_text.data());
+        m_ptr = m_base;
+        m_left = size_t(m_text.size()) * 2;
+    }
+
+    // Where iconv writes, and how many bytes it may.
+    char **ptr() { return &m_ptr; }
+    size_t *left() { return &m_left; }
+    size_t bytesLeft() const { return m_left; }
+
+    void reserve(size_t neededBytes)
+    {
+        if (m_left >= neededBytes)
+            return;
+        const qsizetype used = qsizetype(m_ptr - m_base);
+        m_text.resize(m_text.size() + std::max<qsizetype>(m_text.size() / 2, qsizetype(neededBytes) + 64));
+        m_base = reinterpret_cast<char *>(m_text.data());
+        m_ptr = m_base + used;
+        m_left = size_t(m_text.size()) * 2 - size_t(used);
+    }
+
+    // Units written straight into the buffer, then counted with advance().
+    char16_t *next() { return reinterpret_cast<char16_t *>(m_ptr); }
+    void advance(std::size_t units)
+    {
+        m_ptr += units * 2;
+        m_left -= units * 2;
+    }
+
+    void putReplacement()
+    {
+        reserve(2);
+        const char16_t r = kReplacement;
+        std::memcpy(m_ptr, &r, 2);
+        advance(1);
+    }
+
+    QString take()
+    {
+        m_text.resize(qsizetype(m_ptr - m_base) / 2);
+        return std::move(m_text);
+    }
+
+private:
+    QString m_text;
+    char *m_base = nullptr;
+    char *m_ptr = nullptr;
+    size_t m_left = 0;
+};
+
+// One decoding: iconv for the bytes it must take, the quicker copies for
+// the rest, and a U+FFFD for each bad unit.
+class Decoding {
+public:
+    Decoding(iconv_t cd, const char *bytes, std::size_t size, std::size_t invalidUnit)
+        : m_cd(cd), m_bytes(bytes), m_size(size), m_invalidUnit(invalidUnit), m_out(size)
+    {
+    }
+
+    // Bytes [from, to) through iconv. In the sets taken in pieces no
+    // character goes on into the ASCII run that follows a piece, so a
+    // character cut off at `to` is bad data as it would be at the end.
+    void convert(std::size_t from, std::size_t to)
+    {
+        char *in = const_cast<char *>(m_bytes) + from;
+        size_t inLeft = to - from;
+        while (inLeft > 0) {
+            const size_t rc = iconv(m_cd, &in, &inLeft, m_out.ptr(), m_out.left());
+            if (rc != size_t(-1))
+                break;
+            if (errno == E2BIG) {
+                m_out.reserve(m_out.bytesLeft() + 64);
+            } else {
+                // EILSEQ, or EINVAL: too few bytes left for the character
+                // begun, which some decoders say even when a later byte
+                // already rules it out. Either way the bytes after the
+                // bad unit still decode.
+                m_out.putReplacement();
+                m_clean = false;
+                const size_t skip = std::min(m_invalidUnit, inLeft);
+                in += skip;
+                inLeft -= skip;
+            }
+        }
+    }
+
+    // ASCII is copied and GB18030's two-byte characters are looked up
+    // (`pairs`, when the set is GB18030); iconv takes the piece from the
+    // first byte neither can decode.
+    void convertInPieces(const GbPairTable *pairs)
+    {
+        const auto *p = reinterpret_cast<const unsigned char *>(m_bytes);
+        std::size_t pos = 0;
+        while (pos < m_size) {
+            // In these sets a byte never gives more than one unit, so the
+            // room left always holds what the rest can give.
+            m_out.reserve((m_size - pos) * 2);
+            char16_t *dst = m_out.next();
+            std::size_t units = 0;
+            const std::size_t taken = pairs ? pairs->decodePrefix(p + pos, m_size - pos, dst, &units)
+                                            : (units = widenAscii(p + pos, m_size - pos, dst));
+            m_out.advance(units);
+            pos += taken;
+            if (pos == m_size)
+                break;
+            const std::size_t to = iconvPieceEnd(p, pos, m_size);
+            convert(pos, to);
+            pos = to;
+        }
+    }
+
+    CharsetConverter::Decoded finish()
+    {
+        // Ends a shift state, for the sets that have one.
+        for (;;) {
+            if (iconv(m_cd, nullptr, nullptr, m_out.ptr(), m_out.left()) != size_t(-1) || errno != E2BIG)
+                break;
+            m_out.reserve(m_out.bytesLeft() + 64);
+        }
+        return {m_out.take(), m_clean};
+    }
+
+private:
+    iconv_t m_cd;
+    const char *m_bytes;
+    std::size_t m_size;
+    std::size_t m_invalidUnit;
+    Utf16Output m_out;
+    bool m_clean = true;
+};
+
 } // namespace
 
 Result<CharsetConverter::Decoded> CharsetConverter::decode(const char *bytes, std::size_t size, const char *charset,
@@ -74,105 +230,12 @@ Result<CharsetConverter::Decoded> CharsetConverter::decode(const char *bytes, st
     Iconv cd(kHostUtf16, charset);
     if (!cd.valid())
         return unknownCharset(charset);
-    invalidUnit = std::max<std::size_t>(invalidUnit, 1);
-
-    Decoded result;
-    QString &out = result.text;
-    // One unit per input byte holds every set in common use; others grow.
-    out.resize(qsizetype(std::max<std::size_t>(size, 16)));
-    char *outBase = reinterpret_cast<char *>(out.data());
-    char *outPtr = outBase;
-    size_t outLeft = size_t(out.size()) * 2;
-
-    auto grow = [&](size_t neededBytes) {
-        if (outLeft >= neededBytes)
-            return;
-        const qsizetype used = qsizetype(outPtr - outBase);
-        out.resize(out.size() + std::max<qsizetype>(out.size() / 2, qsizetype(neededBytes) + 64));
-        outBase = reinterpret_cast<char *>(out.data());
-        outPtr = outBase + used;
-        outLeft = size_t(out.size()) * 2 - size_t(used);
-    };
-    auto putReplacement = [&]() {
-        grow(2);
-        const char16_t r = kReplacement;
-        std::memcpy(outPtr, &r, 2);
-        outPtr += 2;
-        outLeft -= 2;
-        result.clean = false;
-    };
-    // ASCII is copied and GB18030's two-byte characters are looked up; iconv
-    // takes the piece from the first byte neither can decode.
-    const GbPairTable *pairs = asciiRuns && std::strcmp(charset, "GB18030") == 0 ? &GbPairTable::instance() : nullptr;
-    // Bytes [from, to) through iconv. In the sets taken in pieces no
-    // character goes on into the ASCII run that follows a piece, so a
-    // character cut off at `to` is bad data as it would be at the end.
-    auto convert = [&](std::size_t from, std::size_t to) {
-        char *in = const_cast<char *>(bytes) + from;
-        size_t inLeft = to - from;
-        while (inLeft > 0) {
-            const size_t rc = iconv(cd.get(), &in, &inLeft, &outPtr, &outLeft);
-            if (rc != size_t(-1))
-                break;
-            if (errno == E2BIG) {
-                grow(outLeft + 64);
-            } else {
-                // EILSEQ, or EINVAL: too few bytes left for the character
-                // begun, which some decoders say even when a later byte
-                // already rules it out. Either way the bytes after the
-                // bad unit still decode.
-                putReplacement();
-                const size_t skip = std::min(invalidUnit, inLeft);
-                in += skip;
-                inLeft -= skip;
-            }
-        }
-    };
-
-    if (!asciiRuns) {
-        convert(0, size);
-    } else {
-        const auto *p = reinterpret_cast<const unsigned char *>(bytes);
-        std::size_t pos = 0;
-        while (pos < size) {
-            // In these sets a byte never gives more than one unit, so the
-            // room left always holds what the rest can give.
-            grow((size - pos) * 2);
-            auto *dst = reinterpret_cast<char16_t *>(outPtr);
-            std::size_t units = 0;
-            const std::size_t taken =
-                pairs ? pairs->decodePrefix(p + pos, size - pos, dst, &units) : (units = widenAscii(p + pos, size - pos, dst));
-            outPtr += units * 2;
-            outLeft -= units * 2;
-            pos += taken;
-            if (pos == size)
-                break;
-            // The piece for iconv ends after the first byte of the next long
-            // ASCII run: that byte may still close a character, every later
-            // one is a character of its own.
-            std::size_t to = pos;
-            for (;;) {
-                while (to < size && p[to] >= 0x80)
-                    ++to;
-                const std::size_t next = asciiRunEnd(p, to, size);
-                if (next == size || next - to >= kShortestCopiedRun) {
-                    to = std::min(size, to + 1);
-                    break;
-                }
-                to = next;
-            }
-            convert(pos, to);
-            pos = to;
-        }
-    }
-    // Ends a shift state, for the sets that have one.
-    for (;;) {
-        if (iconv(cd.get(), nullptr, nullptr, &outPtr, &outLeft) != size_t(-1) || errno != E2BIG)
-            break;
-        grow(outLeft + 64);
-    }
-    out.resize(qsizetype(outPtr - outBase) / 2);
-    return result;
+    Decoding decoding(cd.get(), bytes, size, std::max<std::size_t>(invalidUnit, 1));
+    if (asciiRuns)
+        decoding.convertInPieces(std::strcmp(charset, "GB18030") == 0 ? &GbPairTable::instance() : nullptr);
+    else
+        decoding.convert(0, size);
+    return decoding.finish();
 }
 
 Result<QByteArray> CharsetConverter::encode(QStringView text, const char *charset)

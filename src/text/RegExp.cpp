@@ -269,7 +269,7 @@ Result<RegExp> RegExp::compile(const QString &pattern, unsigned options)
         return RegExp(found.value());
     std::shared_ptr<const Compiled> compiled = compileUncached(pattern, options);
     if (!compiled)
-        return scriptError(5017);
+        return scriptError(ErrorNumber::RegExpSyntaxError);
     if (cache.size() >= kCacheCapacity)
         cache.clear();
     cache.insert(key, compiled);
@@ -318,7 +318,7 @@ Result<std::optional<RegExp::Match>> RegExp::matchFrom(const QString &subject, q
     if (rc < 0) {
         // Match, depth, heap or JIT stack limit, or the call's time is up:
         // the pattern is too costly here.
-        return scriptError(28);
+        return scriptError(ErrorNumber::OutOfStackSpace);
     }
     const PCRE2_SIZE *ovector = pcre2_get_ovector_pointer_16(data);
     Match m;
@@ -334,10 +334,8 @@ Result<std::optional<RegExp::Match>> RegExp::matchFrom(const QString &subject, q
 
 Result<bool> RegExp::test(const QString &subject) const
 {
-    Result<std::optional<Match>> m = match(subject);
-    if (!m)
-        return m.error();
-    return m->has_value();
+    std::optional<Match> m = TRY(match(subject));
+    return m.has_value();
 }
 
 Result<QVector<RegExp::Match>> RegExp::matches(const QString &subject, bool global) const
@@ -346,13 +344,11 @@ Result<QVector<RegExp::Match>> RegExp::matches(const QString &subject, bool glob
     QVector<Match> all;
     qsizetype from = 0;
     while (from <= subject.size()) {
-        Result<std::optional<Match>> m = matchFrom(subject, from);
-        if (!m)
-            return m.error();
-        if (!m->has_value())
+        std::optional<Match> m = TRY(matchFrom(subject, from));
+        if (!m.has_value())
             break;
-        const Span whole = (*m)->whole;
-        all.append(std::move(**m));
+        const Span whole = m->whole;
+        all.append(std::move(*m));
         if (!global)
             break;
         from = whole.length == 0 ? whole.end() + 1 : whole.end();
@@ -403,12 +399,10 @@ Result<QString> RegExp::replace(const QString &subject, const QString &replaceme
     qsizetype copied = 0;
     qsizetype from = 0;
     while (from <= subject.size()) {
-        Result<std::optional<Match>> m = matchFrom(subject, from);
-        if (!m)
-            return m.error();
-        if (!m->has_value())
+        std::optional<Match> m = TRY(matchFrom(subject, from));
+        if (!m.has_value())
             break;
-        const Match &found = **m;
+        const Match &found = *m;
         out += QStringView(subject).mid(copied, found.whole.start - copied);
         out += expandReplacement(replacement, subject, found);
         copied = found.whole.end();

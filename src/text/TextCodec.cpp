@@ -29,7 +29,7 @@ bool is(const QString &name, const char *literal) { return name.compare(QLatin1S
 
 QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-ScriptError fileError(int error) { return scriptError(75, reason(error)); }
+ScriptError fileError(int error) { return scriptError(ErrorNumber::PathFileAccessError, reason(error)); }
 
 class Fd {
 public:
@@ -49,9 +49,9 @@ private:
 
 // Only regular files are read: a pipe or a terminal would block the
 // user-interface thread in open() or read(), and a device never ends.
-ScriptError notRegular() { return scriptError(75, QStringLiteral("it is not a regular file")); }
+ScriptError notRegular() { return scriptError(ErrorNumber::PathFileAccessError, QStringLiteral("it is not a regular file")); }
 
-ScriptError tooLarge() { return scriptError(7, QStringLiteral("the file is larger than 1 GB")); }
+ScriptError tooLarge() { return scriptError(ErrorNumber::OutOfMemory, QStringLiteral("the file is larger than 1 GB")); }
 
 // Opens a regular file for reading. The name is looked at before opening,
 // and the open itself does not wait, so a pipe put in its place meanwhile
@@ -108,27 +108,27 @@ Result<QByteArray> readOpen(int fd, qsizetype sizeHint, qsizetype limit)
             return tooLarge();
         bytes.resize(used);
     } catch (const std::bad_alloc &) {
-        return scriptError(7, QStringLiteral("the file is too large to read"));
+        return scriptError(ErrorNumber::OutOfMemory, QStringLiteral("the file is too large to read"));
     }
     return bytes;
 }
 
 } // namespace
 
-int TextCodec::writeErrorNumber(int error)
+ErrorNumber TextCodec::writeErrorNumber(int error)
 {
     switch (error) {
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-        return 61;
+        return ErrorNumber::DiskFull;
     case EACCES:
     case EPERM:
     case EROFS:
     case ETXTBSY:
-        return 70;
+        return ErrorNumber::PermissionDenied;
     default:
-        return 75;
+        return ErrorNumber::PathFileAccessError;
     }
 }
 
@@ -392,10 +392,9 @@ Result<QString> TextCodec::decode(const QByteArray &bytes, const QString &charse
         if (!utf8.hasError())
             return withoutLeadingMark(std::move(text));
     }
-    Result<CharsetConverter::Decoded> decoded = CharsetConverter::decode(data, size, iconvName.constData(), invalidUnit, asciiRuns);
-    if (!decoded)
-        return decoded.error();
-    return withoutLeadingMark(std::move(decoded->text));
+    CharsetConverter::Decoded decoded =
+        TRY(CharsetConverter::decode(data, size, iconvName.constData(), invalidUnit, asciiRuns));
+    return withoutLeadingMark(std::move(decoded.text));
 }
 
 Result<QByteArray> TextCodec::encode(const QString &text, const QString &charset) const
@@ -421,10 +420,8 @@ Result<QByteArray> TextCodec::encode(const QString &text, const QString &charset
     // A text that already starts with the mark's character keeps one mark.
     const QStringView body = !mark.isEmpty() && text.startsWith(QChar(0xFEFF)) ? QStringView(text).mid(1)
                                                                               : QStringView(text);
-    Result<QByteArray> bytes = CharsetConverter::encode(body, iconvName.constData());
-    if (!bytes)
-        return bytes.error();
-    return mark + *bytes;
+    QByteArray bytes = TRY(CharsetConverter::encode(body, iconvName.constData()));
+    return mark + bytes;
 }
 
 QString TextCodec::GetStrText(const QString &fileName, const QString &charset)
@@ -471,9 +468,9 @@ void TextCodec::PutStrText(const QString &fileName, const QString &text, const Q
 Result<QString> TextCodec::GetFileHeader(const QString &fileName, qint32 addr, qint32 count, const QString &separator)
 {
     if (addr < 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (!fileExists(fileName))
-        return scriptError(53);
+        return scriptError(ErrorNumber::FileNotFound);
     if (count < 0)
         return QString();
     struct stat st {};
@@ -505,11 +502,9 @@ Result<QString> TextCodec::GetFileHeader(const QString &fileName, qint32 addr, q
 Result<QString> TextCodec::GetBytes(const QString &fileName)
 {
     if (!fileExists(fileName))
-        return scriptError(53);
-    Result<QByteArray> bytes = readFile(fileName);
-    if (!bytes)
-        return bytes.error();
-    return QString::fromLatin1(*bytes);
+        return scriptError(ErrorNumber::FileNotFound);
+    QByteArray bytes = TRY(readFile(fileName));
+    return QString::fromLatin1(bytes);
 }
 
 bool TextCodec::IsUtf8(const QString &byteString)

@@ -83,7 +83,7 @@ public:
     static WriteCalls systemWriteCalls();
     // The error scripts get for a failed write's system error: 61 (disk
     // full), 70 (permission denied) or 75 (any other).
-    static int writeErrorNumber(int error);
+    static ErrorNumber writeErrorNumber(int error);
     WriteCalls &writeCalls() { return m_writeCalls; }
     // Replaces the file with `bytes`. A failure (61, 70 or 75, with the
     // system's reason) leaves an existing file whole: the bytes go to a new

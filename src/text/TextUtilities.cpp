@@ -63,10 +63,8 @@ QString TrimSpace(const QString &text)
 
 Result<QString> Trim(const Variant &cText)
 {
-    Result<QString> text = cText.toString();
-    if (!text)
-        return text.error();
-    return TrimSpace(*text);
+    QString text = TRY(cText.toString());
+    return TrimSpace(text);
 }
 
 QString CutAtNull(const QString &text)
@@ -77,18 +75,14 @@ QString CutAtNull(const QString &text)
 
 Result<bool> Test(const QString &pText, const QString &cText)
 {
-    Result<RegExp> re = RegExp::compile(pText, RegExp::IgnoreCase);
-    if (!re)
-        return re.error();
-    return re->test(cText);
+    RegExp re = TRY(RegExp::compile(pText, RegExp::IgnoreCase));
+    return re.test(cText);
 }
 
 Result<QString> Replace(const QString &cText, const QString &pText, const QString &rText)
 {
-    Result<RegExp> re = RegExp::compile(pText);
-    if (!re)
-        return re.error();
-    return re->replace(cText, rText, true);
+    RegExp re = TRY(RegExp::compile(pText));
+    return re.replace(cText, rText, true);
 }
 
 Result<QString> RegExpText(const QString &cText, const QString &pText, const QString &rText)
@@ -151,19 +145,15 @@ void Push(Variant &array, const Variant &value)
 
 Result<Variant> GetKeyText(const QString &profile, const QString &keyName, const QString &sType)
 {
-    Result<RegExp> re = RegExp::compile(keyTextPattern(keyName), RegExp::IgnoreCase);
-    if (!re)
-        return re.error();
-    Result<std::optional<RegExp::Match>> found = re->match(profile);
-    if (!found)
-        return found.error();
+    RegExp re = TRY(RegExp::compile(keyTextPattern(keyName), RegExp::IgnoreCase));
+    std::optional<RegExp::Match> found = TRY(re.match(profile));
     const bool isArray = sType.compare(QLatin1String("Array"), Qt::CaseInsensitive) == 0;
-    if (!found->has_value()) {
+    if (!found.has_value()) {
         if (isArray)
             return Variant::fromList({QString(), QString(), QString()});
         return Variant(QString());
     }
-    const RegExp::Match &m = **found;
+    const RegExp::Match &m = *found;
     const QString whole = TrimSpace(m.value(profile));
     const QString key = TrimSpace(m.group(profile, 1));
     const QString value = TrimSpace(m.group(profile, 2));
@@ -204,7 +194,7 @@ Result<double> numericPrefix(const QString &text)
             raw = raw * quint64(base) + quint64(digitValue(p[j], base));
             ++digits;
             if (raw > 0xFFFFFFFFull)
-                return scriptError(6);
+                return scriptError(ErrorNumber::Overflow);
         }
         // Up to 16 bits written in at most 4 hex or 6 octal digits read as a
         // 16-bit integer, anything longer as a 32-bit one (so &HFFFF is -1).
@@ -245,21 +235,17 @@ Result<double> numericPrefix(const QString &text)
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     const double value = strtod_l(number.constData(), nullptr, cLocale);
     if (!std::isfinite(value))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return value;
 }
 
 Result<qint32> vbVal(const Variant &value)
 {
-    Result<QString> text = value.toString();
-    if (!text)
-        return text.error();
-    Result<double> number = numericPrefix(*text);
-    if (!number)
-        return number.error();
-    const double rounded = roundHalfEven(*number);
+    QString text = TRY(value.toString());
+    double number = TRY(numericPrefix(text));
+    const double rounded = roundHalfEven(number);
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return qint32(rounded);
 }
 

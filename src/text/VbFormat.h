@@ -2,6 +2,7 @@
 
 #include "scripting/objects/ScriptError.h"
 #include "scripting/objects/Variant.h"
+#include "text/VbDateFormat.h"
 
 #include <QString>
 
@@ -28,15 +29,5 @@ namespace sorvane {
 // day serials, a date pattern; a text that reads as neither comes back as
 // it is. Null fails (94); a date outside the years 100 to 9999 fails (6).
 Result<QString> vbFormat(const Variant &value, const QString &format);
-
-// A date or time written as this locale writes them: y/m/d or y-m-d, a time
-// h:m or h:m:s with an optional AM or PM, or both; two-digit years below 30
-// are in the 2000s. The Date serial, or nothing when the text is no date.
-std::optional<double> parseDateText(const QString &text);
-
-// The locale's name of a weekday (1 Sunday ... 7 Saturday) or a month
-// (1 ... 12); empty outside those ranges.
-QString localeDayName(int weekday, bool abbreviated);
-QString localeMonthName(int month, bool abbreviated);
 
 } // namespace sorvane

@@ -308,7 +308,7 @@ TEST_F(ScriptHostTest, AScriptUsesTheCodecAndRegularExpressionsEndToEnd)
 
 TEST(ScriptErrorReport, CodeKeepsHighBitsOfAFullNumber)
 {
-    ScriptError e = scriptError(1002);
+    ScriptError e = scriptError(ErrorNumber::SyntaxError);
     EXPECT_TRUE(ScriptHost::errorReport(e).contains(QString::fromUtf8("代码:　800A03EA")));
     e.number = qint32(0x80070005);
     EXPECT_TRUE(ScriptHost::errorReport(e).contains(QString::fromUtf8("代码:　800F0005")));

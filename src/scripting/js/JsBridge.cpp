@@ -93,7 +93,7 @@ QJSValue JsBridge::items(int handle)
 {
     std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
     if (!object)
-        return m_engine.fail(scriptError(424));
+        return m_engine.fail(scriptError(ErrorNumber::ObjectRequired));
     Result<QVector<Variant>> elements = object->elements();
     if (!elements)
         return m_engine.fail(elements.error());
@@ -117,7 +117,8 @@ QJSValue JsBridge::primitive(int handle)
 
 QJSValue JsBridge::create(const QString &progId)
 {
-    Result<Variant> r = m_engine.m_create ? m_engine.m_create(progId) : Result<Variant>(scriptError(429));
+    Result<Variant> r = m_engine.m_create ? m_engine.m_create(progId)
+                                          : Result<Variant>(scriptError(ErrorNumber::CannotCreateObject));
     if (!r)
         return m_engine.fail(r.error());
     return m_engine.toJs(*r);

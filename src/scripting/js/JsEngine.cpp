@@ -150,10 +150,10 @@ public:
     Result<Variant> invoke(const QString &name, CallKind kind, QVector<Variant> &args, const Variant &value) override
     {
         if (!m_engine)
-            return scriptError(424);
+            return scriptError(ErrorNumber::ObjectRequired);
         if (name.isEmpty()) {
             if (kind != CallKind::Get || !m_value.isCallable())
-                return scriptError(438);
+                return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
             QJSValueList list;
             for (const Variant &a : args)
                 list.append(m_engine->toJs(a));
@@ -195,7 +195,7 @@ private:
     Result<Variant> result(const QJSValue &v)
     {
         if (v.isError())
-            return scriptError(5022, v.property(QStringLiteral("message")).toString());
+            return scriptError(ErrorNumber::ExceptionNotCaught, v.property(QStringLiteral("message")).toString());
         return m_engine->fromJs(v);
     }
 
@@ -425,7 +425,7 @@ Result<Variant> JsEngine::hostCall(int handle, const QString &name, CallKind kin
 {
     std::shared_ptr<DispatchObject> object = objectOf(handle);
     if (!object)
-        return scriptError(424);
+        return scriptError(ErrorNumber::ObjectRequired);
     if (m_hostCallHook)
         m_hostCallHook(true);
     Result<Variant> result = object->invoke(name, kind, args, value);

@@ -13,10 +13,8 @@ using M = HostMember<T>;
 
 Status setMenuFlag(MenuItemObject &item, const Variant &value, void (MenuModel::*setter)(int, bool))
 {
-    Result<bool> flag = value.toBool();
-    if (!flag)
-        return flag.error();
-    (item.main().menu.*setter)(item.position(), *flag);
+    bool flag = TRY(value.toBool());
+    (item.main().menu.*setter)(item.position(), flag);
     return {};
 }
 
@@ -34,10 +32,8 @@ const MemberTable<MenuItemObject> &MenuItemObject::members()
         M<T>{"Caption", MemberKind::Property, 0, 0,
              [](T &o, Arguments &) -> Result<Variant> { return Variant(itemOf(o).caption); },
              [](T &o, Arguments &, const Variant &v) -> Status {
-                 Result<QString> text = v.toString();
-                 if (!text)
-                     return text.error();
-                 o.main().menu.setCaption(o.position(), *text);
+                 QString text = TRY(v.toString());
+                 o.main().menu.setCaption(o.position(), text);
                  return {};
              }},
         M<T>{"Checked", MemberKind::Property, 0, 0,
@@ -55,7 +51,7 @@ const MemberTable<MenuItemObject> &MenuItemObject::members()
              [](T &o, Arguments &) -> Result<Variant> {
                  const int index = itemOf(o).index;
                  if (index < 0)
-                     return scriptError(343);
+                     return scriptError(ErrorNumber::ObjectNotAnArray);
                  return Variant::fromInteger(qint16(index));
              },
              nullptr},
@@ -70,13 +66,11 @@ QVector<int> MenuGroupObject::positions() const
 
 Result<Variant> MenuGroupObject::item(const Variant &index)
 {
-    Result<qint32> i = index.toLong();
-    if (!i)
-        return i.error();
+    qint32 i = TRY(index.toLong());
     for (int position : positions())
-        if (m_main.menu.at(position).index == *i)
+        if (m_main.menu.at(position).index == i)
             return Variant::fromObject(std::make_shared<MenuItemObject>(m_main, position));
-    return scriptError(340);
+    return scriptError(ErrorNumber::ControlArrayElementMissing);
 }
 
 qint32 MenuGroupObject::bound(bool upper) const
@@ -122,21 +116,17 @@ const MemberTable<TimerObject> &TimerObject::members()
         M<T>{"Enabled", MemberKind::Property, 0, 0,
              [](T &o, Arguments &) -> Result<Variant> { return Variant(o.timer().enabled()); },
              [](T &o, Arguments &, const Variant &v) -> Status {
-                 Result<bool> on = v.toBool();
-                 if (!on)
-                     return on.error();
-                 o.timer().setEnabled(*on);
+                 bool on = TRY(v.toBool());
+                 o.timer().setEnabled(on);
                  return {};
              }},
         M<T>{"Interval", MemberKind::Property, 0, 0,
              [](T &o, Arguments &) -> Result<Variant> { return Variant::fromLong(o.timer().interval()); },
              [](T &o, Arguments &, const Variant &v) -> Status {
-                 Result<qint32> ms = v.toLong();
-                 if (!ms)
-                     return ms.error();
-                 if (*ms < 0 || *ms > 65535)
-                     return scriptError(380, QStringLiteral("Invalid property value"));
-                 o.timer().setInterval(*ms);
+                 qint32 ms = TRY(v.toLong());
+                 if (ms < 0 || ms > 65535)
+                     return scriptError(ErrorNumber::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+                 o.timer().setInterval(ms);
                  return {};
              }},
         M<T>{"Name", MemberKind::Property, 0, 0, [](T &o, Arguments &) -> Result<Variant> { return Variant(o.name()); },

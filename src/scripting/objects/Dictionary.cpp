@@ -18,8 +18,7 @@ const MemberTable<Dictionary> &Dictionary::members()
               }},
             M{"Add", MemberKind::Method, 2, 2,
               [](Dictionary &d, Arguments &a) -> Result<Variant> {
-                  if (Status s = d.add(a[0], a[1]); !s)
-                      return s.error();
+                  TRY(d.add(a[0], a[1]));
                   return Variant();
               },
               nullptr},
@@ -27,8 +26,7 @@ const MemberTable<Dictionary> &Dictionary::members()
               [](Dictionary &d, Arguments &a) -> Result<Variant> { return Variant(d.exists(a[0])); }, nullptr},
             M{"Remove", MemberKind::Method, 1, 1,
               [](Dictionary &d, Arguments &a) -> Result<Variant> {
-                  if (Status s = d.remove(a[0]); !s)
-                      return s.error();
+                  TRY(d.remove(a[0]));
                   return Variant();
               },
               nullptr},
@@ -49,12 +47,10 @@ const MemberTable<Dictionary> &Dictionary::members()
             M{"CompareMode", MemberKind::Property, 0, 0,
               [](Dictionary &d, Arguments &) -> Result<Variant> { return Variant::fromLong(int(d.compareMode())); },
               [](Dictionary &d, Arguments &, const Variant &v) -> Status {
-                  Result<qint32> mode = v.toLong();
-                  if (!mode)
-                      return mode.error();
-                  if (*mode < 0 || *mode > 1)
-                      return scriptError(5);
-                  return d.setCompareMode(CompareMode(*mode));
+                  qint32 mode = TRY(v.toLong());
+                  if (mode < 0 || mode > 1)
+                      return scriptError(ErrorNumber::InvalidProcedureCall);
+                  return d.setCompareMode(CompareMode(mode));
               }},
         },
         "Item");
@@ -281,7 +277,7 @@ Status Dictionary::add(const Variant &key, Variant value)
     const size_t hash = hashOf(token);
     const qsizetype slot = slotOf(token, hash);
     if (m_slots[slot].entry != 0)
-        return scriptError(457);
+        return scriptError(ErrorNumber::KeyAlreadyExists);
     insertNew(slot, key, value, std::move(token), hash);
     return {};
 }
@@ -297,11 +293,11 @@ bool Dictionary::exists(const Variant &key) const
 Status Dictionary::remove(const Variant &key)
 {
     if (m_live == 0)
-        return scriptError(32811);
+        return scriptError(ErrorNumber::ElementNotFound);
     const Token token = tokenOf(key);
     const qsizetype slot = slotOf(token, hashOf(token));
     if (m_slots[slot].entry == 0)
-        return scriptError(32811);
+        return scriptError(ErrorNumber::ElementNotFound);
     Entry &entry = m_entries[m_slots[slot].entry - 1];
     eraseSlot(slot);
     // The key and value go last, with the dictionary whole again: their ends
@@ -332,15 +328,15 @@ void Dictionary::removeAll()
 Status Dictionary::renameKey(const Variant &oldKey, const Variant &newKey)
 {
     if (m_live == 0)
-        return scriptError(32811);
+        return scriptError(ErrorNumber::ElementNotFound);
     const Token oldToken = tokenOf(oldKey);
     const qsizetype oldSlot = slotOf(oldToken, hashOf(oldToken));
     if (m_slots[oldSlot].entry == 0)
-        return scriptError(32811);
+        return scriptError(ErrorNumber::ElementNotFound);
     Token newToken = tokenOf(newKey);
     const size_t newHash = hashOf(newToken);
     if (m_slots[slotOf(newToken, newHash)].entry != 0)
-        return scriptError(457);
+        return scriptError(ErrorNumber::KeyAlreadyExists);
     const quint32 position = m_slots[oldSlot].entry;
     eraseSlot(oldSlot);
     Entry &entry = m_entries[position - 1];
@@ -374,7 +370,7 @@ QVector<Variant> Dictionary::items() const
 Status Dictionary::setCompareMode(CompareMode mode)
 {
     if (count() > 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     m_mode = mode;
     return {};
 }

@@ -4,7 +4,7 @@ namespace sorvane {
 
 Result<Variant> DispatchObject::invoke(const QString &, CallKind, QVector<Variant> &, const Variant &)
 {
-    return scriptError(438);
+    return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
 }
 
 std::optional<MemberInfo> DispatchObject::member(const QString &) const
@@ -19,7 +19,7 @@ QStringList DispatchObject::memberNames() const
 
 Result<QVector<Variant>> DispatchObject::elements()
 {
-    return scriptError(451);
+    return scriptError(ErrorNumber::ObjectNotACollection);
 }
 
 const void *DispatchObject::memberTable() const
@@ -34,7 +34,7 @@ int DispatchObject::memberNumber(const QString &) const
 
 Result<Variant> DispatchObject::invokeNumber(int, CallKind, QVector<Variant> &, const Variant &)
 {
-    return scriptError(438);
+    return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
 }
 
 Result<Variant> DispatchObject::get(const QString &name, QVector<Variant> args)
@@ -44,9 +44,7 @@ Result<Variant> DispatchObject::get(const QString &name, QVector<Variant> args)
 
 Status DispatchObject::let(const QString &name, const Variant &value, QVector<Variant> args)
 {
-    Result<Variant> r = invoke(name, value.isObject() ? CallKind::Set : CallKind::Let, args, value);
-    if (!r)
-        return r.error();
+    Variant r = TRY(invoke(name, value.isObject() ? CallKind::Set : CallKind::Let, args, value));
     return {};
 }
 

@@ -57,14 +57,14 @@ Variant parentFolder(const QString &path)
 Status renameEntry(QString &path, const QString &name)
 {
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name == QStringLiteral(".") || name == QStringLiteral(".."))
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString target = QFileInfo(path).absoluteDir().filePath(name);
     if (target == path)
         return {};
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
-        return scriptError(58);
+        return scriptError(ErrorNumber::FileAlreadyExists);
     if (!QFile::rename(path, target))
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     path = target;
     return {};
 }
@@ -72,14 +72,12 @@ Status renameEntry(QString &path, const QString &name)
 template <typename T>
 Status renameMember(T &self, Arguments &, const Variant &value)
 {
-    Result<QString> name = value.toString();
-    if (!name)
-        return name.error();
-    return self.rename(*name);
+    QString name = TRY(value.toString());
+    return self.rename(name);
 }
 
 template <typename T>
-Result<Variant> missingOr(const T &self, int error, Variant (*read)(const QFileInfo &))
+Result<Variant> missingOr(const T &self, ErrorNumber error, Variant (*read)(const QFileInfo &))
 {
     const QFileInfo info(self.path());
     if (!info.exists())
@@ -114,57 +112,58 @@ const MemberTable<FileObject> &FileObject::members()
               [](F &f, Arguments &) -> Result<Variant> { return Variant(QFileInfo(f.path()).fileName()); },
               renameMember<F>},
             M{"Size", MemberKind::Property, 0, 0,
-              [](F &f, Arguments &) { return missingOr(f, 53, [](const QFileInfo &i) { return sizeValue(i.size()); }); },
+              [](F &f, Arguments &) {
+                  return missingOr(f, ErrorNumber::FileNotFound,
+                                   [](const QFileInfo &i) { return sizeValue(i.size()); });
+              },
               nullptr},
             M{"ParentFolder", MemberKind::Property, 0, 0,
               [](F &f, Arguments &) -> Result<Variant> { return parentFolder(f.path()); }, nullptr},
             M{"DateLastModified", MemberKind::Property, 0, 0,
               [](F &f, Arguments &) {
-                  return missingOr(f, 53, [](const QFileInfo &i) { return fileDate(i.lastModified()); });
+                  return missingOr(f, ErrorNumber::FileNotFound,
+                                   [](const QFileInfo &i) { return fileDate(i.lastModified()); });
               },
               nullptr},
             M{"DateCreated", MemberKind::Property, 0, 0,
-              [](F &f, Arguments &) { return missingOr(f, 53, [](const QFileInfo &i) { return fileDate(created(i)); }); },
+              [](F &f, Arguments &) {
+                  return missingOr(f, ErrorNumber::FileNotFound,
+                                   [](const QFileInfo &i) { return fileDate(created(i)); });
+              },
               nullptr},
             M{"DateLastAccessed", MemberKind::Property, 0, 0,
               [](F &f, Arguments &) {
-                  return missingOr(f, 53, [](const QFileInfo &i) { return fileDate(i.lastRead()); });
+                  return missingOr(f, ErrorNumber::FileNotFound,
+                                   [](const QFileInfo &i) { return fileDate(i.lastRead()); });
               },
               nullptr},
             M{"Attributes", MemberKind::Property, 0, 0,
               [](F &f, Arguments &) {
-                  return missingOr(f, 53, [](const QFileInfo &i) { return Variant::fromLong(attributesOf(i)); });
+                  return missingOr(f, ErrorNumber::FileNotFound,
+                                   [](const QFileInfo &i) { return Variant::fromLong(attributesOf(i)); });
               },
               nullptr},
             M{"OpenAsTextStream", MemberKind::Method, 0, 2,
               [](F &f, Arguments &a) -> Result<Variant> {
-                  Result<qint32> mode = a.has(0) && !a[0].isEmpty() ? a.toLong(0) : Result<qint32>(1);
-                  Result<qint32> format = a.has(1) && !a[1].isEmpty() ? a.toLong(1) : Result<qint32>(0);
-                  if (!mode)
-                      return mode.error();
-                  if (!format)
-                      return format.error();
-                  if ((*mode != 1 && *mode != 2 && *mode != 8) || *format < -2 || *format > 0)
-                      return scriptError(5);
-                  Result<std::shared_ptr<TextStreamObject>> stream =
-                      TextStreamObject::open(f.path(), TextStreamObject::IoMode(*mode), false, *format == -1);
-                  if (!stream)
-                      return stream.error();
-                  return Variant::fromObject(*stream);
+                  qint32 mode = TRY(a.has(0) && !a[0].isEmpty() ? a.toLong(0) : Result<qint32>(1));
+                  qint32 format = TRY(a.has(1) && !a[1].isEmpty() ? a.toLong(1) : Result<qint32>(0));
+                  if ((mode != 1 && mode != 2 && mode != 8) || format < -2 || format > 0)
+                      return scriptError(ErrorNumber::InvalidProcedureCall);
+                  std::shared_ptr<TextStreamObject> stream =
+                      TRY(TextStreamObject::open(f.path(), TextStreamObject::IoMode(mode), false, format == -1));
+                  return Variant::fromObject(stream);
               },
               nullptr},
             M{"Delete", MemberKind::Method, 0, 1,
               [](F &f, Arguments &a) -> Result<Variant> {
-                  Result<bool> force = a.has(0) && !a[0].isEmpty() ? a.toBool(0) : Result<bool>(false);
-                  if (!force)
-                      return force.error();
+                  bool force = TRY(a.has(0) && !a[0].isEmpty() ? a.toBool(0) : Result<bool>(false));
                   const QFileInfo info(f.path());
                   if (!info.exists())
-                      return scriptError(53);
-                  if ((attributesOf(info) & kReadOnly) && !*force)
-                      return scriptError(70);
+                      return scriptError(ErrorNumber::FileNotFound);
+                  if ((attributesOf(info) & kReadOnly) && !force)
+                      return scriptError(ErrorNumber::PermissionDenied);
                   if (!QFile::remove(f.path()))
-                      return scriptError(70);
+                      return scriptError(ErrorNumber::PermissionDenied);
                   return Variant();
               },
               nullptr},
@@ -176,7 +175,7 @@ const MemberTable<FileObject> &FileObject::members()
 Status FolderObject::rename(const QString &name)
 {
     if (m_path == QStringLiteral("/"))
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     return renameEntry(m_path, name);
 }
 
@@ -194,7 +193,7 @@ const MemberTable<FolderObject> &FolderObject::members()
             M{"Size", MemberKind::Property, 0, 0,
               [](F &f, Arguments &) -> Result<Variant> {
                   if (!QFileInfo(f.path()).isDir())
-                      return scriptError(76);
+                      return scriptError(ErrorNumber::PathNotFound);
                   qint64 total = 0;
                   QDirIterator it(f.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
                   while (it.hasNext()) {
@@ -210,28 +209,33 @@ const MemberTable<FolderObject> &FolderObject::members()
               [](F &f, Arguments &) -> Result<Variant> { return Variant(f.path() == QStringLiteral("/")); }, nullptr},
             M{"DateLastModified", MemberKind::Property, 0, 0,
               [](F &f, Arguments &) {
-                  return missingOr(f, 76, [](const QFileInfo &i) { return fileDate(i.lastModified()); });
+                  return missingOr(f, ErrorNumber::PathNotFound,
+                                   [](const QFileInfo &i) { return fileDate(i.lastModified()); });
               },
               nullptr},
             M{"DateCreated", MemberKind::Property, 0, 0,
-              [](F &f, Arguments &) { return missingOr(f, 76, [](const QFileInfo &i) { return fileDate(created(i)); }); },
+              [](F &f, Arguments &) {
+                  return missingOr(f, ErrorNumber::PathNotFound,
+                                   [](const QFileInfo &i) { return fileDate(created(i)); });
+              },
               nullptr},
             M{"Attributes", MemberKind::Property, 0, 0,
               [](F &f, Arguments &) {
-                  return missingOr(f, 76, [](const QFileInfo &i) { return Variant::fromLong(attributesOf(i)); });
+                  return missingOr(f, ErrorNumber::PathNotFound,
+                                   [](const QFileInfo &i) { return Variant::fromLong(attributesOf(i)); });
               },
               nullptr},
             M{"Files", MemberKind::Property, 0, 0,
               [](F &f, Arguments &) -> Result<Variant> {
                   if (!QFileInfo(f.path()).isDir())
-                      return scriptError(76);
+                      return scriptError(ErrorNumber::PathNotFound);
                   return Variant::fromObject(std::make_shared<FileCollection>(FileCollection::Kind::Files, f.path()));
               },
               nullptr},
             M{"SubFolders", MemberKind::Property, 0, 0,
               [](F &f, Arguments &) -> Result<Variant> {
                   if (!QFileInfo(f.path()).isDir())
-                      return scriptError(76);
+                      return scriptError(ErrorNumber::PathNotFound);
                   return Variant::fromObject(std::make_shared<FileCollection>(FileCollection::Kind::Folders, f.path()));
               },
               nullptr},
@@ -258,7 +262,7 @@ Result<Variant> FileCollection::item(const QString &name) const
 {
     const qsizetype i = m_names.indexOf(name);
     if (i < 0)
-        return scriptError(m_kind == Kind::Files ? 53 : 76);
+        return scriptError(m_kind == Kind::Files ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound);
     return m_items[i];
 }
 
@@ -270,10 +274,8 @@ const MemberTable<FileCollection> &FileCollection::members()
         {
             M{"Item", MemberKind::Indexed, 1, 1,
               [](C &c, Arguments &a) -> Result<Variant> {
-                  Result<QString> name = a.text(0);
-                  if (!name)
-                      return name.error();
-                  return c.item(*name);
+                  QString name = TRY(a.text(0));
+                  return c.item(name);
               },
               nullptr},
             M{"Count", MemberKind::Property, 0, 0,

@@ -37,45 +37,43 @@ Status copyOne(const QString &from, const QString &to, bool overwrite)
 {
     const QFileInfo target(to);
     if (target.isDir())
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     if (target.exists()) {
         if (!overwrite)
-            return scriptError(58);
+            return scriptError(ErrorNumber::FileAlreadyExists);
         if (isReadOnly(target) || target.canonicalFilePath() == QFileInfo(from).canonicalFilePath())
-            return scriptError(70);
+            return scriptError(ErrorNumber::PermissionDenied);
     }
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly))
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     QSaveFile out(to);
     if (!out.open(QIODevice::WriteOnly))
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     char buffer[64 * 1024];
     for (;;) {
         const qint64 n = in.read(buffer, sizeof buffer);
         if (n < 0) {
             out.cancelWriting();
-            return scriptError(57, in.errorString());
+            return scriptError(ErrorNumber::DeviceIoError, in.errorString());
         }
         if (n == 0)
             break;
         if (out.write(buffer, n) != n) {
             const QString why = out.errorString();
             out.cancelWriting();
-            return scriptError(57, why);
+            return scriptError(ErrorNumber::DeviceIoError, why);
         }
     }
     if (!out.commit())
-        return scriptError(57, out.errorString());
+        return scriptError(ErrorNumber::DeviceIoError, out.errorString());
     QFile::setPermissions(to, in.permissions());
     return {};
 }
 
 Result<Variant> streamValue(Result<std::shared_ptr<TextStreamObject>> stream)
 {
-    if (!stream)
-        return stream.error();
-    return Variant::fromObject(*stream);
+    return Variant::fromObject(TRY(std::move(stream)));
 }
 
 using Fso = FileSystemObject;
@@ -85,10 +83,8 @@ using TextFunction = QString (*)(const QString &);
 template <TextFunction F>
 Result<Variant> pathText(Fso &, Arguments &a)
 {
-    Result<QString> path = a.text(0);
-    if (!path)
-        return path.error();
-    return Variant(F(*path));
+    QString path = TRY(a.text(0));
+    return Variant(F(path));
 }
 
 } // namespace
@@ -115,13 +111,9 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
         M{"GetExtensionName", MemberKind::Method, 1, 1, pathText<&Fso::extensionName>, nullptr},
         M{"BuildPath", MemberKind::Method, 2, 2,
           [](Fso &, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              Result<QString> name = a.text(1);
-              if (!path)
-                  return path.error();
-              if (!name)
-                  return name.error();
-              return Variant(buildPath(*path, *name));
+              QString path = TRY(a.text(0));
+              QString name = TRY(a.text(1));
+              return Variant(buildPath(path, name));
           },
           nullptr},
         M{"GetAbsolutePathName", MemberKind::Method, 1, 1,
@@ -131,36 +123,22 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
           nullptr},
         M{"OpenTextFile", MemberKind::Method, 1, 4,
           [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              Result<qint32> mode = a.toLong(1, 1);
-              Result<bool> create = a.toBool(2, false);
-              Result<qint32> format = a.toLong(3, 0);
-              if (!path)
-                  return path.error();
-              if (!mode)
-                  return mode.error();
-              if (!create)
-                  return create.error();
-              if (!format)
-                  return format.error();
-              if ((*mode != 1 && *mode != 2 && *mode != 8) || *format < -2 || *format > 0)
-                  return scriptError(5);
-              return streamValue(TextStreamObject::open(f.absolutePath(*path), TextStreamObject::IoMode(*mode),
-                                                        *create, *format == -1));
+              QString path = TRY(a.text(0));
+              qint32 mode = TRY(a.toLong(1, 1));
+              bool create = TRY(a.toBool(2, false));
+              qint32 format = TRY(a.toLong(3, 0));
+              if ((mode != 1 && mode != 2 && mode != 8) || format < -2 || format > 0)
+                  return scriptError(ErrorNumber::InvalidProcedureCall);
+              return streamValue(TextStreamObject::open(f.absolutePath(path), TextStreamObject::IoMode(mode),
+                                                        create, format == -1));
           },
           nullptr},
         M{"CreateTextFile", MemberKind::Method, 1, 3,
           [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              Result<bool> overwrite = a.toBool(1, true);
-              Result<bool> unicode = a.toBool(2, false);
-              if (!path)
-                  return path.error();
-              if (!overwrite)
-                  return overwrite.error();
-              if (!unicode)
-                  return unicode.error();
-              return streamValue(TextStreamObject::create(f.absolutePath(*path), *overwrite, *unicode));
+              QString path = TRY(a.text(0));
+              bool overwrite = TRY(a.toBool(1, true));
+              bool unicode = TRY(a.toBool(2, false));
+              return streamValue(TextStreamObject::create(f.absolutePath(path), overwrite, unicode));
           },
           nullptr},
         M{"CreateFolder", MemberKind::Method, 1, 1,
@@ -170,38 +148,24 @@ const MemberTable<FileSystemObject> &FileSystemObject::members()
           nullptr},
         M{"DeleteFile", MemberKind::Method, 1, 2,
           [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> spec = a.text(0);
-              Result<bool> force = a.toBool(1, false);
-              if (!spec)
-                  return spec.error();
-              if (!force)
-                  return force.error();
-              return done(f.deleteFile(*spec, *force));
+              QString spec = TRY(a.text(0));
+              bool force = TRY(a.toBool(1, false));
+              return done(f.deleteFile(spec, force));
           },
           nullptr},
         M{"CopyFile", MemberKind::Method, 2, 3,
           [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> source = a.text(0);
-              Result<QString> destination = a.text(1);
-              Result<bool> overwrite = a.toBool(2, true);
-              if (!source)
-                  return source.error();
-              if (!destination)
-                  return destination.error();
-              if (!overwrite)
-                  return overwrite.error();
-              return done(f.copyFile(*source, *destination, *overwrite));
+              QString source = TRY(a.text(0));
+              QString destination = TRY(a.text(1));
+              bool overwrite = TRY(a.toBool(2, true));
+              return done(f.copyFile(source, destination, overwrite));
           },
           nullptr},
         M{"MoveFile", MemberKind::Method, 2, 2,
           [](Fso &f, Arguments &a) -> Result<Variant> {
-              Result<QString> source = a.text(0);
-              Result<QString> destination = a.text(1);
-              if (!source)
-                  return source.error();
-              if (!destination)
-                  return destination.error();
-              return done(f.moveFile(*source, *destination));
+              QString source = TRY(a.text(0));
+              QString destination = TRY(a.text(1));
+              return done(f.moveFile(source, destination));
           },
           nullptr},
         M{"GetFile", MemberKind::Method, 1, 1,
@@ -285,18 +249,18 @@ bool FileSystemObject::folderExists(const QString &path) const
 Result<QStringList> FileSystemObject::sources(const QString &spec) const
 {
     if (spec.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString path = absolutePath(spec);
     const QFileInfo info(path);
     const QString name = info.fileName();
     if (!hasWildcards(name)) {
         if (!TextCodec::fileExists(path))
-            return scriptError(info.absoluteDir().exists() ? 53 : 76);
+            return scriptError(info.absoluteDir().exists() ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound);
         return QStringList{path};
     }
     const QDir folder = info.absoluteDir();
     if (!folder.exists())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     // "*.*" is every file, with or without a dot, as the platform reads it.
     const QString filter = name == QStringLiteral("*.*") ? QStringLiteral("*") : name;
     QStringList found;
@@ -304,7 +268,7 @@ Result<QStringList> FileSystemObject::sources(const QString &spec) const
          folder.entryInfoList({filter}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase))
         found << entry.absoluteFilePath();
     if (found.isEmpty())
-        return scriptError(53);
+        return scriptError(ErrorNumber::FileNotFound);
     return found;
 }
 
@@ -312,65 +276,55 @@ Result<QStringList> FileSystemObject::targets(const QString &spec, const QString
                                                const QString &destination) const
 {
     if (destination.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString target = absolutePath(destination);
     QStringList out;
     if (hasWildcards(fileName(spec)) || destination.endsWith(kSeparator)) {
         if (!QFileInfo(target).isDir())
-            return scriptError(76);
+            return scriptError(ErrorNumber::PathNotFound);
         for (const QString &source : sources)
             out << QDir(target).filePath(QFileInfo(source).fileName());
         return out;
     }
     if (QFileInfo(target).isDir())
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     if (!QFileInfo(target).absoluteDir().exists())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     out << target;
     return out;
 }
 
 Status FileSystemObject::copyFile(const QString &source, const QString &destination, bool overwrite) const
 {
-    Result<QStringList> from = sources(source);
-    if (!from)
-        return from.error();
-    Result<QStringList> to = targets(source, *from, destination);
-    if (!to)
-        return to.error();
-    for (qsizetype i = 0; i < from->size(); ++i)
-        if (Status s = copyOne(from->at(i), to->at(i), overwrite); !s)
+    QStringList from = TRY(sources(source));
+    QStringList to = TRY(targets(source, from, destination));
+    for (qsizetype i = 0; i < from.size(); ++i)
+        if (Status s = copyOne(from.at(i), to.at(i), overwrite); !s)
             return s;
     return {};
 }
 
 Status FileSystemObject::moveFile(const QString &source, const QString &destination) const
 {
-    Result<QStringList> from = sources(source);
-    if (!from)
-        return from.error();
-    Result<QStringList> to = targets(source, *from, destination);
-    if (!to)
-        return to.error();
-    for (qsizetype i = 0; i < from->size(); ++i) {
-        if (QFileInfo::exists(to->at(i)) || QFileInfo(to->at(i)).isSymLink())
-            return scriptError(58);
-        if (!QFile::rename(from->at(i), to->at(i)))
-            return scriptError(70);
+    QStringList from = TRY(sources(source));
+    QStringList to = TRY(targets(source, from, destination));
+    for (qsizetype i = 0; i < from.size(); ++i) {
+        if (QFileInfo::exists(to.at(i)) || QFileInfo(to.at(i)).isSymLink())
+            return scriptError(ErrorNumber::FileAlreadyExists);
+        if (!QFile::rename(from.at(i), to.at(i)))
+            return scriptError(ErrorNumber::PermissionDenied);
     }
     return {};
 }
 
 Status FileSystemObject::deleteFile(const QString &spec, bool force) const
 {
-    Result<QStringList> files = sources(spec);
-    if (!files)
-        return files.error();
-    for (const QString &path : *files) {
+    QStringList files = TRY(sources(spec));
+    for (const QString &path : files) {
         if (isReadOnly(QFileInfo(path)) && !force)
-            return scriptError(70);
+            return scriptError(ErrorNumber::PermissionDenied);
         if (!QFile::remove(path))
-            return scriptError(70);
+            return scriptError(ErrorNumber::PermissionDenied);
     }
     return {};
 }
@@ -378,35 +332,35 @@ Status FileSystemObject::deleteFile(const QString &spec, bool force) const
 Result<Variant> FileSystemObject::createFolder(const QString &path) const
 {
     if (path.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString folder = absolutePath(path);
     const QFileInfo info(folder);
     if (info.exists() || info.isSymLink())
-        return scriptError(58);
+        return scriptError(ErrorNumber::FileAlreadyExists);
     if (!info.absoluteDir().exists())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     if (!QDir().mkdir(folder))
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     return Variant::fromObject(std::make_shared<FolderObject>(folder));
 }
 
 Result<Variant> FileSystemObject::getFile(const QString &path) const
 {
     if (path.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString file = absolutePath(path);
     if (!TextCodec::fileExists(file))
-        return scriptError(53);
+        return scriptError(ErrorNumber::FileNotFound);
     return Variant::fromObject(std::make_shared<FileObject>(file));
 }
 
 Result<Variant> FileSystemObject::getFolder(const QString &path) const
 {
     if (path.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString folder = absolutePath(path);
     if (!QFileInfo(folder).isDir())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     return Variant::fromObject(std::make_shared<FolderObject>(folder));
 }
 

@@ -104,8 +104,7 @@ private:
 // A member's result from an operation that yields nothing: Empty, or its error.
 inline Result<Variant> done(const Status &status)
 {
-    if (!status)
-        return status.error();
+    TRY(status);
     return Variant();
 }
 
@@ -113,19 +112,15 @@ inline Result<Variant> done(const Status &status)
 template <typename V>
 Result<Variant> wrap(const Result<V> &result)
 {
-    if (!result)
-        return result.error();
-    return Variant(*result);
+    return Variant(TRY(result));
 }
 
 // Calls `f` with argument `i` as text, or gives the conversion's error.
 template <typename F>
 Result<Variant> withText(const Arguments &args, int i, F f)
 {
-    Result<QString> text = args.text(i);
-    if (!text)
-        return text.error();
-    return f(*text);
+    QString text = TRY(args.text(i));
+    return f(text);
 }
 
 // Indexes a value read without its arguments: an element of an array, or
@@ -144,7 +139,7 @@ public:
     {
         const HostMember<T> *m = T::members().find(name);
         if (!m)
-            return scriptError(438);
+            return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
         return invokeMember(*m, kind, args, value);
     }
 
@@ -164,7 +159,7 @@ public:
     Result<Variant> invokeNumber(int number, CallKind kind, QVector<Variant> &args, const Variant &value) override
     {
         if (number < 0 || number >= T::members().size())
-            return scriptError(438);
+            return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
         return invokeMember(T::members().at(number), kind, args, value);
     }
 
@@ -187,7 +182,7 @@ private:
         const MemberInfo info{m->kind, m->minArgs, m->maxArgs};
         if (kind == CallKind::Get) {
             if (!m->get)
-                return scriptError(450);
+                return scriptError(ErrorNumber::WrongArgumentCount);
             if (m->kind == MemberKind::Property && !args.isEmpty()) {
                 QVector<Variant> none;
                 Arguments noArgs(none);
@@ -196,19 +191,15 @@ private:
                     return whole;
                 return indexValue(*whole, args);
             }
-            if (Status s = checkArgumentCount(info, int(args.size())); !s)
-                return s.error();
+            TRY(checkArgumentCount(info, int(args.size())));
             Arguments a(args);
             return m->get(self, a);
         }
         if (!m->let || m->kind == MemberKind::Method)
-            return scriptError(450);
-        if (Status s = checkArgumentCount(info, int(args.size())); !s)
-            return s.error();
+            return scriptError(ErrorNumber::WrongArgumentCount);
+        TRY(checkArgumentCount(info, int(args.size())));
         Arguments a(args);
-        Status s = m->let(self, a, value);
-        if (!s)
-            return s.error();
+        TRY(m->let(self, a, value));
         return Variant();
     }
 };

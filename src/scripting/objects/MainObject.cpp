@@ -28,10 +28,8 @@ Result<std::array<QString, N>> texts(Arguments &a)
 {
     std::array<QString, N> out;
     for (int i = 0; i < N; ++i) {
-        Result<QString> t = a.text(i);
-        if (!t)
-            return t.error();
-        out[i] = *t;
+        QString t = TRY(a.text(i));
+        out[i] = t;
     }
     return out;
 }
@@ -39,20 +37,16 @@ Result<std::array<QString, N>> texts(Arguments &a)
 template <typename F>
 Result<Variant> callWithBool(Arguments &a, F f)
 {
-    Result<bool> b = a.toBool(0);
-    if (!b)
-        return b.error();
-    f(*b);
+    bool b = TRY(a.toBool(0));
+    f(b);
     return none();
 }
 
 template <typename F>
 Result<Variant> callWithText(Arguments &a, F f)
 {
-    Result<QString> t = a.text(0);
-    if (!t)
-        return t.error();
-    f(*t);
+    QString t = TRY(a.text(0));
+    f(t);
     return none();
 }
 
@@ -64,10 +58,10 @@ Result<Variant> dictionaryVariant(const std::shared_ptr<Dictionary> &d)
 Status setDictionary(std::shared_ptr<Dictionary> &target, const Variant &value)
 {
     if (!value.isObject())
-        return scriptError(424);
+        return scriptError(ErrorNumber::ObjectRequired);
     auto d = std::dynamic_pointer_cast<Dictionary>(value.objectValue());
     if (!d)
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
     target = d;
     return {};
 }
@@ -77,10 +71,7 @@ Status setDictionary(std::shared_ptr<Dictionary> &target, const Variant &value)
     {                                                                                                                  \
         #NAME, MemberKind::Property, 0, 0, [](T &o, Arguments &) -> Result<Variant> { return Variant(o.main().NAME); }, \
             [](T &o, Arguments &, const Variant &v) -> Status {                                                        \
-                Result<QString> s = v.toString();                                                                      \
-                if (!s)                                                                                                \
-                    return s.error();                                                                                  \
-                o.main().NAME = *s;                                                                                    \
+                o.main().NAME = TRY(v.toString());                                                                     \
                 return {};                                                                                             \
             }                                                                                                          \
     }
@@ -91,10 +82,7 @@ Status setDictionary(std::shared_ptr<Dictionary> &target, const Variant &value)
         #NAME, MemberKind::Property, 0, 0,                                                                             \
             [](T &o, Arguments &) -> Result<Variant> { return Variant::fromLong(o.main().NAME); },                     \
             [](T &o, Arguments &, const Variant &v) -> Status {                                                        \
-                Result<qint32> n = v.toLong();                                                                         \
-                if (!n)                                                                                                \
-                    return n.error();                                                                                  \
-                o.main().NAME = *n;                                                                                    \
+                o.main().NAME = TRY(v.toLong());                                                                       \
                 return {};                                                                                             \
             }                                                                                                          \
     }
@@ -157,7 +145,7 @@ Result<Variant> MainObject::invoke(const QString &name, CallKind kind, QVector<V
         const Variant c = control(name);
         if (!c.isNothing()) {
             if (kind != CallKind::Get)
-                return scriptError(450);
+                return scriptError(ErrorNumber::WrongArgumentCount);
             return args.isEmpty() ? Result<Variant>(c) : indexValue(c, args);
         }
     }
@@ -204,10 +192,8 @@ const MemberTable<MainObject> &MainObject::members()
         M{"shortcuts", MemberKind::Property, 0, 0,
           [](T &o, Arguments &) -> Result<Variant> { return Variant(o.main().shortcuts); },
           [](T &o, Arguments &, const Variant &v) -> Status {
-              Result<bool> b = v.toBool();
-              if (!b)
-                  return b.error();
-              o.main().shortcuts = *b;
+              bool b = TRY(v.toBool());
+              o.main().shortcuts = b;
               return {};
           }},
 
@@ -215,10 +201,8 @@ const MemberTable<MainObject> &MainObject::members()
         M{"Caption", MemberKind::Property, 0, 0,
           [](T &o, Arguments &) -> Result<Variant> { return Variant(o.main().caption()); },
           [](T &o, Arguments &, const Variant &v) -> Status {
-              Result<QString> s = v.toString();
-              if (!s)
-                  return s.error();
-              o.main().setCaption(*s);
+              QString s = TRY(v.toString());
+              o.main().setCaption(s);
               return {};
           }},
         M{"hWnd", MemberKind::Property, 0, 0,
@@ -232,10 +216,8 @@ const MemberTable<MainObject> &MainObject::members()
         // Window placement.
         M{"SetTopCenter", MemberKind::Method, 1, 1,
           [](T &o, Arguments &a) -> Result<Variant> {
-              Result<qint32> offset = a.toLong(0);
-              if (!offset)
-                  return offset.error();
-              o.main().SetTopCenter(*offset);
+              qint32 offset = TRY(a.toLong(0));
+              o.main().SetTopCenter(offset);
               return none();
           },
           nullptr},
@@ -259,10 +241,8 @@ const MemberTable<MainObject> &MainObject::members()
         // Subtitles and playback.
         M{"Addsubtitles", MemberKind::Method, 1, 1,
           [](T &o, Arguments &a) -> Result<Variant> {
-              Result<QString> file = a.text(0);
-              if (!file)
-                  return file.error();
-              return Variant(o.main().Addsubtitles(*file));
+              QString file = TRY(a.text(0));
+              return Variant(o.main().Addsubtitles(file));
           },
           nullptr},
         M{"CallBack", MemberKind::Method, 1, 1,
@@ -272,10 +252,8 @@ const MemberTable<MainObject> &MainObject::members()
           nullptr},
         M{"SetMsIndex", MemberKind::Method, 1, 1,
           [](T &o, Arguments &a) -> Result<Variant> {
-              Result<qint32> index = a.toLong(0);
-              if (!index)
-                  return index.error();
-              o.main().SetMsIndex(*index);
+              qint32 index = TRY(a.toLong(0));
+              o.main().SetMsIndex(index);
               return none();
           },
           nullptr},
@@ -292,67 +270,48 @@ const MemberTable<MainObject> &MainObject::members()
         // Text files.
         M{"IsUtf8", MemberKind::Method, 1, 1,
           [](T &, Arguments &a) -> Result<Variant> {
-              Result<QString> bytes = a.text(0);
-              if (!bytes)
-                  return bytes.error();
-              return Variant(TextCodec::IsUtf8(*bytes));
+              QString bytes = TRY(a.text(0));
+              return Variant(TextCodec::IsUtf8(bytes));
           },
           nullptr},
         M{"GetBytes", MemberKind::Method, 1, 1,
           [](T &o, Arguments &a) -> Result<Variant> {
-              Result<QString> file = a.text(0);
-              if (!file)
-                  return file.error();
-              return wrap(o.main().textCodec().GetBytes(*file));
+              QString file = TRY(a.text(0));
+              return wrap(o.main().textCodec().GetBytes(file));
           },
           nullptr},
         M{"GetFileHeader", MemberKind::Method, 4, 4,
           [](T &o, Arguments &a) -> Result<Variant> {
-              Result<QString> file = a.text(0), separator = a.text(3);
-              Result<qint32> addr = a.toLong(1), count = a.toLong(2);
-              if (!file)
-                  return file.error();
-              if (!addr)
-                  return addr.error();
-              if (!count)
-                  return count.error();
-              if (!separator)
-                  return separator.error();
-              return wrap(o.main().textCodec().GetFileHeader(*file, *addr, *count, *separator));
+              QString file = TRY(a.text(0));
+              qint32 addr = TRY(a.toLong(1));
+              qint32 count = TRY(a.toLong(2));
+              QString separator = TRY(a.text(3));
+              return wrap(o.main().textCodec().GetFileHeader(file, addr, count, separator));
           },
           nullptr},
         M{"GetStrText", MemberKind::Method, 2, 2,
           [](T &o, Arguments &a) -> Result<Variant> {
-              auto t = texts<2>(a);
-              if (!t)
-                  return t.error();
-              return Variant(o.main().textCodec().GetStrText((*t)[0], (*t)[1]));
+              auto t = TRY(texts<2>(a));
+              return Variant(o.main().textCodec().GetStrText(t[0], t[1]));
           },
           nullptr},
         M{"PutStrText", MemberKind::Method, 3, 3,
           [](T &o, Arguments &a) -> Result<Variant> {
-              auto t = texts<3>(a);
-              if (!t)
-                  return t.error();
-              o.main().textCodec().PutStrText((*t)[0], (*t)[1], (*t)[2]);
+              auto t = TRY(texts<3>(a));
+              o.main().textCodec().PutStrText(t[0], t[1], t[2]);
               return none();
           },
           nullptr},
         M{"GetFileText", MemberKind::Method, 1, 1,
           [](T &o, Arguments &a) -> Result<Variant> {
-              Result<QString> file = a.text(0);
-              if (!file)
-                  return file.error();
-              return Variant(o.main().textCodec().GetFileText(*file));
+              QString file = TRY(a.text(0));
+              return Variant(o.main().textCodec().GetFileText(file));
           },
           nullptr},
         M{"SetFileText", MemberKind::Method, 2, 2,
           [](T &o, Arguments &a) -> Result<Variant> {
-              auto t = texts<2>(a);
-              if (!t)
-                  return t.error();
-              if (Status written = o.main().textCodec().SetFileText((*t)[0], (*t)[1]); !written)
-                  return written.error();
+              auto t = TRY(texts<2>(a));
+              TRY(o.main().textCodec().SetFileText(t[0], t[1]));
               return none();
           },
           nullptr},
@@ -361,26 +320,20 @@ const MemberTable<MainObject> &MainObject::members()
         M{"Trim", MemberKind::Method, 1, 1, [](T &, Arguments &a) { return wrap(Trim(a[0])); }, nullptr},
         M{"Test", MemberKind::Method, 2, 2,
           [](T &, Arguments &a) -> Result<Variant> {
-              auto t = texts<2>(a);
-              if (!t)
-                  return t.error();
-              return wrap(Test((*t)[0], (*t)[1]));
+              auto t = TRY(texts<2>(a));
+              return wrap(Test(t[0], t[1]));
           },
           nullptr},
         M{"Replace", MemberKind::Method, 3, 3,
           [](T &, Arguments &a) -> Result<Variant> {
-              auto t = texts<3>(a);
-              if (!t)
-                  return t.error();
-              return wrap(Replace((*t)[0], (*t)[1], (*t)[2]));
+              auto t = TRY(texts<3>(a));
+              return wrap(Replace(t[0], t[1], t[2]));
           },
           nullptr},
         M{"RegExpText", MemberKind::Method, 3, 3,
           [](T &, Arguments &a) -> Result<Variant> {
-              auto t = texts<3>(a);
-              if (!t)
-                  return t.error();
-              return wrap(RegExpText((*t)[0], (*t)[1], (*t)[2]));
+              auto t = TRY(texts<3>(a));
+              return wrap(RegExpText(t[0], t[1], t[2]));
           },
           nullptr},
         M{"GetCount", MemberKind::Method, 1, 1,
@@ -394,89 +347,67 @@ const MemberTable<MainObject> &MainObject::members()
           nullptr},
         M{"GetKeyText", MemberKind::Method, 3, 3,
           [](T &, Arguments &a) -> Result<Variant> {
-              auto t = texts<3>(a);
-              if (!t)
-                  return t.error();
-              return GetKeyText((*t)[0], (*t)[1], (*t)[2]);
+              auto t = TRY(texts<3>(a));
+              return GetKeyText(t[0], t[1], t[2]);
           },
           nullptr},
         M{"vbVal", MemberKind::Method, 1, 1,
           [](T &, Arguments &a) -> Result<Variant> {
-              Result<qint32> n = vbVal(a[0]);
-              if (!n)
-                  return n.error();
-              return Variant::fromLong(*n);
+              qint32 n = TRY(vbVal(a[0]));
+              return Variant::fromLong(n);
           },
           nullptr},
         M{"vbFormat", MemberKind::Method, 2, 2,
           [](T &, Arguments &a) -> Result<Variant> {
-              Result<QString> format = a.text(1);
-              if (!format)
-                  return format.error();
-              return wrap(vbFormat(a[0], *format));
+              QString format = TRY(a.text(1));
+              return wrap(vbFormat(a[0], format));
           },
           nullptr},
 
         // Boxes.
         M{"MsgBoxInfoB", MemberKind::Method, 4, 4,
           [](T &o, Arguments &a) -> Result<Variant> {
-              auto t = texts<4>(a);
-              if (!t)
-                  return t.error();
-              return Variant(o.main().MsgBoxInfoB((*t)[0], (*t)[1], (*t)[2], (*t)[3]));
+              auto t = TRY(texts<4>(a));
+              return Variant(o.main().MsgBoxInfoB(t[0], t[1], t[2], t[3]));
           },
           nullptr},
         M{"MsgBoxB", MemberKind::Method, 3, 3,
           [](T &o, Arguments &a) -> Result<Variant> {
-              Result<QString> text = a.text(0), caption = a.text(2);
-              Result<qint32> type = a.toLong(1);
-              if (!text)
-                  return text.error();
-              if (!type)
-                  return type.error();
-              if (!caption)
-                  return caption.error();
-              return Variant::fromLong(o.main().MsgBoxB(*text, *type, *caption));
+              QString text = TRY(a.text(0));
+              qint32 type = TRY(a.toLong(1));
+              QString caption = TRY(a.text(2));
+              return Variant::fromLong(o.main().MsgBoxB(text, type, caption));
           },
           nullptr},
         M{"InputBoxB", MemberKind::Method, 3, 3,
           [](T &o, Arguments &a) -> Result<Variant> {
-              auto t = texts<3>(a);
-              if (!t)
-                  return t.error();
-              return Variant(o.main().InputBoxB((*t)[0], (*t)[1], (*t)[2]));
+              auto t = TRY(texts<3>(a));
+              return Variant(o.main().InputBoxB(t[0], t[1], t[2]));
           },
           nullptr},
         M{"MessageBoxTimeout", MemberKind::Method, 6, 6,
           [](T &o, Arguments &a) -> Result<Variant> {
-              Result<qint32> owner = a.toLong(0), type = a.toLong(3), language = a.toLong(4), timeout = a.toLong(5);
-              Result<QString> text = a.text(1), caption = a.text(2);
-              for (const Result<qint32> *n : {&owner, &type, &language, &timeout})
-                  if (!*n)
-                      return n->error();
-              if (!text)
-                  return text.error();
-              if (!caption)
-                  return caption.error();
-              return Variant::fromLong(o.main().MessageBoxTimeout(quintptr(quint32(*owner)), *text, *caption, *type,
-                                                                   *language, *timeout));
+              qint32 owner = TRY(a.toLong(0));
+              qint32 type = TRY(a.toLong(3));
+              qint32 language = TRY(a.toLong(4));
+              qint32 timeout = TRY(a.toLong(5));
+              QString text = TRY(a.text(1));
+              QString caption = TRY(a.text(2));
+              return Variant::fromLong(
+                  o.main().MessageBoxTimeout(quintptr(quint32(owner)), text, caption, type, language, timeout));
           },
           nullptr},
         // The choosers, for scripts only.
         M{"ChooseColor", MemberKind::Method, 1, 1,
           [](T &o, Arguments &a) -> Result<Variant> {
-              Result<QString> initial = a.text(0);
-              if (!initial)
-                  return initial.error();
-              return Variant(o.main().ChooseColor(*initial));
+              QString initial = TRY(a.text(0));
+              return Variant(o.main().ChooseColor(initial));
           },
           nullptr},
         M{"ChooseFont", MemberKind::Method, 1, 1,
           [](T &o, Arguments &a) -> Result<Variant> {
-              Result<QString> family = a.text(0);
-              if (!family)
-                  return family.error();
-              return Variant(o.main().ChooseFont(*family));
+              QString family = TRY(a.text(0));
+              return Variant(o.main().ChooseFont(family));
           },
           nullptr},
     });

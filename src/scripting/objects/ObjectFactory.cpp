@@ -34,14 +34,14 @@ const Creatable kCreatable[] = {
     {"ADODB.Stream",
      [](const ObjectContext &c) -> Result<Variant> {
          if (!c.codec)
-             return scriptError(429);
+             return scriptError(ErrorNumber::CannotCreateObject);
          return Variant::fromObject(std::make_shared<StreamObject>(c.codec));
      }},
     // Boxes and programs need their services; the registry may be absent.
     {"WScript.Shell",
      [](const ObjectContext &c) -> Result<Variant> {
          if (!c.platform.dialogs || !c.platform.shell)
-             return scriptError(429);
+             return scriptError(ErrorNumber::CannotCreateObject);
          return Variant::fromObject(
              std::make_shared<ShellObject>(*c.platform.dialogs, *c.platform.shell,
                                          c.registry ? c.registry : c.platform.registry, c.currentFolder,
@@ -56,7 +56,7 @@ Result<Variant> createObject(const QString &progId, const ObjectContext &context
     for (const Creatable &c : kCreatable)
         if (progId.compare(QLatin1String(c.progId), Qt::CaseInsensitive) == 0)
             return c.create(context);
-    return scriptError(429);
+    return scriptError(ErrorNumber::CannotCreateObject);
 }
 
 QStringList creatableObjects()

@@ -10,21 +10,17 @@ using M = HostMember<T>;
 
 Status setText(ElementObject &o, const Variant &value, void (PageElement::*setter)(const QString &))
 {
-    Result<PageElement *> e = o.element();
-    if (!e)
-        return e.error();
+    PageElement *e = TRY(o.element());
     // Null and Empty write an empty text, as the page does.
     const QString text = value.text();
-    ((*e)->*setter)(text);
+    (e->*setter)(text);
     return {};
 }
 
 Result<Variant> readElement(const ElementObject &o, QString (PageElement::*getter)() const)
 {
-    Result<PageElement *> e = o.element();
-    if (!e)
-        return e.error();
-    return Variant(((*e)->*getter)());
+    PageElement *e = TRY(o.element());
+    return Variant((e->*getter)());
 }
 
 } // namespace
@@ -42,12 +38,10 @@ const MemberTable<DocumentObject> &DocumentObject::members()
     static const MemberTable<T> table({
         M<T>{"getElementById", MemberKind::Method, 1, 1,
              [](T &o, Arguments &a) -> Result<Variant> {
-                 Result<QString> id = a.text(0);
-                 if (!id)
-                     return id.error();
-                 if (!o.document()->getElementById(*id))
+                 QString id = TRY(a.text(0));
+                 if (!o.document()->getElementById(id))
                      return Variant::nothing();
-                 return Variant::fromObject(std::make_shared<ElementObject>(o.document(), *id));
+                 return Variant::fromObject(std::make_shared<ElementObject>(o.document(), id));
              },
              nullptr},
         M<T>{"title", MemberKind::Property, 0, 0,
@@ -60,7 +54,7 @@ Result<PageElement *> ElementObject::element() const
 {
     PageElement *e = m_document->getElementById(m_id);
     if (!e)
-        return scriptError(424);
+        return scriptError(ErrorNumber::ObjectRequired);
     return e;
 }
 
@@ -84,8 +78,7 @@ const MemberTable<ElementObject> &ElementObject::members()
              [](T &o, Arguments &) { return readElement(o, &PageElement::className); }, nullptr},
         M<T>{"style", MemberKind::Property, 0, 0,
              [](T &o, Arguments &) -> Result<Variant> {
-                 if (Result<PageElement *> e = o.element(); !e)
-                     return e.error();
+                 TRY(o.element());
                  return Variant::fromObject(std::make_shared<StyleObject>(o.document(), o.id()));
              },
              nullptr},
@@ -95,17 +88,15 @@ const MemberTable<ElementObject> &ElementObject::members()
 
 Result<Variant> StyleObject::invoke(const QString &name, CallKind kind, QVector<Variant> &args, const Variant &value)
 {
-    Result<PageElement *> e = m_element.element();
-    if (!e)
-        return e.error();
-    PageStyle &style = (*e)->style();
+    PageElement *e = TRY(m_element.element());
+    PageStyle &style = e->style();
     const bool whole = name.compare(QLatin1String("cssText"), Qt::CaseInsensitive) == 0;
     if (name.isEmpty() || !args.isEmpty())
-        return scriptError(438);
+        return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
     if (kind == CallKind::Get)
         return Variant(whole ? style.cssText() : style.property(name));
     if (kind == CallKind::Set)
-        return scriptError(438);
+        return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
     const QString text = value.text();
     if (whole)
         style.setCssText(text);

@@ -9,10 +9,8 @@ HostMember<RegExpObject> flagMember(const char *name)
     return {name, MemberKind::Property, 0, 0,
             [](RegExpObject &r, Arguments &) -> Result<Variant> { return Variant(r.*Flag); },
             [](RegExpObject &r, Arguments &, const Variant &v) -> Status {
-                Result<bool> on = v.toBool();
-                if (!on)
-                    return on.error();
-                r.*Flag = *on;
+                bool on = TRY(v.toBool());
+                r.*Flag = on;
                 return {};
             }};
 }
@@ -21,13 +19,9 @@ HostMember<RegExpObject> flagMember(const char *name)
 template <typename T, typename F>
 Result<Variant> onText(Arguments &a, int i, F &&f)
 {
-    Result<QString> text = a.text(i);
-    if (!text)
-        return text.error();
-    Result<T> r = f(*text);
-    if (!r)
-        return r.error();
-    return Variant(*r);
+    QString text = TRY(a.text(i));
+    T r = TRY(f(text));
+    return Variant(r);
 }
 
 } // namespace
@@ -39,10 +33,8 @@ const MemberTable<RegExpObject> &RegExpObject::members()
     static const MemberTable<RegExpObject> table({
         M{"Pattern", MemberKind::Property, 0, 0, [](R &r, Arguments &) -> Result<Variant> { return Variant(r.pattern); },
           [](R &r, Arguments &, const Variant &v) -> Status {
-              Result<QString> text = v.toString();
-              if (!text)
-                  return text.error();
-              r.pattern = *text;
+              QString text = TRY(v.toString());
+              r.pattern = text;
               return {};
           }},
         flagMember<&R::global>("Global"),
@@ -52,18 +44,14 @@ const MemberTable<RegExpObject> &RegExpObject::members()
           [](R &r, Arguments &a) { return onText<bool>(a, 0, [&](const QString &t) { return r.test(t); }); }, nullptr},
         M{"Replace", MemberKind::Method, 2, 2,
           [](R &r, Arguments &a) -> Result<Variant> {
-              Result<QString> replacement = a.text(1);
-              if (!replacement)
-                  return replacement.error();
-              return onText<QString>(a, 0, [&](const QString &t) { return r.replace(t, *replacement); });
+              QString replacement = TRY(a.text(1));
+              return onText<QString>(a, 0, [&](const QString &t) { return r.replace(t, replacement); });
           },
           nullptr},
         M{"Execute", MemberKind::Method, 1, 1,
           [](R &r, Arguments &a) -> Result<Variant> {
-              Result<QString> text = a.text(0);
-              if (!text)
-                  return text.error();
-              return r.execute(*text);
+              QString text = TRY(a.text(0));
+              return r.execute(text);
           },
           nullptr},
     });
@@ -82,31 +70,23 @@ Result<RegExp> RegExpObject::compiled() const
 
 Result<bool> RegExpObject::test(const QString &text) const
 {
-    Result<RegExp> re = compiled();
-    if (!re)
-        return re.error();
-    return re->test(text);
+    RegExp re = TRY(compiled());
+    return re.test(text);
 }
 
 Result<QString> RegExpObject::replace(const QString &text, const QString &replacement) const
 {
-    Result<RegExp> re = compiled();
-    if (!re)
-        return re.error();
-    return re->replace(text, replacement, global);
+    RegExp re = TRY(compiled());
+    return re.replace(text, replacement, global);
 }
 
 Result<Variant> RegExpObject::execute(const QString &text) const
 {
-    Result<RegExp> re = compiled();
-    if (!re)
-        return re.error();
-    Result<QVector<RegExp::Match>> found = re->matches(text, global);
-    if (!found)
-        return found.error();
+    RegExp re = TRY(compiled());
+    QVector<RegExp::Match> found = TRY(re.matches(text, global));
     QVector<Variant> items;
-    items.reserve(found->size());
-    for (const RegExp::Match &m : *found)
+    items.reserve(found.size());
+    for (const RegExp::Match &m : found)
         items << Variant::fromObject(std::make_shared<MatchObject>(text, m));
     return Variant::fromObject(std::make_shared<MatchList>(QStringLiteral("IMatchCollection2"), std::move(items)));
 }
@@ -145,7 +125,7 @@ const MemberTable<MatchObject> &MatchObject::members()
 Result<Variant> MatchList::item(qint32 index) const
 {
     if (index < 0 || index >= m_items.size())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return m_items[index];
 }
 
@@ -157,10 +137,8 @@ const MemberTable<MatchList> &MatchList::members()
         {
             M{"Item", MemberKind::Indexed, 1, 1,
               [](L &l, Arguments &a) -> Result<Variant> {
-                  Result<qint32> index = a.toLong(0);
-                  if (!index)
-                      return index.error();
-                  return l.item(*index);
+                  qint32 index = TRY(a.toLong(0));
+                  return l.item(index);
               },
               nullptr},
             M{"Count", MemberKind::Property, 0, 0,

@@ -74,10 +74,8 @@ const MemberTable<ClipboardObject> &ClipboardObject::members()
              nullptr},
         M<T>{"SetText", MemberKind::Method, 1, 2,
              [](T &o, Arguments &a) -> Result<Variant> {
-                 Result<QString> text = a.text(0);
-                 if (!text)
-                     return text.error();
-                 o.main().platform().clipboard->setClipboardText(*text);
+                 QString text = TRY(a.text(0));
+                 o.main().platform().clipboard->setClipboardText(text);
                  return Variant();
              },
              nullptr},
@@ -115,10 +113,8 @@ const MemberTable<ScreenObject> &ScreenObject::members()
         M<T>{"MousePointer", MemberKind::Property, 0, 0,
              [](T &o, Arguments &) -> Result<Variant> { return Variant::fromInteger(qint16(o.mousePointer)); },
              [](T &o, Arguments &, const Variant &v) -> Status {
-                 Result<qint32> pointer = v.toLong();
-                 if (!pointer)
-                     return pointer.error();
-                 o.mousePointer = *pointer;
+                 qint32 pointer = TRY(v.toLong());
+                 o.mousePointer = pointer;
                  return {};
              }},
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scripting/objects/ErrorTable.h"
+
 #include <QString>
 
 #include <utility>
@@ -21,9 +23,9 @@ struct ScriptError {
     quint32 code() const { return static_cast<quint32>(number) | 0x800A0000u; }
 };
 
-// Builds an error from the table of known numbers (ErrorTable.cpp).
-ScriptError scriptError(qint32 number);
-ScriptError scriptError(qint32 number, const QString &description);
+// Builds an error from the table of known numbers (ErrorTable.h).
+ScriptError scriptError(ErrorNumber number);
+ScriptError scriptError(ErrorNumber number, const QString &description);
 
 // A value or the error that prevented it.
 template <typename T>
@@ -64,4 +66,26 @@ private:
     bool m_failed = false;
 };
 
+namespace detail {
+template <typename T>
+T takeValue(Result<T> &result)
+{
+    return std::move(*result);
+}
+inline void takeValue(Status &) {}
+} // namespace detail
+
 } // namespace sorvane
+
+// Leaves the enclosing function with the error when the Result or Status it is
+// given failed; otherwise the expression's value is the Result's value (a
+// statement expression, which GCC and Clang both take):
+//     QString path = TRY(args.text(0));
+//     TRY(file.write(data));
+#define TRY(...)                                                                                                       \
+    ({                                                                                                                 \
+        auto sorvaneTried_ = (__VA_ARGS__);                                                                            \
+        if (!sorvaneTried_)                                                                                            \
+            return sorvaneTried_.error();                                                                              \
+        ::sorvane::detail::takeValue(sorvaneTried_);                                                                   \
+    })

@@ -14,13 +14,12 @@ namespace sorvane {
 namespace {
 
 const QString kDefaultTitle = QStringLiteral("Windows Script Host");
-constexpr qint32 kFileNotFound = -2147024894; // 0x80070002
 
 // The registry, or the error a script sees when a key cannot be opened.
 Result<Registry *> registryOf(const ShellObject &shell)
 {
     if (!shell.registry())
-        return scriptError(kFileNotFound);
+        return scriptError(ErrorNumber::SystemFileNotFound);
     return shell.registry();
 }
 
@@ -45,91 +44,55 @@ const MemberTable<ShellObject> &ShellObject::members()
     static const MemberTable<Sh> table({
         M{"Popup", MemberKind::Method, 1, 4,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> text = a.text(0);
-              Result<qint32> seconds = a.missing(1) ? Result<qint32>(0) : a.toLong(1);
-              Result<QString> title = a.missing(2) ? Result<QString>(kDefaultTitle) : a.text(2);
-              Result<qint32> type = a.missing(3) ? Result<qint32>(0) : a.toLong(3);
-              if (!text)
-                  return text.error();
-              if (!seconds)
-                  return seconds.error();
-              if (!title)
-                  return title.error();
-              if (!type)
-                  return type.error();
-              return Variant::fromLong(s.popup(*text, *seconds, *title, *type));
+              QString text = TRY(a.text(0));
+              qint32 seconds = TRY(a.missing(1) ? Result<qint32>(0) : a.toLong(1));
+              QString title = TRY(a.missing(2) ? Result<QString>(kDefaultTitle) : a.text(2));
+              qint32 type = TRY(a.missing(3) ? Result<qint32>(0) : a.toLong(3));
+              return Variant::fromLong(s.popup(text, seconds, title, type));
           },
           nullptr},
         M{"Run", MemberKind::Method, 1, 3,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> command = a.text(0);
-              Result<qint32> style = a.missing(1) ? Result<qint32>(1) : a.toLong(1);
-              Result<bool> wait = a.missing(2) ? Result<bool>(false) : a.toBool(2);
-              if (!command)
-                  return command.error();
-              if (!style)
-                  return style.error();
-              if (!wait)
-                  return wait.error();
-              Result<qint32> code = s.run(*command, *wait);
-              if (!code)
-                  return code.error();
-              return Variant::fromLong(*code);
+              QString command = TRY(a.text(0));
+              TRY(a.missing(1) ? Result<qint32>(1) : a.toLong(1)); // the window style is checked, not used
+              bool wait = TRY(a.missing(2) ? Result<bool>(false) : a.toBool(2));
+              qint32 code = TRY(s.run(command, wait));
+              return Variant::fromLong(code);
           },
           nullptr},
         M{"ExpandEnvironmentStrings", MemberKind::Method, 1, 1,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> text = a.text(0);
-              if (!text)
-                  return text.error();
-              return Variant(s.expandEnvironmentStrings(*text));
+              QString text = TRY(a.text(0));
+              return Variant(s.expandEnvironmentStrings(text));
           },
           nullptr},
         M{"CreateShortcut", MemberKind::Method, 1, 1,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              if (!path)
-                  return path.error();
-              return s.createShortcut(*path);
+              QString path = TRY(a.text(0));
+              return s.createShortcut(path);
           },
           nullptr},
         M{"RegRead", MemberKind::Method, 1, 1,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              Result<Registry *> registry = registryOf(s);
-              if (!path)
-                  return path.error();
-              if (!registry)
-                  return registry.error();
-              return (*registry)->read(*path);
+              QString path = TRY(a.text(0));
+              Registry *registry = TRY(registryOf(s));
+              return registry->read(path);
           },
           nullptr},
         M{"RegWrite", MemberKind::Method, 2, 3,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              Result<QString> type = a.missing(2) ? Result<QString>(QStringLiteral("REG_SZ")) : a.text(2);
-              Result<Registry *> registry = registryOf(s);
-              if (!path)
-                  return path.error();
-              if (!type)
-                  return type.error();
-              if (!registry)
-                  return registry.error();
-              if (Status st = (*registry)->write(*path, a[1], type->toUpper()); !st)
-                  return st.error();
+              QString path = TRY(a.text(0));
+              QString type = TRY(a.missing(2) ? Result<QString>(QStringLiteral("REG_SZ")) : a.text(2));
+              Registry *registry = TRY(registryOf(s));
+              TRY(registry->write(path, a[1], type.toUpper()));
               return Variant();
           },
           nullptr},
         M{"RegDelete", MemberKind::Method, 1, 1,
           [](Sh &s, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              Result<Registry *> registry = registryOf(s);
-              if (!path)
-                  return path.error();
-              if (!registry)
-                  return registry.error();
-              if (Status st = (*registry)->remove(*path); !st)
-                  return st.error();
+              QString path = TRY(a.text(0));
+              Registry *registry = TRY(registryOf(s));
+              TRY(registry->remove(path));
               return Variant();
           },
           nullptr},
@@ -154,12 +117,12 @@ Result<qint32> ShellObject::run(const QString &command, bool wait)
 {
     const QStringList parts = QProcess::splitCommand(expandEnvironmentStrings(command));
     if (parts.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString program = parts.first();
     const QStringList arguments = parts.mid(1);
     if (!wait) {
         if (!m_shell.startDetached(program, arguments))
-            return scriptError(kFileNotFound);
+            return scriptError(ErrorNumber::SystemFileNotFound);
         return 0;
     }
     QProcess process;
@@ -168,7 +131,7 @@ Result<qint32> ShellObject::run(const QString &command, bool wait)
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.start(program, arguments);
     if (!process.waitForStarted(-1))
-        return scriptError(kFileNotFound);
+        return scriptError(ErrorNumber::SystemFileNotFound);
     if (m_onWait)
         m_onWait(true);
     // The window goes on answering while the program runs.
@@ -211,7 +174,8 @@ QString ShellObject::expandEnvironmentStrings(const QString &text) const
 Result<Variant> ShellObject::createShortcut(const QString &path) const
 {
     if (!path.endsWith(QLatin1String(".lnk"), Qt::CaseInsensitive))
-        return scriptError(5, QStringLiteral("The shortcut pathname must end with .lnk."));
+        return scriptError(ErrorNumber::InvalidProcedureCall,
+                           QStringLiteral("The shortcut pathname must end with .lnk."));
     const QString base = m_currentFolder.isEmpty() ? QDir::currentPath() : m_currentFolder;
     return Variant::fromObject(std::make_shared<ShortcutObject>(QDir::cleanPath(QDir(base).absoluteFilePath(path))));
 }

@@ -127,10 +127,8 @@ HostMember<Sc> textMember(const char *name)
 {
     return {name, MemberKind::Property, 0, 0, [](Sc &s, Arguments &) -> Result<Variant> { return Variant(s.*Field); },
             [](Sc &s, Arguments &, const Variant &v) -> Status {
-                Result<QString> text = v.toString();
-                if (!text)
-                    return text.error();
-                s.*Field = *text;
+                QString text = TRY(v.toString());
+                s.*Field = text;
                 return {};
             }};
 }
@@ -159,16 +157,13 @@ const MemberTable<ShortcutObject> &ShortcutObject::members()
             M{"WindowStyle", MemberKind::Property, 0, 0,
               [](Sc &s, Arguments &) -> Result<Variant> { return Variant::fromLong(s.windowStyle); },
               [](Sc &s, Arguments &, const Variant &v) -> Status {
-                  Result<qint32> style = v.toLong();
-                  if (!style)
-                      return style.error();
-                  s.windowStyle = *style;
+                  qint32 style = TRY(v.toLong());
+                  s.windowStyle = style;
                   return {};
               }},
             M{"Save", MemberKind::Method, 0, 0,
               [](Sc &s, Arguments &) -> Result<Variant> {
-                  if (Status saved = s.save(); !saved)
-                      return saved.error();
+                  TRY(s.save());
                   return Variant();
               },
               nullptr},
@@ -194,7 +189,7 @@ Result<QByteArray> ShortcutObject::encode() const
         if (text.isEmpty())
             continue;
         if (text.size() > kMaxString)
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
         flags |= f.flag;
         putU16(strings, quint32(text.size()));
         putUtf16(strings, text);
@@ -274,14 +269,12 @@ bool ShortcutObject::decode(const QByteArray &data)
 
 Status ShortcutObject::save() const
 {
-    Result<QByteArray> bytes = encode();
-    if (!bytes)
-        return bytes.error();
+    QByteArray bytes = TRY(encode());
     if (!QFileInfo(fullName).absoluteDir().exists())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     QSaveFile file(fullName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit())
-        return scriptError(70);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return scriptError(ErrorNumber::PermissionDenied);
     return {};
 }
 

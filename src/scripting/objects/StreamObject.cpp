@@ -48,19 +48,19 @@ Result<QByteArray> bytesOf(const Variant &value)
         bytes.reserve(text.size());
         for (QChar c : text) {
             if (c.unicode() > 0xFF)
-                return scriptError(3001);
+                return scriptError(ErrorNumber::BadArguments);
             bytes.append(char(c.unicode()));
         }
         return bytes;
     }
     if (!value.isArray() || value.arrayValue().dimensions() != 1)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     const QVector<Variant> &items = value.arrayValue().items;
     bytes.reserve(items.size());
     for (const Variant &item : items) {
         Result<qint32> n = item.toLong();
         if (!n || *n < 0 || *n > 0xFF)
-            return scriptError(3001);
+            return scriptError(ErrorNumber::BadArguments);
         bytes.append(char(*n));
     }
     return bytes;
@@ -80,18 +80,14 @@ using S = StreamObject;
 template <typename T>
 Result<Variant> withLong(Arguments &a, int i, qint32 fallback, T &&f)
 {
-    Result<qint32> n = a.toLong(i, fallback);
-    if (!n)
-        return n.error();
-    return f(*n);
+    qint32 n = TRY(a.toLong(i, fallback));
+    return f(n);
 }
 
 Status letLong(const Variant &v, Status (S::*set)(qint32), S &s)
 {
-    Result<qint32> n = v.toLong();
-    if (!n)
-        return n.error();
-    return (s.*set)(*n);
+    qint32 n = TRY(v.toLong());
+    return (s.*set)(n);
 }
 
 } // namespace
@@ -107,10 +103,8 @@ const MemberTable<StreamObject> &StreamObject::members()
           [](S &s, Arguments &, const Variant &v) { return letLong(v, &S::setMode, s); }},
         M{"Charset", MemberKind::Property, 0, 0, [](S &s, Arguments &) -> Result<Variant> { return Variant(s.charset()); },
           [](S &s, Arguments &, const Variant &v) -> Status {
-              Result<QString> name = v.toString();
-              if (!name)
-                  return name.error();
-              return s.setCharset(*name);
+              QString name = TRY(v.toString());
+              return s.setCharset(name);
           }},
         M{"LineSeparator", MemberKind::Property, 0, 0,
           [](S &s, Arguments &) -> Result<Variant> { return Variant::fromLong(s.lineSeparator()); },
@@ -125,7 +119,7 @@ const MemberTable<StreamObject> &StreamObject::members()
           [](S &s, Arguments &a) -> Result<Variant> {
               // Opening on a source (a URL or record) is not offered.
               if (!a.missing(0))
-                  return scriptError(3001);
+                  return scriptError(ErrorNumber::BadArguments);
               return done(s.open());
           },
           nullptr},
@@ -134,18 +128,14 @@ const MemberTable<StreamObject> &StreamObject::members()
         M{"SetEOS", MemberKind::Method, 0, 0, [](S &s, Arguments &) { return done(s.setEos()); }, nullptr},
         M{"LoadFromFile", MemberKind::Method, 1, 1,
           [](S &s, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              if (!path)
-                  return path.error();
-              return done(s.loadFromFile(*path));
+              QString path = TRY(a.text(0));
+              return done(s.loadFromFile(path));
           },
           nullptr},
         M{"SaveToFile", MemberKind::Method, 1, 2,
           [](S &s, Arguments &a) -> Result<Variant> {
-              Result<QString> path = a.text(0);
-              if (!path)
-                  return path.error();
-              return withLong(a, 1, 1, [&](qint32 options) { return done(s.saveToFile(*path, options)); });
+              QString path = TRY(a.text(0));
+              return withLong(a, 1, 1, [&](qint32 options) { return done(s.saveToFile(path, options)); });
           },
           nullptr},
         M{"ReadText", MemberKind::Method, 0, 1,
@@ -153,41 +143,33 @@ const MemberTable<StreamObject> &StreamObject::members()
           nullptr},
         M{"WriteText", MemberKind::Method, 1, 2,
           [](S &s, Arguments &a) -> Result<Variant> {
-              Result<QString> text = a.text(0);
-              if (!text)
-                  return text.error();
-              return withLong(a, 1, 0, [&](qint32 option) { return done(s.writeText(*text, option)); });
+              QString text = TRY(a.text(0));
+              return withLong(a, 1, 0, [&](qint32 option) { return done(s.writeText(text, option)); });
           },
           nullptr},
         M{"SkipLine", MemberKind::Method, 0, 0, [](S &s, Arguments &) { return done(s.skipLine()); }, nullptr},
         M{"Read", MemberKind::Method, 0, 1,
           [](S &s, Arguments &a) {
               return withLong(a, 0, kReadAll, [&](qint32 n) -> Result<Variant> {
-                  Result<QByteArray> bytes = s.read(n);
-                  if (!bytes)
-                      return bytes.error();
-                  if (bytes->isEmpty() && n != 0)
+                  QByteArray bytes = TRY(s.read(n));
+                  if (bytes.isEmpty() && n != 0)
                       return Variant::null();
-                  return arrayOf(*bytes);
+                  return arrayOf(bytes);
               });
           },
           nullptr},
         M{"Write", MemberKind::Method, 1, 1,
           [](S &s, Arguments &a) -> Result<Variant> {
-              Result<QByteArray> bytes = bytesOf(a[0]);
-              if (!bytes)
-                  return bytes.error();
-              return done(s.write(*bytes));
+              QByteArray bytes = TRY(bytesOf(a[0]));
+              return done(s.write(bytes));
           },
           nullptr},
         M{"CopyTo", MemberKind::Method, 1, 2,
           [](S &s, Arguments &a) -> Result<Variant> {
-              Result<std::shared_ptr<DispatchObject>> target = a.object(0);
-              if (!target)
-                  return target.error();
-              auto *stream = dynamic_cast<StreamObject *>(target->get());
+              std::shared_ptr<DispatchObject> target = TRY(a.object(0));
+              auto *stream = dynamic_cast<StreamObject *>(target.get());
               if (!stream)
-                  return scriptError(3001);
+                  return scriptError(ErrorNumber::BadArguments);
               return withLong(a, 1, kReadAll, [&](qint32 n) { return done(s.copyTo(*stream, n)); });
           },
           nullptr},
@@ -206,7 +188,7 @@ StreamObject::Encoding StreamObject::encoding() const
 Status StreamObject::usable() const
 {
     if (!m_open)
-        return scriptError(3704);
+        return scriptError(ErrorNumber::ObjectClosed);
     return {};
 }
 
@@ -215,9 +197,9 @@ Status StreamObject::textUsable() const
     if (Status s = usable(); !s)
         return s;
     if (m_type != Type::Text)
-        return scriptError(3219);
+        return scriptError(ErrorNumber::NotAllowedInContext);
     if (!m_codec)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     return {};
 }
 
@@ -226,7 +208,7 @@ Status StreamObject::binaryUsable() const
     if (Status s = usable(); !s)
         return s;
     if (m_type != Type::Binary)
-        return scriptError(3219);
+        return scriptError(ErrorNumber::NotAllowedInContext);
     return {};
 }
 
@@ -254,7 +236,7 @@ void StreamObject::put(const QByteArray &bytes)
 Status StreamObject::open()
 {
     if (m_open)
-        return scriptError(3705);
+        return scriptError(ErrorNumber::ObjectOpen);
     m_open = true;
     m_data.clear();
     m_position = 0;
@@ -274,9 +256,9 @@ Status StreamObject::close()
 Status StreamObject::setType(qint32 type)
 {
     if (type != qint32(Type::Binary) && type != qint32(Type::Text))
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     if (m_open && m_position != 0)
-        return scriptError(3219);
+        return scriptError(ErrorNumber::NotAllowedInContext);
     m_type = Type(type);
     return {};
 }
@@ -284,9 +266,9 @@ Status StreamObject::setType(qint32 type)
 Status StreamObject::setMode(qint32 mode)
 {
     if (m_open)
-        return scriptError(3705);
+        return scriptError(ErrorNumber::ObjectOpen);
     if (std::find(std::begin(kModes), std::end(kModes), mode) == std::end(kModes))
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     m_mode = mode;
     return {};
 }
@@ -299,7 +281,7 @@ Status StreamObject::setCharset(const QString &name)
     // the first read or write.
     if (name.isEmpty() || !m_codec || !m_codec->encode(QStringLiteral("a"), encoding().codecName)) {
         m_charset = previous;
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     }
     return {};
 }
@@ -307,15 +289,14 @@ Status StreamObject::setCharset(const QString &name)
 Status StreamObject::setLineSeparator(qint32 separator)
 {
     if (separator != kCr && separator != kLf && separator != kCrLf)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     m_lineSeparator = separator;
     return {};
 }
 
 Result<qint32> StreamObject::position() const
 {
-    if (Status s = usable(); !s)
-        return s.error();
+    TRY(usable());
     return qint32(m_position);
 }
 
@@ -324,22 +305,20 @@ Status StreamObject::setPosition(qint32 position)
     if (Status s = usable(); !s)
         return s;
     if (position < 0 || position > m_data.size())
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     m_position = position;
     return {};
 }
 
 Result<qint32> StreamObject::size() const
 {
-    if (Status s = usable(); !s)
-        return s.error();
+    TRY(usable());
     return qint32(m_data.size());
 }
 
 Result<bool> StreamObject::eos() const
 {
-    if (Status s = usable(); !s)
-        return s.error();
+    TRY(usable());
     return m_position >= m_data.size();
 }
 
@@ -362,10 +341,10 @@ Status StreamObject::loadFromFile(const QString &path)
         return s;
     QFile file(path);
     if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
-        return scriptError(3002);
+        return scriptError(ErrorNumber::FileCouldNotBeOpened);
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return scriptError(3002);
+        return scriptError(ErrorNumber::FileCouldNotBeOpened);
     m_data = std::move(data);
     m_position = 0;
     return {};
@@ -376,30 +355,29 @@ Status StreamObject::saveToFile(const QString &path, qint32 options) const
     if (Status s = usable(); !s)
         return s;
     if (options != 1 && options != 2)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     const QFileInfo info(path);
     if (path.isEmpty() || info.isDir() || (options == 1 && (info.exists() || info.isSymLink())))
-        return scriptError(3004);
+        return scriptError(ErrorNumber::WriteToFileFailed);
     // Written beside the target and renamed over it: a failed save leaves an
     // existing file as it was.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return scriptError(3004);
+        return scriptError(ErrorNumber::WriteToFileFailed);
     if (file.write(m_data) != m_data.size()) {
         file.cancelWriting();
-        return scriptError(3004);
+        return scriptError(ErrorNumber::WriteToFileFailed);
     }
     if (!file.commit())
-        return scriptError(3004);
+        return scriptError(ErrorNumber::WriteToFileFailed);
     return {};
 }
 
 Result<QString> StreamObject::readText(qint32 count)
 {
-    if (Status s = textUsable(); !s)
-        return s.error();
+    TRY(textUsable());
     if (count < kReadLine)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     const Encoding enc = encoding();
     qsizetype from = m_position;
     if (from == 0 && !enc.mark.isEmpty() && m_data.startsWith(enc.mark))
@@ -409,43 +387,35 @@ Result<QString> StreamObject::readText(qint32 count)
     QByteArray slice = rest;
     qsizetype skipAfter = 0; // the separator's bytes after a line
     if (count == kReadLine) {
-        Result<QByteArray> separator = m_codec->encode(separatorText(), enc.codecName);
-        if (!separator)
-            return separator.error();
+        QByteArray separator = TRY(m_codec->encode(separatorText(), enc.codecName));
         // Separators are ASCII, so they never stand inside a character of
         // the sets with single-byte units; UTF-16 units are searched aligned.
         const qsizetype step = enc.codecName.startsWith(QLatin1String("UTF-16"), Qt::CaseInsensitive) ? 2 : 1;
-        qsizetype at = rest.indexOf(*separator);
+        qsizetype at = rest.indexOf(separator);
         while (at >= 0 && at % step != 0)
-            at = rest.indexOf(*separator, at + 1);
+            at = rest.indexOf(separator, at + 1);
         if (at >= 0) {
             slice = rest.left(at);
-            skipAfter = separator->size();
+            skipAfter = separator.size();
         }
     } else if (count >= 0) {
         // Four bytes hold any character of the supported sets.
         slice = rest.left(qsizetype(count) * 4 + 4);
     }
-    Result<QString> text = m_codec->decode(QByteArray(slice.constData(), slice.size()), enc.codecName);
-    if (!text)
-        return text.error();
-    if (count >= 0 && text->size() > count) {
-        text->truncate(count);
-        Result<QByteArray> used = m_codec->encode(*text, enc.codecName);
-        if (!used)
-            return used.error();
-        m_position = from + used->size();
+    QString text = TRY(m_codec->decode(QByteArray(slice.constData(), slice.size()), enc.codecName));
+    if (count >= 0 && text.size() > count) {
+        text.truncate(count);
+        QByteArray used = TRY(m_codec->encode(text, enc.codecName));
+        m_position = from + used.size();
     } else {
         m_position = from + slice.size() + skipAfter;
     }
-    return std::move(*text);
+    return text;
 }
 
 Status StreamObject::skipLine()
 {
-    Result<QString> line = readText(kReadLine);
-    if (!line)
-        return line.error();
+    QString line = TRY(readText(kReadLine));
     return {};
 }
 
@@ -454,23 +424,20 @@ Status StreamObject::writeText(const QString &text, qint32 option)
     if (Status s = textUsable(); !s)
         return s;
     if (option != 0 && option != 1)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     const Encoding enc = encoding();
-    Result<QByteArray> bytes = m_codec->encode(option == 1 ? text + separatorText() : text, enc.codecName);
-    if (!bytes)
-        return bytes.error();
+    QByteArray bytes = TRY(m_codec->encode(option == 1 ? text + separatorText() : text, enc.codecName));
     if (m_position == 0)
         put(enc.mark);
-    put(*bytes);
+    put(bytes);
     return {};
 }
 
 Result<QByteArray> StreamObject::read(qint32 count)
 {
-    if (Status s = binaryUsable(); !s)
-        return s.error();
+    TRY(binaryUsable());
     if (count < kReadAll)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     const QByteArray bytes = count == kReadAll ? m_data.mid(m_position) : m_data.mid(m_position, count);
     m_position += bytes.size();
     return bytes;
@@ -491,7 +458,7 @@ Status StreamObject::copyTo(StreamObject &target, qint32 count)
     if (Status s = target.usable(); !s)
         return s;
     if (count < kReadAll)
-        return scriptError(3001);
+        return scriptError(ErrorNumber::BadArguments);
     const QByteArray bytes = count == kReadAll ? m_data.mid(m_position) : m_data.mid(m_position, count);
     m_position += bytes.size();
     target.put(bytes);

@@ -25,10 +25,10 @@ ScriptError writeFailure(QFileDevice &file, int error)
         file.flush();
         error = errno;
     }
-    const int number = error != 0 ? TextCodec::writeErrorNumber(error) : 75;
-    if (number != 75)
+    const ErrorNumber number = error != 0 ? TextCodec::writeErrorNumber(error) : ErrorNumber::PathFileAccessError;
+    if (number != ErrorNumber::PathFileAccessError)
         return scriptError(number);
-    return scriptError(57, error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString());
+    return scriptError(ErrorNumber::DeviceIoError, error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString());
 }
 
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -38,10 +38,10 @@ ScriptError openFailure(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     if (!info.exists() && !info.isSymLink())
-        return scriptError(53);
-    return scriptError(70);
+        return scriptError(ErrorNumber::FileNotFound);
+    return scriptError(ErrorNumber::PermissionDenied);
 }
 
 QString decodeText(const QByteArray &bytes, bool unicode)
@@ -77,9 +77,9 @@ Result<std::shared_ptr<TextStreamObject>> TextStreamObject::open(const QString &
     stream->m_unicode = unicode;
     const QFileInfo info(path);
     if (path.isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (info.isDir())
-        return scriptError(70);
+        return scriptError(ErrorNumber::PermissionDenied);
     const bool exists = info.exists();
     if (!exists && !create)
         return openFailure(path);
@@ -107,7 +107,7 @@ Result<std::shared_ptr<TextStreamObject>> TextStreamObject::open(const QString &
     // A Unicode file carries its mark from the first byte on; appending to
     // one that has text keeps what is there.
     if (unicode && file->size() == 0 && file->write("\xFF\xFE", 2) != 2)
-        return scriptError(57);
+        return scriptError(ErrorNumber::DeviceIoError);
     stream->m_file = std::move(file);
     return stream;
 }
@@ -116,11 +116,11 @@ Result<std::shared_ptr<TextStreamObject>> TextStreamObject::create(const QString
 {
     const QFileInfo info(path);
     if (info.isDir())
-        return scriptError(58);
+        return scriptError(ErrorNumber::FileAlreadyExists);
     if (info.exists() && !overwrite)
-        return scriptError(58);
+        return scriptError(ErrorNumber::FileAlreadyExists);
     if (!info.absoluteDir().exists())
-        return scriptError(76);
+        return scriptError(ErrorNumber::PathNotFound);
     return open(path, IoMode::Writing, true, unicode);
 }
 
@@ -138,18 +138,14 @@ const MemberTable<TextStreamObject> &TextStreamObject::members()
         M{"ReadLine", MemberKind::Method, 0, 0, [](T &s, Arguments &) { return wrap(s.readLine()); }, nullptr},
         M{"Read", MemberKind::Method, 1, 1,
           [](T &s, Arguments &a) -> Result<Variant> {
-              Result<qint32> n = a.toLong(0);
-              if (!n)
-                  return n.error();
-              return wrap(s.read(*n));
+              qint32 n = TRY(a.toLong(0));
+              return wrap(s.read(n));
           },
           nullptr},
         M{"Skip", MemberKind::Method, 1, 1,
           [](T &s, Arguments &a) -> Result<Variant> {
-              Result<qint32> n = a.toLong(0);
-              if (!n)
-                  return n.error();
-              return done(s.skip(*n));
+              qint32 n = TRY(a.toLong(0));
+              return done(s.skip(n));
           },
           nullptr},
         M{"SkipLine", MemberKind::Method, 0, 0, [](T &s, Arguments &) { return done(s.skipLine()); }, nullptr},
@@ -161,26 +157,20 @@ const MemberTable<TextStreamObject> &TextStreamObject::members()
         M{"Column", MemberKind::Property, 0, 0, [](T &s, Arguments &) { return wrap(s.column()); }, nullptr},
         M{"Write", MemberKind::Method, 1, 1,
           [](T &s, Arguments &a) -> Result<Variant> {
-              Result<QString> text = a.text(0);
-              if (!text)
-                  return text.error();
-              return done(s.write(*text));
+              QString text = TRY(a.text(0));
+              return done(s.write(text));
           },
           nullptr},
         M{"WriteLine", MemberKind::Method, 0, 1,
           [](T &s, Arguments &a) -> Result<Variant> {
-              Result<QString> text = textArg(a, 0);
-              if (!text)
-                  return text.error();
-              return done(s.writeLine(*text));
+              QString text = TRY(textArg(a, 0));
+              return done(s.writeLine(text));
           },
           nullptr},
         M{"WriteBlankLines", MemberKind::Method, 1, 1,
           [](T &s, Arguments &a) -> Result<Variant> {
-              Result<qint32> n = a.toLong(0);
-              if (!n)
-                  return n.error();
-              return done(s.writeBlankLines(*n));
+              qint32 n = TRY(a.toLong(0));
+              return done(s.writeBlankLines(n));
           },
           nullptr},
         M{"Close", MemberKind::Method, 0, 0, [](T &s, Arguments &) { return done(s.close()); }, nullptr},
@@ -191,7 +181,7 @@ const MemberTable<TextStreamObject> &TextStreamObject::members()
 Status TextStreamObject::usable() const
 {
     if (m_closed)
-        return scriptError(52);
+        return scriptError(ErrorNumber::BadFileNameOrNumber);
     return {};
 }
 
@@ -200,7 +190,7 @@ Status TextStreamObject::readable() const
     if (Status s = usable(); !s)
         return s;
     if (m_mode != IoMode::Reading)
-        return scriptError(54);
+        return scriptError(ErrorNumber::BadFileMode);
     return {};
 }
 
@@ -218,10 +208,9 @@ void TextStreamObject::advance(QStringView consumed)
 
 Result<QString> TextStreamObject::readAll()
 {
-    if (Status s = readable(); !s)
-        return s.error();
+    TRY(readable());
     if (m_position >= m_text.size())
-        return scriptError(62);
+        return scriptError(ErrorNumber::InputPastEndOfFile);
     const QString rest = m_text.mid(m_position);
     m_position = m_text.size();
     advance(rest);
@@ -230,10 +219,9 @@ Result<QString> TextStreamObject::readAll()
 
 Result<QString> TextStreamObject::readLine()
 {
-    if (Status s = readable(); !s)
-        return s.error();
+    TRY(readable());
     if (m_position >= m_text.size())
-        return scriptError(62);
+        return scriptError(ErrorNumber::InputPastEndOfFile);
     qsizetype end = m_text.indexOf(QLatin1Char('\n'), m_position);
     const qsizetype next = end < 0 ? m_text.size() : end + 1;
     if (end < 0)
@@ -248,14 +236,13 @@ Result<QString> TextStreamObject::readLine()
 
 Result<QString> TextStreamObject::read(qint32 count)
 {
-    if (Status s = readable(); !s)
-        return s.error();
+    TRY(readable());
     if (count < 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (count == 0)
         return QString();
     if (m_position >= m_text.size())
-        return scriptError(62);
+        return scriptError(ErrorNumber::InputPastEndOfFile);
     const QString text = m_text.mid(m_position, count);
     m_position += text.size();
     advance(text);
@@ -264,31 +251,25 @@ Result<QString> TextStreamObject::read(qint32 count)
 
 Status TextStreamObject::skip(qint32 count)
 {
-    Result<QString> skipped = read(count);
-    if (!skipped)
-        return skipped.error();
+    QString skipped = TRY(read(count));
     return {};
 }
 
 Status TextStreamObject::skipLine()
 {
-    Result<QString> skipped = readLine();
-    if (!skipped)
-        return skipped.error();
+    QString skipped = TRY(readLine());
     return {};
 }
 
 Result<bool> TextStreamObject::atEndOfStream() const
 {
-    if (Status s = readable(); !s)
-        return s.error();
+    TRY(readable());
     return m_position >= m_text.size();
 }
 
 Result<bool> TextStreamObject::atEndOfLine() const
 {
-    if (Status s = readable(); !s)
-        return s.error();
+    TRY(readable());
     if (m_position >= m_text.size())
         return true;
     const QChar c = m_text[m_position];
@@ -302,7 +283,7 @@ Status TextStreamObject::write(const QString &text)
     if (Status s = usable(); !s)
         return s;
     if (m_mode == IoMode::Reading)
-        return scriptError(54);
+        return scriptError(ErrorNumber::BadFileMode);
     if (text.isEmpty())
         return {};
     Result<QByteArray> bytes = CharsetConverter::encode(text, m_unicode ? "UTF-16LE" : "UTF-8");
@@ -323,21 +304,19 @@ Status TextStreamObject::writeLine(const QString &text)
 Status TextStreamObject::writeBlankLines(qint32 count)
 {
     if (count < 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return write(kLineEnd.repeated(count));
 }
 
 Result<qint32> TextStreamObject::line() const
 {
-    if (Status s = usable(); !s)
-        return s.error();
+    TRY(usable());
     return m_line;
 }
 
 Result<qint32> TextStreamObject::column() const
 {
-    if (Status s = usable(); !s)
-        return s.error();
+    TRY(usable());
     return m_column;
 }
 

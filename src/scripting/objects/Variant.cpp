@@ -18,7 +18,7 @@ Result<double> parsedOrMismatch(const QString &text)
     double value = 0;
     if (parseNumericText(text, &value))
         return value;
-    return scriptError(13);
+    return scriptError(ErrorNumber::TypeMismatch);
 }
 
 // The date part and the time of day of a serial; the fraction counts
@@ -174,7 +174,7 @@ Result<double> Variant::toDouble() const
     case Kind::Empty:
         return 0.0;
     case Kind::Null:
-        return scriptError(94);
+        return scriptError(ErrorNumber::InvalidUseOfNull);
     case Kind::Boolean:
         return boolValue() ? -1.0 : 0.0;
     case Kind::Integer:
@@ -190,11 +190,11 @@ Result<double> Variant::toDouble() const
     case Kind::String:
         return parsedOrMismatch(stringValue());
     case Kind::Object:
-        return scriptError(isNothing() ? 91 : 438);
+        return scriptError(isNothing() ? ErrorNumber::ObjectVariableNotSet : ErrorNumber::NoSuchPropertyOrMethod);
     case Kind::Array:
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
     }
-    return scriptError(13);
+    return scriptError(ErrorNumber::TypeMismatch);
 }
 
 Result<bool> Variant::toBool() const
@@ -213,10 +213,8 @@ Result<bool> Variant::toBool() const
     default:
         break;
     }
-    Result<double> number = toDouble();
-    if (!number)
-        return number.error();
-    return *number != 0.0;
+    double number = TRY(toDouble());
+    return number != 0.0;
 }
 
 Result<qint16> Variant::toInteger() const
@@ -225,15 +223,13 @@ Result<qint16> Variant::toInteger() const
         return m_integer;
     if (kind() == Kind::Long) {
         if (m_long < -32768 || m_long > 32767)
-            return scriptError(6);
+            return scriptError(ErrorNumber::Overflow);
         return qint16(m_long);
     }
-    Result<double> number = toDouble();
-    if (!number)
-        return number.error();
-    const double rounded = roundHalfEven(*number);
+    double number = TRY(toDouble());
+    const double rounded = roundHalfEven(number);
     if (!(rounded >= -32768.0 && rounded <= 32767.0))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return qint16(rounded);
 }
 
@@ -243,23 +239,19 @@ Result<qint32> Variant::toLong() const
         return m_long;
     if (kind() == Kind::Integer)
         return qint32(m_integer);
-    Result<double> number = toDouble();
-    if (!number)
-        return number.error();
-    const double rounded = roundHalfEven(*number);
+    double number = TRY(toDouble());
+    const double rounded = roundHalfEven(number);
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return qint32(rounded);
 }
 
 Result<float> Variant::toSingle() const
 {
-    Result<double> number = toDouble();
-    if (!number)
-        return number.error();
-    if (std::isfinite(*number) && std::fabs(*number) > double(std::numeric_limits<float>::max()))
-        return scriptError(6);
-    return float(*number);
+    double number = TRY(toDouble());
+    if (std::isfinite(number) && std::fabs(number) > double(std::numeric_limits<float>::max()))
+        return scriptError(ErrorNumber::Overflow);
+    return float(number);
 }
 
 Result<double> Variant::toDate() const
@@ -267,7 +259,7 @@ Result<double> Variant::toDate() const
     if (kind() == Kind::Date)
         return dateValue();
     if (kind() == Kind::String)
-        return scriptError(13); // date texts are read by the date functions
+        return scriptError(ErrorNumber::TypeMismatch); // date texts are read by the date functions
     return toDouble();
 }
 
@@ -277,7 +269,7 @@ Result<QString> Variant::toString() const
     case Kind::Empty:
         return QString();
     case Kind::Null:
-        return scriptError(94);
+        return scriptError(ErrorNumber::InvalidUseOfNull);
     case Kind::Boolean:
         return boolValue() ? QStringLiteral("True") : QStringLiteral("False");
     case Kind::Integer:
@@ -293,11 +285,11 @@ Result<QString> Variant::toString() const
     case Kind::String:
         return stringValue();
     case Kind::Object:
-        return scriptError(isNothing() ? 91 : 438);
+        return scriptError(isNothing() ? ErrorNumber::ObjectVariableNotSet : ErrorNumber::NoSuchPropertyOrMethod);
     case Kind::Array:
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
     }
-    return scriptError(13);
+    return scriptError(ErrorNumber::TypeMismatch);
 }
 
 QString Variant::text() const

@@ -23,12 +23,12 @@ Result<qint32> longArg(const QVector<Variant> &args, int index, qint32 fallback)
 
 Result<Qt::CaseSensitivity> compareArg(const QVector<Variant> &args, int index)
 {
-    VB_TRY(mode, longArg(args, index, 0));
+    auto mode = TRY(longArg(args, index, 0));
     if (mode == 0)
         return Qt::CaseSensitive;
     if (mode == 1)
         return Qt::CaseInsensitive;
-    return scriptError(5);
+    return scriptError(ErrorNumber::InvalidProcedureCall);
 }
 
 Result<TextArg> TextArg::of(const Variant &value)
@@ -38,7 +38,7 @@ Result<TextArg> TextArg::of(const Variant &value)
         arg.m_borrowed = &value.stringValue();
         return arg;
     }
-    VB_TRY(text, value.toString());
+    auto text = TRY(value.toString());
     arg.m_owned = std::move(text);
     return arg;
 }
@@ -49,14 +49,14 @@ Result<double> dateArg(const Variant &value)
     if (value.isString()) {
         const std::optional<double> parsed = parseDateText(value.stringValue());
         if (!parsed)
-            return scriptError(13);
+            return scriptError(ErrorNumber::TypeMismatch);
         serial = *parsed;
     } else {
-        VB_TRY(number, value.toDate());
+        auto number = TRY(value.toDate());
         serial = number;
     }
     if (!(serial >= kFirstDateSerial && serial < kLastDateSerial + 0.00001))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return serial;
 }
 

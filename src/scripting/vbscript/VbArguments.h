@@ -10,14 +10,6 @@
 
 namespace sorvane::vb {
 
-// Leaves the enclosing built-in with the error when `expr` failed, else
-// binds its value to `name`.
-#define VB_TRY(name, expr)                                                                                             \
-    auto name##Result_ = (expr);                                                                                       \
-    if (!name##Result_)                                                                                                \
-        return name##Result_.error();                                                                                  \
-    auto &name = *name##Result_
-
 // Optional arguments: one left out at the end is absent from `args`; one
 // skipped between others (MsgBox "text", , "title") arrives as Empty. Both
 // take the argument's default.

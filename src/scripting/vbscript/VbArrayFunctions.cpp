@@ -9,11 +9,11 @@ namespace {
 Result<Variant> bound(QVector<Variant> &args, bool upper)
 {
     if (!args[0].isArray())
-        return scriptError(13);
-    VB_TRY(dimension, longArg(args, 1, 1));
+        return scriptError(ErrorNumber::TypeMismatch);
+    auto dimension = TRY(longArg(args, 1, 1));
     const VariantArray &array = args[0].arrayValue();
     if (dimension < 1 || dimension > array.dimensions())
-        return scriptError(9);
+        return scriptError(ErrorNumber::SubscriptOutOfRange);
     const ArrayBound &b = array.bounds[dimension - 1];
     return Variant::fromLong(upper ? b.upper : b.lower);
 }
@@ -40,23 +40,22 @@ Result<Variant> LBound(BuiltinContext &, QVector<Variant> &args)
 Result<Variant> Filter(BuiltinContext &, QVector<Variant> &args)
 {
     if (args[0].isNull())
-        return scriptError(94);
+        return scriptError(ErrorNumber::InvalidUseOfNull);
     if (!args[0].isArray())
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
     const VariantArray &array = args[0].arrayValue();
     if (array.dimensions() != 1)
-        return scriptError(5);
-    VB_TRY(match, TextArg::of(args[1]));
+        return scriptError(ErrorNumber::InvalidProcedureCall);
+    auto match = TRY(TextArg::of(args[1]));
     bool include = true;
     if (hasArg(args, 2)) {
-        VB_TRY(b, args[2].toBool());
+        auto b = TRY(args[2].toBool());
         include = b;
     }
-    VB_TRY(cs, compareArg(args, 3));
-
+    auto cs = TRY(compareArg(args, 3));
     QVector<Variant> kept;
     for (const Variant &item : array.items) {
-        VB_TRY(text, TextArg::of(item));
+        auto text = TRY(TextArg::of(item));
         if (text->contains(*match, cs) == include)
             kept.append(Variant(*text));
     }

@@ -44,7 +44,7 @@ Result<Variant> numberPreserving(QVector<Variant> &args, NumberFunction f)
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(value, args[0].toDouble());
+    auto value = TRY(args[0].toDouble());
     return sameKind(args[0], f(value));
 }
 
@@ -54,14 +54,14 @@ Result<Variant> mathFunction(QVector<Variant> &args, NumberFunction f, bool (*do
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(value, args[0].toDouble());
+    auto value = TRY(args[0].toDouble());
     if (domain && !domain(value))
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const double result = f(value);
     if (std::isinf(result) && std::isfinite(value))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     if (std::isnan(result) && !std::isnan(value)) // the sine of infinity
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant::fromDouble(result);
 }
 
@@ -101,7 +101,7 @@ float seedValue(quint32 seed)
 // (vbFalse) off, -2 (vbUseDefault) or absent the locale's choice.
 Result<bool> tristateArg(const QVector<Variant> &args, int index, bool fallback)
 {
-    VB_TRY(value, longArg(args, index, -2));
+    auto value = TRY(longArg(args, index, -2));
     if (value == -2)
         return fallback;
     return value != 0;
@@ -112,15 +112,14 @@ Result<bool> tristateArg(const QVector<Variant> &args, int index, bool fallback)
 Result<Variant> formatWith(QVector<Variant> &args, const QString &prefix, const QString &suffix)
 {
     if (args[0].isNull())
-        return scriptError(94);
-    VB_TRY(digits, longArg(args, 1, -1));
+        return scriptError(ErrorNumber::InvalidUseOfNull);
+    auto digits = TRY(longArg(args, 1, -1));
     if (digits < -1 || digits > 255)
-        return scriptError(5);
-    VB_TRY(leadingDigit, tristateArg(args, 2, true));
-    VB_TRY(parentheses, tristateArg(args, 3, false));
-    VB_TRY(grouping, tristateArg(args, 4, true));
-    VB_TRY(value, args[0].toDouble());
-
+        return scriptError(ErrorNumber::InvalidProcedureCall);
+    auto leadingDigit = TRY(tristateArg(args, 2, true));
+    auto parentheses = TRY(tristateArg(args, 3, false));
+    auto grouping = TRY(tristateArg(args, 4, true));
+    auto value = TRY(args[0].toDouble());
     QString body = grouping ? QStringLiteral("#,##") : QString();
     body += leadingDigit ? QStringLiteral("0") : QStringLiteral("#");
     const int decimals = digits == -1 ? 2 : digits;
@@ -129,7 +128,7 @@ Result<Variant> formatWith(QVector<Variant> &args, const QString &prefix, const 
     const QString positive = prefix + body + suffix;
     const QString negative = parentheses ? QLatin1Char('(') + positive + QLatin1Char(')')
                                          : prefix + QLatin1Char('-') + body + suffix;
-    VB_TRY(text, vbFormat(Variant::fromDouble(value), positive + QLatin1Char(';') + negative));
+    auto text = TRY(vbFormat(Variant::fromDouble(value), positive + QLatin1Char(';') + negative));
     return Variant(std::move(text));
 }
 
@@ -137,53 +136,53 @@ Result<Variant> formatWith(QVector<Variant> &args, const QString &prefix, const 
 
 Result<Variant> CStr(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(text, args[0].toString());
+    auto text = TRY(args[0].toString());
     return Variant(std::move(text));
 }
 
 Result<Variant> CInt(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(n, args[0].toInteger());
+    auto n = TRY(args[0].toInteger());
     return Variant::fromInteger(n);
 }
 
 Result<Variant> CLng(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(n, args[0].toLong());
+    auto n = TRY(args[0].toLong());
     return Variant::fromLong(n);
 }
 
 Result<Variant> CDbl(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(n, args[0].toDouble());
+    auto n = TRY(args[0].toDouble());
     return Variant::fromDouble(n);
 }
 
 Result<Variant> CSng(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(n, args[0].toSingle());
+    auto n = TRY(args[0].toSingle());
     return Variant::fromSingle(n);
 }
 
 Result<Variant> CBool(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(b, args[0].toBool());
+    auto b = TRY(args[0].toBool());
     return Variant(b);
 }
 
 // Values have no Byte kind here: the byte comes back as an Integer.
 Result<Variant> CByte(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(n, args[0].toDouble());
+    auto n = TRY(args[0].toDouble());
     const double rounded = roundHalfEven(n);
     if (!(rounded >= 0 && rounded <= 255))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return Variant::fromInteger(qint16(rounded));
 }
 
 Result<Variant> CDate(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(serial, dateArg(args[0]));
+    auto serial = TRY(dateArg(args[0]));
     return Variant::fromDate(serial);
 }
 
@@ -191,9 +190,9 @@ Result<Variant> CDate(BuiltinContext &, QVector<Variant> &args)
 // rounded to the four decimals a currency amount holds.
 Result<Variant> CCur(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(n, args[0].toDouble());
+    auto n = TRY(args[0].toDouble());
     if (!(std::fabs(n) <= 922337203685477.5807))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return Variant::fromDouble(roundToDigits(n, 4));
 }
 
@@ -216,20 +215,20 @@ Result<Variant> Sgn(BuiltinContext &, QVector<Variant> &args)
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(value, args[0].toDouble());
+    auto value = TRY(args[0].toDouble());
     if (std::isnan(value))
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant::fromInteger(value > 0 ? 1 : value < 0 ? -1 : 0);
 }
 
 Result<Variant> Round(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(digits, longArg(args, 1, 0));
+    auto digits = TRY(longArg(args, 1, 0));
     if (args[0].isNull())
         return Variant::null();
     if (digits < 0)
-        return scriptError(5);
-    VB_TRY(value, args[0].toDouble());
+        return scriptError(ErrorNumber::InvalidProcedureCall);
+    auto value = TRY(args[0].toDouble());
     return sameKind(args[0], roundToDigits(value, std::min(digits, 308)));
 }
 
@@ -274,7 +273,7 @@ Result<Variant> Rnd(BuiltinContext &context, QVector<Variant> &args)
 {
     float n = 1;
     if (!args.isEmpty()) {
-        VB_TRY(value, args[0].toSingle());
+        auto value = TRY(args[0].toSingle());
         n = value;
     }
     if (n == 0)
@@ -295,11 +294,11 @@ Result<Variant> Randomize(BuiltinContext &context, QVector<Variant> &args)
 {
     double seed = 0;
     if (!args.isEmpty()) {
-        VB_TRY(value, args[0].toDouble());
+        auto value = TRY(args[0].toDouble());
         seed = value;
     } else {
         QVector<Variant> none;
-        VB_TRY(seconds, Timer(context, none));
+        auto seconds = TRY(Timer(context, none));
         seed = seconds.toDouble().valueOr(0);
     }
     quint64 bits = 0;
@@ -374,9 +373,9 @@ Result<Variant> RGB(BuiltinContext &, QVector<Variant> &args)
 {
     qint32 colour = 0;
     for (int i = 2; i >= 0; --i) {
-        VB_TRY(part, args[i].toLong());
+        auto part = TRY(args[i].toLong());
         if (part < 0)
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
         colour = colour * 256 + std::min(part, 255);
     }
     return Variant::fromLong(colour);

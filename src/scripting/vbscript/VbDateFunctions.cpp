@@ -66,7 +66,7 @@ double serialOf(const QDate &date, qint64 secondsOfDay)
 Result<Variant> checkedDate(double serial)
 {
     if (!(serial >= kFirstDateSerial && serial <= kLastDateSerial))
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant::fromDate(serial);
 }
 
@@ -88,9 +88,9 @@ int sundayWeekday(const QDate &date)
 // The first day of the week argument: 0 (the locale's: Sunday) or 1 to 7.
 Result<int> firstDayArg(const QVector<Variant> &args, int index)
 {
-    VB_TRY(day, longArg(args, index, 1));
+    auto day = TRY(longArg(args, index, 1));
     if (day < 0 || day > 7)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return day == 0 ? 1 : int(day);
 }
 
@@ -98,9 +98,9 @@ Result<int> firstDayArg(const QVector<Variant> &args, int index)
 // 1 January), 1 (vbFirstJan1), 2 (vbFirstFourDays), 3 (vbFirstFullWeek).
 Result<int> firstWeekArg(const QVector<Variant> &args, int index)
 {
-    VB_TRY(rule, longArg(args, index, 1));
+    auto rule = TRY(longArg(args, index, 1));
     if (rule < 0 || rule > 3)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return rule == 0 ? 1 : int(rule);
 }
 
@@ -150,11 +150,11 @@ constexpr IntervalName kIntervals[] = {
 
 Result<Interval> intervalArg(const Variant &value)
 {
-    VB_TRY(text, TextArg::of(value));
+    auto text = TRY(TextArg::of(value));
     for (const IntervalName &known : kIntervals)
         if (text->compare(QLatin1String(known.name), Qt::CaseInsensitive) == 0)
             return known.interval;
-    return scriptError(5);
+    return scriptError(ErrorNumber::InvalidProcedureCall);
 }
 
 // Year, Month, ... Second: one part of a date, Null for Null.
@@ -162,7 +162,7 @@ Result<Variant> datePartOf(QVector<Variant> &args, int (*part)(const DateParts &
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(serial, dateArg(args[0]));
+    auto serial = TRY(dateArg(args[0]));
     return Variant::fromInteger(qint16(part(partsOf(serial))));
 }
 
@@ -223,50 +223,50 @@ Result<Variant> Second(BuiltinContext &, QVector<Variant> &args)
 
 Result<Variant> Weekday(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(firstDay, firstDayArg(args, 1));
+    auto firstDay = TRY(firstDayArg(args, 1));
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(serial, dateArg(args[0]));
+    auto serial = TRY(dateArg(args[0]));
     return Variant::fromInteger(qint16(dayInWeek(partsOf(serial).date, firstDay) + 1));
 }
 
 Result<Variant> WeekdayName(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(weekday, args[0].toLong());
+    auto weekday = TRY(args[0].toLong());
     bool abbreviated = false;
     if (hasArg(args, 1)) {
-        VB_TRY(b, args[1].toBool());
+        auto b = TRY(args[1].toBool());
         abbreviated = b;
     }
-    VB_TRY(firstDay, firstDayArg(args, 2));
+    auto firstDay = TRY(firstDayArg(args, 2));
     if (weekday < 1 || weekday > 7)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant(localeDayName((weekday - 1 + firstDay - 1) % 7 + 1, abbreviated));
 }
 
 Result<Variant> MonthName(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(month, args[0].toLong());
+    auto month = TRY(args[0].toLong());
     bool abbreviated = false;
     if (hasArg(args, 1)) {
-        VB_TRY(b, args[1].toBool());
+        auto b = TRY(args[1].toBool());
         abbreviated = b;
     }
     if (month < 1 || month > 12)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant(localeMonthName(month, abbreviated));
 }
 
 Result<Variant> DateAdd(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(interval, intervalArg(args[0]));
-    VB_TRY(number, args[1].toDouble());
+    auto interval = TRY(intervalArg(args[0]));
+    auto number = TRY(args[1].toDouble());
     if (args[2].isNull())
         return Variant::null();
-    VB_TRY(serial, dateArg(args[2]));
+    auto serial = TRY(dateArg(args[2]));
     const double whole = std::trunc(number);
     if (!(std::fabs(whole) < 1e13))
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const qint64 n = qint64(whole);
     const DateParts p = partsOf(serial);
 
@@ -287,28 +287,28 @@ Result<Variant> DateAdd(BuiltinContext &, QVector<Variant> &args)
         // QDate::addMonths keeps the day, or the month's last day when the
         // target month is shorter (31 January + 1 month = 29 February).
         if (std::llabs(months) > 12 * 10000)
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
         const QDate moved = p.date.addMonths(int(months));
         if (!moved.isValid())
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
         return checkedDate(serialOf(moved, p.seconds));
     }
     const qint64 linear = p.day * kSecondsPerDay + p.seconds + days * kSecondsPerDay + seconds;
     if (std::llabs(linear) > qint64(kLastDateSerial + 1) * kSecondsPerDay * 2)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return checkedDate(serialOfLinear(linear));
 }
 
 Result<Variant> DateDiff(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(interval, intervalArg(args[0]));
-    VB_TRY(firstDay, firstDayArg(args, 3));
-    VB_TRY(rule, firstWeekArg(args, 4));
+    auto interval = TRY(intervalArg(args[0]));
+    auto firstDay = TRY(firstDayArg(args, 3));
+    auto rule = TRY(firstWeekArg(args, 4));
     Q_UNUSED(rule); // week counts cross first days of weeks, whatever week 1 is
     if (anyNull(args, {1, 2}))
         return Variant::null();
-    VB_TRY(from, dateArg(args[1]));
-    VB_TRY(to, dateArg(args[2]));
+    auto from = TRY(dateArg(args[1]));
+    auto to = TRY(dateArg(args[2]));
     const DateParts a = partsOf(from), b = partsOf(to);
     const qint64 la = a.day * kSecondsPerDay + a.seconds, lb = b.day * kSecondsPerDay + b.seconds;
     const auto floorDiv = [](qint64 x, qint64 d) { return x / d - ((x % d != 0) && ((x < 0) != (d < 0))); };
@@ -331,18 +331,18 @@ Result<Variant> DateDiff(BuiltinContext &, QVector<Variant> &args)
     case Interval::Second: diff = lb - la; break;
     }
     if (diff < -2147483648LL || diff > 2147483647LL)
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return Variant::fromLong(qint32(diff));
 }
 
 Result<Variant> DatePart(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(interval, intervalArg(args[0]));
-    VB_TRY(firstDay, firstDayArg(args, 2));
-    VB_TRY(rule, firstWeekArg(args, 3));
+    auto interval = TRY(intervalArg(args[0]));
+    auto firstDay = TRY(firstDayArg(args, 2));
+    auto rule = TRY(firstWeekArg(args, 3));
     if (args[1].isNull())
         return Variant::null();
-    VB_TRY(serial, dateArg(args[1]));
+    auto serial = TRY(dateArg(args[1]));
     const DateParts p = partsOf(serial);
     int part = 0;
     switch (interval) {
@@ -366,9 +366,9 @@ Result<Variant> DatePart(BuiltinContext &, QVector<Variant> &args)
 // 1930 to 1999.
 Result<Variant> DateSerial(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(year, args[0].toInteger());
-    VB_TRY(month, args[1].toInteger());
-    VB_TRY(day, args[2].toInteger());
+    auto year = TRY(args[0].toInteger());
+    auto month = TRY(args[1].toInteger());
+    auto day = TRY(args[2].toInteger());
     int fullYear = year;
     if (fullYear >= 0 && fullYear < 30)
         fullYear += 2000;
@@ -378,16 +378,16 @@ Result<Variant> DateSerial(BuiltinContext &, QVector<Variant> &args)
     const int y = months >= 0 ? months / 12 : -((-months + 11) / 12);
     const int m = months - y * 12 + 1;
     if (y < 100 || y > 9999)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QDate date = QDate(y, m, 1).addDays(day - 1);
     return checkedDate(serialOf(date, 0));
 }
 
 Result<Variant> TimeSerial(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(hour, args[0].toInteger());
-    VB_TRY(minute, args[1].toInteger());
-    VB_TRY(second, args[2].toInteger());
+    auto hour = TRY(args[0].toInteger());
+    auto minute = TRY(args[1].toInteger());
+    auto second = TRY(args[2].toInteger());
     return checkedDate(serialOfLinear(qint64(hour) * 3600 + qint64(minute) * 60 + second));
 }
 
@@ -395,7 +395,7 @@ Result<Variant> DateValue(BuiltinContext &, QVector<Variant> &args)
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(serial, dateArg(args[0]));
+    auto serial = TRY(dateArg(args[0]));
     return Variant::fromDate(double(partsOf(serial).day));
 }
 
@@ -403,7 +403,7 @@ Result<Variant> TimeValue(BuiltinContext &, QVector<Variant> &args)
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(serial, dateArg(args[0]));
+    auto serial = TRY(dateArg(args[0]));
     return Variant::fromDate(partsOf(serial).seconds / double(kSecondsPerDay));
 }
 
@@ -411,13 +411,13 @@ Result<Variant> FormatDateTime(BuiltinContext &, QVector<Variant> &args)
 {
     static const char *const kNamedFormats[] = {"General Date", "Long Date", "Short Date", "Long Time",
                                                 "Short Time"};
-    VB_TRY(format, longArg(args, 1, 0));
+    auto format = TRY(longArg(args, 1, 0));
     if (format < 0 || format > 4)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (args[0].isNull())
-        return scriptError(94);
-    VB_TRY(serial, dateArg(args[0]));
-    VB_TRY(text, vbFormat(Variant::fromDate(serial), QLatin1String(kNamedFormats[format])));
+        return scriptError(ErrorNumber::InvalidUseOfNull);
+    auto serial = TRY(dateArg(args[0]));
+    auto text = TRY(vbFormat(Variant::fromDate(serial), QLatin1String(kNamedFormats[format])));
     return Variant(std::move(text));
 }
 

@@ -23,8 +23,8 @@ Result<Variant> raise(VbErrObject &, Arguments &args)
     if (!number)
         return number.error();
     if (*number == 0)
-        return scriptError(5); // there is no error 0 to raise
-    ScriptError error = scriptError(*number);
+        return scriptError(ErrorNumber::InvalidProcedureCall); // there is no error 0 to raise
+    ScriptError error = scriptError(ErrorNumber{*number});
     error.source = QString::fromUtf8(kRuntimeErrorSource);
     if (!args.missing(1)) {
         Result<QString> source = args.text(1);

@@ -22,7 +22,7 @@ Result<Variant> VbInstance::invoke(const QString &name, CallKind kind, QVector<V
 {
     std::shared_ptr<Interpreter> engine = m_engine.lock();
     if (!engine)
-        return scriptError(424);
+        return scriptError(ErrorNumber::ObjectRequired);
     return engine->invokeInstance(*this, name, kind, args, value);
 }
 

@@ -18,7 +18,7 @@ Result<QString> optionalText(const QVector<Variant> &args, int index, const QStr
 
 ScriptError noWindow()
 {
-    return scriptError(429);
+    return scriptError(ErrorNumber::CannotCreateObject);
 }
 
 } // namespace
@@ -27,9 +27,9 @@ ScriptError noWindow()
 // button pressed (vbOK ... vbNo).
 Result<Variant> MsgBox(BuiltinContext &context, QVector<Variant> &args)
 {
-    VB_TRY(prompt, args[0].toString());
-    VB_TRY(buttons, longArg(args, 1, 0));
-    VB_TRY(title, optionalText(args, 2, kDefaultTitle));
+    auto prompt = TRY(args[0].toString());
+    auto buttons = TRY(longArg(args, 1, 0));
+    auto title = TRY(optionalText(args, 2, kDefaultTitle));
     if (!context.main)
         return noWindow();
     return Variant::fromInteger(qint16(context.main->MsgBoxB(prompt, buttons, title)));
@@ -41,11 +41,11 @@ Result<Variant> MsgBox(BuiltinContext &context, QVector<Variant> &args)
 // used.
 Result<Variant> InputBox(BuiltinContext &context, QVector<Variant> &args)
 {
-    VB_TRY(prompt, args[0].toString());
-    VB_TRY(title, optionalText(args, 1, kDefaultTitle));
-    VB_TRY(value, optionalText(args, 2, QString()));
+    auto prompt = TRY(args[0].toString());
+    auto title = TRY(optionalText(args, 1, kDefaultTitle));
+    auto value = TRY(optionalText(args, 2, QString()));
     for (int i = 3; i < std::min<qsizetype>(args.size(), 5); ++i) {
-        VB_TRY(position, longArg(args, i, 0));
+        auto position = TRY(longArg(args, i, 0));
         Q_UNUSED(position);
     }
     if (!context.main)
@@ -55,7 +55,7 @@ Result<Variant> InputBox(BuiltinContext &context, QVector<Variant> &args)
 
 Result<Variant> CreateObject(BuiltinContext &context, QVector<Variant> &args)
 {
-    VB_TRY(progId, TextArg::of(args[0]));
+    auto progId = TRY(TextArg::of(args[0]));
     return createObject(*progId, context.objects);
 }
 

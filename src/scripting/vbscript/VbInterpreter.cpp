@@ -33,7 +33,7 @@ struct Raised {
     bool fatal = false;
 };
 
-[[noreturn]] void raise(int number)
+[[noreturn]] void raise(ErrorNumber number)
 {
     throw Raised{scriptError(number)};
 }
@@ -53,7 +53,7 @@ Q_ALWAYS_INLINE T check(Result<T> &&result)
 
 ScriptError stopped()
 {
-    return scriptError(5022, QStringLiteral("The script ran for too long and was stopped"));
+    return scriptError(ErrorNumber::ExceptionNotCaught, QStringLiteral("The script ran for too long and was stopped"));
 }
 
 // Replaces a stored value so that the old one (maybe the last reference to
@@ -171,10 +171,10 @@ public:
     Result<Variant> invoke(const QString &name, CallKind kind, QVector<Variant> &args, const Variant &) override
     {
         if (!name.isEmpty() || kind != CallKind::Get)
-            return scriptError(438);
+            return scriptError(ErrorNumber::NoSuchPropertyOrMethod);
         auto engine = m_engine.lock();
         if (!engine)
-            return scriptError(424);
+            return scriptError(ErrorNumber::ObjectRequired);
         return engine->invokeProcedure(*m_procedure, args);
     }
     std::optional<MemberInfo> member(const QString &name) const override
@@ -467,7 +467,7 @@ Result<Variant> Interpreter::invokeInstance(VbInstance &object, const QString &n
         const ClassInfo &info = object.classInfo();
         const int m = name.isEmpty() ? info.defaultMember : info.find(name);
         if (m < 0 || !info.members[m].isPublic)
-            raise(438);
+            raise(ErrorNumber::NoSuchPropertyOrMethod);
         const ClassMember &member = info.members[m];
         Frame outside;
         if (kind != CallKind::Get) {
@@ -481,7 +481,7 @@ Result<Variant> Interpreter::invokeInstance(VbInstance &object, const QString &n
         }
         Procedure *p = member.method ? member.method : member.get;
         if (!p)
-            raise(450);
+            raise(ErrorNumber::WrongArgumentCount);
         if (!args.isEmpty() && p->params.empty()) {
             QVector<Variant> none;
             Variant whole = callWithValues(*p, none, &object);
@@ -616,7 +616,7 @@ Interpreter::Flow Interpreter::runOther(const Stmt &s, Frame &frame)
     case StmtKind::Set: {
         Variant v = eval(*s.value, frame);
         if (!v.isObject())
-            raise(424);
+            raise(ErrorNumber::ObjectRequired);
         assign(*s.target, std::move(v), true, frame);
         return Flow::Normal;
     }
@@ -668,7 +668,7 @@ Interpreter::Flow Interpreter::runOther(const Stmt &s, Frame &frame)
     case StmtKind::Erase: {
         Variant *v = variableRef(*s.target, frame);
         if (!v || !v->isArray())
-            raise(13);
+            raise(ErrorNumber::TypeMismatch);
         VariantArray emptied;
         if (s.fixedArray) {
             // Its size stays; its elements go back to Empty.
@@ -708,7 +708,7 @@ Interpreter::Flow Interpreter::runFor(const Stmt &s, Frame &frame)
 {
     Variant *counter = variableRef(*s.target, frame);
     if (!counter)
-        raise(s.target->binding == Binding::Undefined ? 500 : 13);
+        raise(s.target->binding == Binding::Undefined ? ErrorNumber::VariableUndefined : ErrorNumber::TypeMismatch);
     const Variant start = valueOf(*s.value, frame);
     const Variant limitValue = valueOf(*s.limit, frame);
     const Variant stepValue = s.step ? valueOf(*s.step, frame) : Variant::fromInteger(1);
@@ -755,9 +755,9 @@ Interpreter::Flow Interpreter::runForEach(const Stmt &s, Frame &frame)
         items = collection.arrayValue().items;
     } else if (collection.isObject()) {
         if (collection.isNothing())
-            raise(424);
+            raise(ErrorNumber::ObjectRequired);
         if (asInstance(collection, this))
-            raise(451);
+            raise(ErrorNumber::ObjectNotACollection);
         if (hostCallHook)
             hostCallHook(true);
         Result<QVector<Variant>> elements = collection.objectValue()->elements();
@@ -765,7 +765,7 @@ Interpreter::Flow Interpreter::runForEach(const Stmt &s, Frame &frame)
             hostCallHook(false);
         items = check(std::move(elements));
     } else {
-        raise(451);
+        raise(ErrorNumber::ObjectNotACollection);
     }
     for (const Variant &item : items) {
         if (Variant *v = variableRef(*s.target, frame))
@@ -809,32 +809,33 @@ void Interpreter::runDim(const Stmt &s, Frame &frame)
         if (!item.isArray)
             continue;
         if (item.fixedTarget)
-            raise(10);
+            raise(ErrorNumber::ArrayFixedOrLocked);
         VariantArray array;
         qsizetype total = 1;
         for (const ExprPtr &b : item.bounds) {
             const qint32 upper = check(valueOf(*b, frame).toLong());
             if (upper < -1)
-                raise(9);
+                raise(ErrorNumber::SubscriptOutOfRange);
             array.bounds.append(ArrayBound{0, upper});
             total *= qsizetype(upper) + 1;
             if (total > kMaxArrayElements)
-                raise(7);
+                raise(ErrorNumber::OutOfMemory);
         }
         if (array.bounds.isEmpty())
             total = 0;
         array.items.resize(total);
         Variant *v = variableRef(*item.target, frame);
         if (!v)
-            raise(item.target->binding == Binding::Undefined ? 500 : 501);
+            raise(item.target->binding == Binding::Undefined ? ErrorNumber::VariableUndefined
+                                                              : ErrorNumber::IllegalAssignment);
         if (s.kind == StmtKind::ReDim && s.preserve && v->isArray() && !v->arrayValue().bounds.isEmpty()) {
             const VariantArray &old = v->arrayValue();
             if (old.bounds.size() != array.bounds.size())
-                raise(9);
+                raise(ErrorNumber::SubscriptOutOfRange);
             // Preserve may resize the last dimension only.
             for (int d = 0; d + 1 < old.bounds.size(); ++d)
                 if (old.bounds[d].lower != array.bounds[d].lower || old.bounds[d].upper != array.bounds[d].upper)
-                    raise(9);
+                    raise(ErrorNumber::SubscriptOutOfRange);
             // Every old element whose indexes still exist keeps its value.
             QVector<qint32> indexes(old.bounds.size());
             for (qsizetype offset = 0; offset < old.items.size(); ++offset) {
@@ -891,7 +892,7 @@ Variant Interpreter::evalOther(const Expr &e, Frame &frame)
         return eval(e, frame);
     case ExprKind::Member: {
         if (!e.left && frame.with.empty())
-            raise(424);
+            raise(ErrorNumber::ObjectRequired);
         const Variant base = e.left ? eval(*e.left, frame) : frame.with.back();
         return memberCall(base, e.name, nullptr, frame, &e);
     }
@@ -916,7 +917,7 @@ Variant Interpreter::evalOther(const Expr &e, Frame &frame)
     case ExprKind::Me: {
         std::shared_ptr<DispatchObject> me = frame.me ? frame.me->weak_from_this().lock() : nullptr;
         if (!me)
-            raise(424);
+            raise(ErrorNumber::ObjectRequired);
         return Variant::fromObject(std::move(me));
     }
     case ExprKind::Missing:
@@ -930,11 +931,11 @@ Variant Interpreter::evalOther(const Expr &e, Frame &frame)
 Variant Interpreter::defaultValue(const Variant &object)
 {
     if (object.isNothing())
-        raise(91);
+        raise(ErrorNumber::ObjectVariableNotSet);
     if (VbInstance *instance = asInstance(object, this)) {
         const int m = instance->classInfo().defaultMember;
         if (m < 0)
-            raise(438);
+            raise(ErrorNumber::NoSuchPropertyOrMethod);
         Frame outside;
         return instanceCall(*instance, m, nullptr, outside);
     }
@@ -951,13 +952,13 @@ Variant Interpreter::evalName(const Expr &e, Frame &frame)
         return *e.global;
     case Binding::Field:
         if (!frame.me)
-            raise(424);
+            raise(ErrorNumber::ObjectRequired);
         return frame.me->fields[e.index];
     case Binding::Constant:
         return e.value;
     case Binding::Member:
         if (!frame.me)
-            raise(424);
+            raise(ErrorNumber::ObjectRequired);
         return instanceCall(*frame.me, e.index, nullptr, frame);
     case Binding::Procedure:
         return call(*e.procedure, nullptr, frame, nullptr);
@@ -966,7 +967,7 @@ Variant Interpreter::evalName(const Expr &e, Frame &frame)
         return callFunction(e, none, frame);
     }
     case Binding::Intrinsic:
-        raise(450);
+        raise(ErrorNumber::WrongArgumentCount);
     case Binding::Dynamic: {
         const GlobalName *name = lateName(e);
         if (!name || name->kind == GlobalName::Kind::Class)
@@ -977,9 +978,9 @@ Variant Interpreter::evalName(const Expr &e, Frame &frame)
     }
     case Binding::Unbound:
     case Binding::Undefined:
-        raise(500);
+        raise(ErrorNumber::VariableUndefined);
     }
-    raise(500);
+    raise(ErrorNumber::VariableUndefined);
 }
 
 const GlobalName *Interpreter::lateName(const Expr &e) const
@@ -997,7 +998,7 @@ Variant Interpreter::evalCall(const Expr &e, Frame &frame)
             return call(*target.procedure, &e.args, frame, nullptr);
         case Binding::Member:
             if (!frame.me)
-                raise(424);
+                raise(ErrorNumber::ObjectRequired);
             return instanceCall(*frame.me, target.index, &e.args, frame);
         case Binding::Function:
             return callFunction(target, e.args, frame);
@@ -1007,7 +1008,7 @@ Variant Interpreter::evalCall(const Expr &e, Frame &frame)
             if (const GlobalName *late = lateName(target); late && late->kind == GlobalName::Kind::Procedure)
                 return call(*late->procedure, &e.args, frame, nullptr);
             else if ((!late || late->kind != GlobalName::Kind::Variable) && (e.hasParens || !e.args.empty()))
-                raise(13);
+                raise(ErrorNumber::TypeMismatch);
             break;
         default:
             break;
@@ -1019,7 +1020,7 @@ Variant Interpreter::evalCall(const Expr &e, Frame &frame)
     }
     if (target.kind == ExprKind::Member) {
         if (!target.left && frame.with.empty())
-            raise(424);
+            raise(ErrorNumber::ObjectRequired);
         const Variant base = target.left ? eval(*target.left, frame) : frame.with.back();
         return memberCall(base, target.name, &e.args, frame, &target);
     }
@@ -1062,7 +1063,7 @@ Variant Interpreter::evalIs(const Expr &e, Frame &frame)
     const Variant left = eval(*e.left, frame);
     const Variant right = eval(*e.right, frame);
     if (!left.isObject() || !right.isObject())
-        raise(424);
+        raise(ErrorNumber::ObjectRequired);
     return Variant(left.objectValue() == right.objectValue());
 }
 
@@ -1136,7 +1137,7 @@ Variant Interpreter::otherBinaryValue(const Expr &e, const Variant &a, const Var
         default: return check(applyBinary(e.op, a, b));
         }
         if (!std::isfinite(r))
-            raise(6);
+            raise(ErrorNumber::Overflow);
         return Variant::fromDouble(r);
     }
     if (e.op == Op::Concat || (e.op == Op::Add && ka == Kind::String && kb == Kind::String)) {
@@ -1144,7 +1145,7 @@ Variant Interpreter::otherBinaryValue(const Expr &e, const Variant &a, const Var
         if (ka == Kind::String && kb == Kind::String) {
             const QString &x = a.stringValue(), &y = b.stringValue();
             if (x.size() + y.size() > kMaxTextLength)
-                raise(14);
+                raise(ErrorNumber::OutOfStringSpace);
             if (x.isEmpty())
                 return b;
             if (y.isEmpty())
@@ -1180,7 +1181,7 @@ Variant Interpreter::evalNew(const Expr &e, Frame &)
     if (it == globals.classes.cend()) {
         if (key == QLatin1String("regexp"))
             return check(createObject(QStringLiteral("VBScript.RegExp"), context.objects));
-        raise(506);
+        raise(ErrorNumber::ClassNotDefined);
     }
     const std::shared_ptr<ClassInfo> info = *it;
     auto object = std::make_shared<VbInstance>(shared_from_this(), info);
@@ -1195,11 +1196,11 @@ Variant Interpreter::evalNew(const Expr &e, Frame &)
                     bound = check(applyUnary(b->op, b->left->value));
                 const qint32 upper = check(bound.toLong());
                 if (upper < -1)
-                    raise(9);
+                    raise(ErrorNumber::SubscriptOutOfRange);
                 array.bounds.append(ArrayBound{0, upper});
                 total *= qsizetype(upper) + 1;
                 if (total > kMaxArrayElements)
-                    raise(7);
+                    raise(ErrorNumber::OutOfMemory);
             }
             array.items.resize(array.bounds.isEmpty() ? 0 : total);
             object->fields[field] = Variant::fromArray(std::move(array));
@@ -1290,7 +1291,7 @@ qsizetype Interpreter::elementOffset(const Variant &array, const std::vector<Exp
         indexes.append(check(valueOf(*a, frame).toLong()));
     const qsizetype offset = array.arrayValue().offsetOf(indexes);
     if (offset < 0)
-        raise(9);
+        raise(ErrorNumber::SubscriptOutOfRange);
     return offset;
 }
 
@@ -1301,11 +1302,11 @@ Variant Interpreter::indexValue(const Variant &value, const std::vector<ExprPtr>
         return value.arrayValue().items[elementOffset(value, args, frame)];
     if (value.isObject()) {
         if (value.isNothing())
-            raise(91);
+            raise(ErrorNumber::ObjectVariableNotSet);
         if (VbInstance *instance = asInstance(value, this)) {
             const int m = instance->classInfo().defaultMember;
             if (m < 0)
-                raise(438);
+                raise(ErrorNumber::NoSuchPropertyOrMethod);
             return instanceCall(*instance, m, &args, frame);
         }
         ArgumentList list(*this, args.size());
@@ -1315,7 +1316,7 @@ Variant Interpreter::indexValue(const Variant &value, const std::vector<ExprPtr>
         copyBack(args, values, frame);
         return r;
     }
-    raise(13);
+    raise(ErrorNumber::TypeMismatch);
 }
 
 Variant Interpreter::hostInvoke(const std::shared_ptr<DispatchObject> &object, const QString &name, CallKind kind,
@@ -1352,11 +1353,11 @@ Variant Interpreter::memberCall(const Variant &object, const QString &name, cons
                                 Frame &frame, const Expr *site)
 {
     if (!object.isObject() || object.isNothing())
-        raise(424);
+        raise(ErrorNumber::ObjectRequired);
     if (VbInstance *instance = asInstance(object, this)) {
         const int m = instance->classInfo().find(name);
         if (m < 0 || !mayReach(*instance, instance->classInfo().members[m], frame))
-            raise(438);
+            raise(ErrorNumber::NoSuchPropertyOrMethod);
         return instanceCall(*instance, m, args, frame);
     }
     ArgumentList list(*this, args ? args->size() : 0);
@@ -1379,7 +1380,7 @@ Variant Interpreter::instanceCall(VbInstance &object, int m, const std::vector<E
     }
     Procedure *p = member.method ? member.method : member.get;
     if (!p)
-        raise(member.let || member.set ? 450 : 438);
+        raise(member.let || member.set ? ErrorNumber::WrongArgumentCount : ErrorNumber::NoSuchPropertyOrMethod);
     if (hasArgs && p->params.empty()) {
         const Variant whole = call(*p, nullptr, frame, &object);
         return indexValue(whole, *args, frame);
@@ -1397,7 +1398,7 @@ Variant Interpreter::callFunction(const Expr &name, const std::vector<ExprPtr> &
     argumentValues(args, frame, list);
     list.stopLending();
     if (values.size() < info.minArgs || (info.maxArgs >= 0 && values.size() > info.maxArgs))
-        raise(450);
+        raise(ErrorNumber::WrongArgumentCount);
     if (!name.mayRunCode)
         return check(info.function(context, values));
     codeMayRun();
@@ -1414,7 +1415,7 @@ Variant Interpreter::callFunction(const Expr &name, const std::vector<ExprPtr> &
 Variant Interpreter::callIntrinsic(const Expr &name, const std::vector<ExprPtr> &args, Frame &frame)
 {
     if (args.size() != 1 || args[0]->kind == ExprKind::Missing)
-        raise(450);
+        raise(ErrorNumber::WrongArgumentCount);
     const QString text = check(valueOf(*args[0], frame).toString());
     const bool explicitOnly = frame.program && frame.program->optionExplicit;
     codeMayRun();
@@ -1450,7 +1451,7 @@ Variant Interpreter::callIntrinsic(const Expr &name, const std::vector<ExprPtr> 
     case Intrinsic::GetRef: {
         auto it = globals.names.constFind(text.toCaseFolded());
         if (it == globals.names.cend() || it->kind != GlobalName::Kind::Procedure)
-            raise(5);
+            raise(ErrorNumber::InvalidProcedureCall);
         return Variant::fromObject(std::make_shared<ProcedureRef>(weak_from_this(), it->procedure));
     }
     }
@@ -1514,7 +1515,7 @@ void Interpreter::appendInPlace(const Stmt &s, Frame &frame)
     QString &text = v->stringForWrite();
     if (rhs->isString()) {
         if (text.size() + rhs->stringValue().size() > kMaxTextLength)
-            raise(14);
+            raise(ErrorNumber::OutOfStringSpace);
         if (rhs->stringValue().size() == 1)
             text.append(rhs->stringValue().front());
         else if (rhs == v)
@@ -1526,7 +1527,7 @@ void Interpreter::appendInPlace(const Stmt &s, Frame &frame)
     } else {
         const QString tail = check(rhs->toString());
         if (text.size() + tail.size() > kMaxTextLength)
-            raise(14);
+            raise(ErrorNumber::OutOfStringSpace);
         text.append(tail);
     }
 }
@@ -1541,7 +1542,7 @@ void Interpreter::assign(const Expr &target, Variant value, bool isSet, Frame &f
         case Binding::Dynamic: {
             Variant *v = variableRef(target, frame);
             if (!v)
-                raise(501);
+                raise(ErrorNumber::IllegalAssignment);
             if (v->isObject() || v->isArray())
                 store(*v, std::move(value));
             else
@@ -1550,43 +1551,43 @@ void Interpreter::assign(const Expr &target, Variant value, bool isSet, Frame &f
         }
         case Binding::Member: {
             if (!frame.me)
-                raise(424);
+                raise(ErrorNumber::ObjectRequired);
             QVector<Variant> none;
             assignInstance(*frame.me, target.index, none, value, isSet, frame);
             return;
         }
         case Binding::Undefined:
-            raise(500);
+            raise(ErrorNumber::VariableUndefined);
         default:
-            raise(501);
+            raise(ErrorNumber::IllegalAssignment);
         }
     }
     if (target.kind == ExprKind::Member) {
         if (!target.left && frame.with.empty())
-            raise(424);
+            raise(ErrorNumber::ObjectRequired);
         const Variant base = target.left ? eval(*target.left, frame) : frame.with.back();
         QVector<Variant> none;
         assignMember(base, target.name, none, value, isSet, frame);
         return;
     }
     if (target.kind != ExprKind::Call)
-        raise(501);
+        raise(ErrorNumber::IllegalAssignment);
     const Expr &callee = *target.left;
     if (callee.kind == ExprKind::Name && (callee.binding == Binding::Local || callee.binding == Binding::Global ||
                                           callee.binding == Binding::Field || callee.binding == Binding::Dynamic)) {
         // An exposed object is read-only as a name, yet its default member takes values.
         Variant *slot = callee.binding == Binding::Global ? callee.global : variableRef(callee, frame);
         if (!slot)
-            raise(424);
+            raise(ErrorNumber::ObjectRequired);
         if (slot->isArray()) {
             QVector<qint32> indexes;
             for (const ExprPtr &a : target.args)
                 indexes.append(check(valueOf(*a, frame).toLong()));
             if (!slot->isArray())
-                raise(13);
+                raise(ErrorNumber::TypeMismatch);
             const qsizetype offset = slot->arrayValue().offsetOf(indexes);
             if (offset < 0)
-                raise(9);
+                raise(ErrorNumber::SubscriptOutOfRange);
             store(slot->arrayForWrite().items[offset], std::move(value));
             return;
         }
@@ -1596,36 +1597,36 @@ void Interpreter::assign(const Expr &target, Variant value, bool isSet, Frame &f
             assignMember(object, QString(), values, value, isSet, frame);
             return;
         }
-        raise(13);
+        raise(ErrorNumber::TypeMismatch);
     }
     if (callee.kind == ExprKind::Name && callee.binding == Binding::Member) {
         if (!frame.me)
-            raise(424);
+            raise(ErrorNumber::ObjectRequired);
         QVector<Variant> values = argumentValues(target.args, frame);
         assignInstance(*frame.me, callee.index, values, value, isSet, frame);
         return;
     }
     if (callee.kind == ExprKind::Member) {
         if (!callee.left && frame.with.empty())
-            raise(424);
+            raise(ErrorNumber::ObjectRequired);
         const Variant base = callee.left ? eval(*callee.left, frame) : frame.with.back();
         QVector<Variant> values = argumentValues(target.args, frame);
         assignMember(base, callee.name, values, value, isSet, frame);
         return;
     }
-    raise(501);
+    raise(ErrorNumber::IllegalAssignment);
 }
 
 void Interpreter::assignMember(const Variant &object, const QString &name, QVector<Variant> &args,
                                const Variant &value, bool isSet, Frame &frame)
 {
     if (!object.isObject() || object.isNothing())
-        raise(424);
+        raise(ErrorNumber::ObjectRequired);
     if (VbInstance *instance = asInstance(object, this)) {
         const ClassInfo &info = instance->classInfo();
         const int m = name.isEmpty() ? info.defaultMember : info.find(name);
         if (m < 0 || !mayReach(*instance, info.members[m], frame))
-            raise(438);
+            raise(ErrorNumber::NoSuchPropertyOrMethod);
         assignInstance(*instance, m, args, value, isSet, frame);
         return;
     }
@@ -1662,19 +1663,19 @@ void Interpreter::assignInstance(VbInstance &object, int m, QVector<Variant> &ar
             return;
         }
         if (!field.isArray())
-            raise(13);
+            raise(ErrorNumber::TypeMismatch);
         QVector<qint32> indexes;
         for (const Variant &a : args)
             indexes.append(check(a.toLong()));
         const qsizetype offset = field.arrayValue().offsetOf(indexes);
         if (offset < 0)
-            raise(9);
+            raise(ErrorNumber::SubscriptOutOfRange);
         store(field.arrayForWrite().items[offset], value);
         return;
     }
     Procedure *p = isSet ? member.set : member.let;
     if (!p)
-        raise(member.method || member.get ? 450 : 438);
+        raise(member.method || member.get ? ErrorNumber::WrongArgumentCount : ErrorNumber::NoSuchPropertyOrMethod);
     callWithValues(*p, args, &object, &value);
 }
 
@@ -1686,13 +1687,13 @@ Variant Interpreter::call(Procedure &procedure, const std::vector<ExprPtr> *args
     const size_t given = args ? args->size() : 0;
     const size_t wanted = procedure.params.size() - (extra ? 1 : 0);
     if (given != wanted || (extra && procedure.params.empty()))
-        raise(450);
+        raise(ErrorNumber::WrongArgumentCount);
     CallSetup setup(procedure.slotCount);
     for (size_t i = 0; i < given; ++i) {
         const Expr &a = *(*args)[i];
         const int slot = int(i) + 1;
         if (a.kind == ExprKind::Missing)
-            raise(449);
+            raise(ErrorNumber::ArgumentNotOptional);
         if (procedure.params[i].byRef) {
             if (Variant *ref = variableRef(a, caller)) {
                 setup.localSlots[slot] = ref;
@@ -1703,7 +1704,7 @@ Variant Interpreter::call(Procedure &procedure, const std::vector<ExprPtr> *args
                 if (array && array->isArray()) {
                     const qsizetype offset = elementOffset(*array, a.args, caller);
                     if (!array->isArray() || offset >= array->arrayValue().items.size())
-                        raise(9);
+                        raise(ErrorNumber::SubscriptOutOfRange);
                     setup.storage[slot] = array->arrayValue().items[offset];
                     setup.writeBacks.push_back(ArrayWriteBack{array, offset, slot});
                     continue;
@@ -1722,7 +1723,7 @@ Variant Interpreter::callWithValues(Procedure &procedure, QVector<Variant> &args
 {
     const qsizetype wanted = qsizetype(procedure.params.size()) - (extra ? 1 : 0);
     if (args.size() != wanted || (extra && procedure.params.empty()))
-        raise(450);
+        raise(ErrorNumber::WrongArgumentCount);
     CallSetup setup(procedure.slotCount);
     Variant *values = args.data();
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -1744,7 +1745,7 @@ void Interpreter::enter()
         m_stackBase = at;
     const std::uintptr_t used = m_stackBase > at ? m_stackBase - at : at - m_stackBase;
     if (m_depth >= kMaxCallDepth || used > kStackBudget)
-        raise(28);
+        raise(ErrorNumber::OutOfStackSpace);
     ++m_depth;
 }
 
@@ -1768,13 +1769,6 @@ Variant Interpreter::runProcedure(Procedure &procedure, CallSetup &setup, VbInst
         if (w.array->isArray() && w.offset < w.array->arrayValue().items.size())
             store(w.array->arrayForWrite().items[w.offset], setup.storage[w.slot]);
     return result;
-}
-
-std::shared_ptr<VbInstance> Interpreter::instanceOf(const Variant &value) const
-{
-    if (!asInstance(value, this))
-        return nullptr;
-    return std::static_pointer_cast<VbInstance>(value.objectValue());
 }
 
 } // namespace sorvane::vb

@@ -147,7 +147,6 @@ private:
     Variant callWithValues(Procedure &procedure, QVector<Variant> &args, VbInstance *me,
                            const Variant *extra = nullptr);
     Variant runProcedure(Procedure &procedure, CallSetup &setup, VbInstance *me);
-    std::shared_ptr<VbInstance> instanceOf(const Variant &value) const;
     bool mayReach(const VbInstance &object, const ClassMember &member, const Frame &frame) const;
 
     // code given at run time

@@ -1,5 +1,7 @@
 #include "scripting/vbscript/VbLexer.h"
 
+#include "scripting/vbscript/VbCompileError.h"
+
 #include <QDate>
 #include <QHash>
 #include <QTime>
@@ -123,13 +125,296 @@ bool parseDateLiteral(const QString &text, double *serial)
     return true;
 }
 
-ScriptError compileError(int number, int line, int column)
-{
-    ScriptError e = scriptError(number);
-    e.line = line;
-    e.column = column;
-    return e;
-}
+// Reads source text into tokens. Each reader starts at the token's first
+// character and leaves the position after it; a fault is the compile error
+// that ends the list.
+class Lexer {
+public:
+    explicit Lexer(const QString &source) : m_source(source), m_n(int(source.size())) {}
+
+    Result<QVector<Token>> run()
+    {
+        while (m_i < m_n) {
+            const QChar c = m_source[m_i];
+            if (isBlank(c)) {
+                ++m_i;
+                m_space = true;
+            } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0x2028)) {
+                lineEnd();
+            } else if (c == QLatin1Char('\'')) {
+                skipToLineEnd();
+            } else if (c == QLatin1Char('_') && (m_space || m_i == m_lineStart)) {
+                TRY(lineContinuation());
+            } else {
+                TRY(token(c));
+            }
+        }
+        push(TokenKind::End, m_i);
+        return std::move(m_tokens);
+    }
+
+private:
+    QChar at(int i) const { return m_source[i]; }
+    bool isLineBreakAt(int i) const { return at(i) == QLatin1Char('\r') || at(i) == QLatin1Char('\n'); }
+    bool isAsciiDigitAt(int i) const { return at(i).isDigit() && at(i).unicode() < 128; }
+
+    ScriptError faultAt(ErrorNumber number, int start) const
+    {
+        return compileError(number, m_line, start - m_lineStart);
+    }
+
+    bool atStatementStart() const
+    {
+        return m_tokens.isEmpty() || m_tokens.last().kind == TokenKind::LineEnd ||
+               m_tokens.last().kind == TokenKind::Colon;
+    }
+
+    Token &push(TokenKind kind, int start)
+    {
+        Token t;
+        t.kind = kind;
+        t.line = m_line;
+        t.column = start - m_lineStart;
+        t.spaceBefore = m_space;
+        m_space = false;
+        m_tokens.append(std::move(t));
+        return m_tokens.last();
+    }
+
+    // Moves past the line break at `breakAt` (CR LF counts as one) to the
+    // next line.
+    void nextLine(int breakAt)
+    {
+        const bool crLf =
+            breakAt + 1 < m_n && at(breakAt) == QLatin1Char('\r') && at(breakAt + 1) == QLatin1Char('\n');
+        m_i = breakAt + (crLf ? 2 : 1);
+        ++m_line;
+        m_lineStart = m_i;
+    }
+
+    void lineEnd()
+    {
+        if (m_tokens.isEmpty() || m_tokens.last().kind != TokenKind::LineEnd)
+            push(TokenKind::LineEnd, m_i);
+        nextLine(m_i);
+    }
+
+    void skipToLineEnd()
+    {
+        while (m_i < m_n && !isLineBreakAt(m_i))
+            ++m_i;
+    }
+
+    // A line continuation: the underscore ends its line (blanks may follow).
+    Status lineContinuation()
+    {
+        int j = m_i + 1;
+        while (j < m_n && isBlank(at(j)))
+            ++j;
+        if (j < m_n && !isLineBreakAt(j))
+            return faultAt(ErrorNumber::InvalidCharacter, m_i);
+        if (j < m_n)
+            nextLine(j);
+        else
+            m_i = j;
+        m_space = true;
+        return {};
+    }
+
+    Status token(QChar c)
+    {
+        const int start = m_i;
+        if (c == QLatin1Char(':')) {
+            push(TokenKind::Colon, start);
+            ++m_i;
+            return {};
+        }
+        if (isIdentStart(c))
+            return word(start);
+        if (c == QLatin1Char('['))
+            return bracketedName(start);
+        if (c == QLatin1Char('"'))
+            return stringLiteral(start);
+        if (c == QLatin1Char('#'))
+            return dateLiteral(start);
+        const bool dotStartsNumber = c == QLatin1Char('.') && m_i + 1 < m_n && at(m_i + 1).isDigit() &&
+                                     (m_space || m_tokens.isEmpty() || m_tokens.last().kind != TokenKind::Name);
+        if ((c.isDigit() && c.unicode() < 128) || dotStartsNumber)
+            return decimalNumber(start);
+        if (c == QLatin1Char('&') && m_i + 1 < m_n &&
+            (at(m_i + 1).toUpper() == QLatin1Char('H') || at(m_i + 1).toUpper() == QLatin1Char('O') ||
+             isAsciiDigitAt(m_i + 1)))
+            return radixNumber(start);
+        return punctuation(start);
+    }
+
+    // A name or keyword; Rem at a statement's start is a comment.
+    Status word(int start)
+    {
+        while (m_i < m_n && isIdentPart(at(m_i)))
+            ++m_i;
+        const QString word = m_source.mid(start, m_i - start);
+        if (word.size() > 255)
+            return faultAt(ErrorNumber::IdentifierTooLong, start);
+        const Keyword kw = keywords().value(word.toLower(), Keyword::None);
+        if (word.compare(QLatin1String("rem"), Qt::CaseInsensitive) == 0 && atStatementStart()) {
+            skipToLineEnd();
+            return {};
+        }
+        Token &t = push(TokenKind::Name, start);
+        t.text = word;
+        t.keyword = kw;
+        return {};
+    }
+
+    // [any name]: a name written with characters a plain name cannot have.
+    Status bracketedName(int start)
+    {
+        int j = m_i + 1;
+        while (j < m_n && at(j) != QLatin1Char(']') && !isLineBreakAt(j))
+            ++j;
+        if (j >= m_n || at(j) != QLatin1Char(']'))
+            return faultAt(ErrorNumber::ExpectedCloseBracket, start);
+        Token &t = push(TokenKind::Name, start);
+        t.text = m_source.mid(m_i + 1, j - m_i - 1);
+        m_i = j + 1;
+        return {};
+    }
+
+    // "text", with "" for a quote inside it; it ends on its own line.
+    Status stringLiteral(int start)
+    {
+        QString text;
+        ++m_i;
+        for (;;) {
+            if (m_i >= m_n || isLineBreakAt(m_i))
+                return faultAt(ErrorNumber::UnterminatedString, start);
+            if (at(m_i) == QLatin1Char('"')) {
+                if (m_i + 1 < m_n && at(m_i + 1) == QLatin1Char('"')) {
+                    text += QLatin1Char('"');
+                    m_i += 2;
+                    continue;
+                }
+                ++m_i;
+                break;
+            }
+            text += at(m_i++);
+        }
+        Token &t = push(TokenKind::Literal, start);
+        t.value = Variant(std::move(text));
+        return {};
+    }
+
+    // #date#
+    Status dateLiteral(int start)
+    {
+        int j = m_i + 1;
+        while (j < m_n && at(j) != QLatin1Char('#') && !isLineBreakAt(j))
+            ++j;
+        double serial = 0;
+        if (j >= m_n || at(j) != QLatin1Char('#') || !parseDateLiteral(m_source.mid(m_i + 1, j - m_i - 1), &serial))
+            return faultAt(ErrorNumber::SyntaxError, start);
+        Token &t = push(TokenKind::Literal, start);
+        t.value = Variant::fromDate(serial);
+        m_i = j + 1;
+        return {};
+    }
+
+    // Digits with a fraction and exponent as written: an Integer, a Long,
+    // or a Double when it has either or is too large for a Long.
+    Status decimalNumber(int start)
+    {
+        bool isFloat = false;
+        while (m_i < m_n && isAsciiDigitAt(m_i))
+            ++m_i;
+        if (m_i < m_n && at(m_i) == QLatin1Char('.')) {
+            isFloat = true;
+            ++m_i;
+            while (m_i < m_n && isAsciiDigitAt(m_i))
+                ++m_i;
+        }
+        if (m_i < m_n && (at(m_i) == QLatin1Char('e') || at(m_i) == QLatin1Char('E'))) {
+            int j = m_i + 1;
+            if (j < m_n && (at(j) == QLatin1Char('+') || at(j) == QLatin1Char('-')))
+                ++j;
+            if (j < m_n && at(j).isDigit()) {
+                isFloat = true;
+                m_i = j;
+                while (m_i < m_n && isAsciiDigitAt(m_i))
+                    ++m_i;
+            }
+        }
+        if (m_i < m_n && isIdentPart(at(m_i)))
+            return faultAt(ErrorNumber::ExpectedEndOfStatement, m_i);
+        bool ok = false;
+        const double v = m_source.mid(start, m_i - start).toDouble(&ok);
+        if (!ok || !std::isfinite(v))
+            return faultAt(ErrorNumber::InvalidNumber, start);
+        Token &t = push(TokenKind::Literal, start);
+        if (!isFloat && v <= 32767)
+            t.value = Variant::fromInteger(qint16(v));
+        else if (!isFloat && v <= 2147483647.0)
+            t.value = Variant::fromLong(qint32(v));
+        else
+            t.value = Variant::fromDouble(v);
+        return {};
+    }
+
+    // &H hexadecimal or &O (or plain &) octal, with an optional & Long mark:
+    // an Integer when it fits 16 bits as written, else a Long.
+    Status radixNumber(int start)
+    {
+        const bool hex = at(m_i + 1).toUpper() == QLatin1Char('H');
+        int j = at(m_i + 1).isDigit() ? m_i + 1 : m_i + 2;
+        const int digitsStart = j;
+        while (j < m_n && (hex ? isxdigit(at(j).unicode() < 128 ? at(j).toLatin1() : 'x') != 0
+                               : (at(j) >= QLatin1Char('0') && at(j) <= QLatin1Char('7'))))
+            ++j;
+        const QString digits = m_source.mid(digitsStart, j - digitsStart);
+        bool ok = false;
+        const quint64 raw = digits.toULongLong(&ok, hex ? 16 : 8);
+        if (digits.isEmpty() || !ok || raw > 0xFFFFFFFFull)
+            return faultAt(ErrorNumber::InvalidNumber, start);
+        if (j < m_n && at(j) == QLatin1Char('&'))
+            ++j; // the Long type mark
+        Token &t = push(TokenKind::Literal, start);
+        if (raw <= 0xFFFF && digits.size() <= (hex ? 4 : 6))
+            t.value = Variant::fromInteger(qint16(quint16(raw)));
+        else
+            t.value = Variant::fromLong(qint32(quint32(raw)));
+        m_i = j;
+        return {};
+    }
+
+    Status punctuation(int start)
+    {
+        static const QString twoChar[] = {QStringLiteral("<="), QStringLiteral(">="), QStringLiteral("<>")};
+        for (const QString &p : twoChar) {
+            if (m_source.mid(m_i, 2) == p) {
+                Token &t = push(TokenKind::Punct, start);
+                t.text = p;
+                m_i += 2;
+                return {};
+            }
+        }
+        const QChar c = at(m_i);
+        if (QStringLiteral("()=<>+-*/\\^&,.").contains(c)) {
+            Token &t = push(TokenKind::Punct, start);
+            t.text = QString(c);
+            ++m_i;
+            return {};
+        }
+        return faultAt(ErrorNumber::InvalidCharacter, start);
+    }
+
+    const QString &m_source;
+    const int m_n;
+    QVector<Token> m_tokens;
+    int m_i = 0;
+    int m_line = 1;
+    int m_lineStart = 0;
+    bool m_space = false; // blanks since the last token
+};
 
 } // namespace
 
@@ -153,220 +438,7 @@ bool isContextWord(Keyword keyword)
 
 Result<QVector<Token>> tokenize(const QString &source)
 {
-    QVector<Token> tokens;
-    const int n = int(source.size());
-    int i = 0, line = 1, lineStart = 0;
-    bool space = false;
-    auto atStatementStart = [&tokens] {
-        return tokens.isEmpty() || tokens.last().kind == TokenKind::LineEnd || tokens.last().kind == TokenKind::Colon;
-    };
-    auto push = [&](TokenKind kind, int start) -> Token & {
-        Token t;
-        t.kind = kind;
-        t.line = line;
-        t.column = start - lineStart;
-        t.spaceBefore = space;
-        space = false;
-        tokens.append(std::move(t));
-        return tokens.last();
-    };
-    auto newline = [&](int at) {
-        int len = (at + 1 < n && source[at] == QLatin1Char('\r') && source[at + 1] == QLatin1Char('\n')) ? 2 : 1;
-        return at + len;
-    };
-    while (i < n) {
-        const QChar c = source[i];
-        if (isBlank(c)) {
-            ++i;
-            space = true;
-            continue;
-        }
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0x2028)) {
-            if (tokens.isEmpty() || tokens.last().kind != TokenKind::LineEnd)
-                push(TokenKind::LineEnd, i);
-            i = newline(i);
-            ++line;
-            lineStart = i;
-            continue;
-        }
-        if (c == QLatin1Char('\'')) {
-            while (i < n && source[i] != QLatin1Char('\r') && source[i] != QLatin1Char('\n'))
-                ++i;
-            continue;
-        }
-        if (c == QLatin1Char('_') && (space || i == lineStart)) {
-            // A line continuation: the underscore ends its line (blanks may follow).
-            int j = i + 1;
-            while (j < n && isBlank(source[j]))
-                ++j;
-            if (j >= n || source[j] == QLatin1Char('\r') || source[j] == QLatin1Char('\n')) {
-                if (j < n) {
-                    i = newline(j);
-                    ++line;
-                    lineStart = i;
-                } else {
-                    i = j;
-                }
-                space = true;
-                continue;
-            }
-            return compileError(1032, line, i - lineStart);
-        }
-        const int start = i;
-        if (c == QLatin1Char(':')) {
-            push(TokenKind::Colon, start);
-            ++i;
-            continue;
-        }
-        if (isIdentStart(c)) {
-            while (i < n && isIdentPart(source[i]))
-                ++i;
-            const QString word = source.mid(start, i - start);
-            if (word.size() > 255)
-                return compileError(1030, line, start - lineStart);
-            const Keyword kw = keywords().value(word.toLower(), Keyword::None);
-            if (word.compare(QLatin1String("rem"), Qt::CaseInsensitive) == 0 && atStatementStart()) {
-                while (i < n && source[i] != QLatin1Char('\r') && source[i] != QLatin1Char('\n'))
-                    ++i;
-                continue;
-            }
-            Token &t = push(TokenKind::Name, start);
-            t.text = word;
-            t.keyword = kw;
-            continue;
-        }
-        if (c == QLatin1Char('[')) {
-            int j = i + 1;
-            while (j < n && source[j] != QLatin1Char(']') && source[j] != QLatin1Char('\r') &&
-                   source[j] != QLatin1Char('\n'))
-                ++j;
-            if (j >= n || source[j] != QLatin1Char(']'))
-                return compileError(1007, line, start - lineStart);
-            Token &t = push(TokenKind::Name, start);
-            t.text = source.mid(i + 1, j - i - 1);
-            i = j + 1;
-            continue;
-        }
-        if (c == QLatin1Char('"')) {
-            QString text;
-            ++i;
-            for (;;) {
-                if (i >= n || source[i] == QLatin1Char('\r') || source[i] == QLatin1Char('\n'))
-                    return compileError(1033, line, start - lineStart);
-                if (source[i] == QLatin1Char('"')) {
-                    if (i + 1 < n && source[i + 1] == QLatin1Char('"')) {
-                        text += QLatin1Char('"');
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                text += source[i++];
-            }
-            Token &t = push(TokenKind::Literal, start);
-            t.value = Variant(std::move(text));
-            continue;
-        }
-        if (c == QLatin1Char('#')) {
-            int j = i + 1;
-            while (j < n && source[j] != QLatin1Char('#') && source[j] != QLatin1Char('\r') &&
-                   source[j] != QLatin1Char('\n'))
-                ++j;
-            double serial = 0;
-            if (j >= n || source[j] != QLatin1Char('#') || !parseDateLiteral(source.mid(i + 1, j - i - 1), &serial))
-                return compileError(1002, line, start - lineStart);
-            Token &t = push(TokenKind::Literal, start);
-            t.value = Variant::fromDate(serial);
-            i = j + 1;
-            continue;
-        }
-        const bool dotStartsNumber = c == QLatin1Char('.') && i + 1 < n && source[i + 1].isDigit() &&
-                                     (space || tokens.isEmpty() || tokens.last().kind != TokenKind::Name);
-        if ((c.isDigit() && c.unicode() < 128) || dotStartsNumber) {
-            bool isFloat = false;
-            while (i < n && source[i].isDigit() && source[i].unicode() < 128)
-                ++i;
-            if (i < n && source[i] == QLatin1Char('.')) {
-                isFloat = true;
-                ++i;
-                while (i < n && source[i].isDigit() && source[i].unicode() < 128)
-                    ++i;
-            }
-            if (i < n && (source[i] == QLatin1Char('e') || source[i] == QLatin1Char('E'))) {
-                int j = i + 1;
-                if (j < n && (source[j] == QLatin1Char('+') || source[j] == QLatin1Char('-')))
-                    ++j;
-                if (j < n && source[j].isDigit()) {
-                    isFloat = true;
-                    i = j;
-                    while (i < n && source[i].isDigit() && source[i].unicode() < 128)
-                        ++i;
-                }
-            }
-            if (i < n && isIdentPart(source[i]))
-                return compileError(1025, line, i - lineStart);
-            bool ok = false;
-            const double v = source.mid(start, i - start).toDouble(&ok);
-            if (!ok || !std::isfinite(v))
-                return compileError(1031, line, start - lineStart);
-            Token &t = push(TokenKind::Literal, start);
-            if (!isFloat && v <= 32767)
-                t.value = Variant::fromInteger(qint16(v));
-            else if (!isFloat && v <= 2147483647.0)
-                t.value = Variant::fromLong(qint32(v));
-            else
-                t.value = Variant::fromDouble(v);
-            continue;
-        }
-        if (c == QLatin1Char('&') && i + 1 < n &&
-            (source[i + 1].toUpper() == QLatin1Char('H') || source[i + 1].toUpper() == QLatin1Char('O') ||
-             (source[i + 1].isDigit() && source[i + 1].unicode() < 128))) {
-            const bool hex = source[i + 1].toUpper() == QLatin1Char('H');
-            int j = source[i + 1].isDigit() ? i + 1 : i + 2;
-            const int digitsStart = j;
-            while (j < n && (hex ? isxdigit(source[j].unicode() < 128 ? source[j].toLatin1() : 'x') != 0
-                                 : (source[j] >= QLatin1Char('0') && source[j] <= QLatin1Char('7'))))
-                ++j;
-            const QString digits = source.mid(digitsStart, j - digitsStart);
-            bool ok = false;
-            const quint64 raw = digits.toULongLong(&ok, hex ? 16 : 8);
-            if (digits.isEmpty() || !ok || raw > 0xFFFFFFFFull)
-                return compileError(1031, line, start - lineStart);
-            if (j < n && source[j] == QLatin1Char('&'))
-                ++j; // the Long type mark
-            Token &t = push(TokenKind::Literal, start);
-            if (raw <= 0xFFFF && digits.size() <= (hex ? 4 : 6))
-                t.value = Variant::fromInteger(qint16(quint16(raw)));
-            else
-                t.value = Variant::fromLong(qint32(quint32(raw)));
-            i = j;
-            continue;
-        }
-        static const QString twoChar[] = {QStringLiteral("<="), QStringLiteral(">="), QStringLiteral("<>")};
-        bool matched = false;
-        for (const QString &p : twoChar) {
-            if (source.mid(i, 2) == p) {
-                Token &t = push(TokenKind::Punct, start);
-                t.text = p;
-                i += 2;
-                matched = true;
-                break;
-            }
-        }
-        if (matched)
-            continue;
-        if (QStringLiteral("()=<>+-*/\\^&,.").contains(c)) {
-            Token &t = push(TokenKind::Punct, start);
-            t.text = QString(c);
-            ++i;
-            continue;
-        }
-        return compileError(1032, line, start - lineStart);
-    }
-    Token &t = push(TokenKind::End, i);
-    (void)t;
-    return tokens;
+    return Lexer(source).run();
 }
 
 } // namespace sorvane::vb

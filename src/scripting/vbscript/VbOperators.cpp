@@ -49,25 +49,25 @@ Result<Operand> numeric(const Variant &v)
     case Kind::String: {
         double d = 0;
         if (!parseNumericText(v.stringValue(), &d))
-            return scriptError(13);
+            return scriptError(ErrorNumber::TypeMismatch);
         o.rank = Rank::Double;
         o.value = d;
         return o;
     }
     case Kind::Null:
-        return scriptError(94);
+        return scriptError(ErrorNumber::InvalidUseOfNull);
     case Kind::Object:
     case Kind::Array:
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
     }
-    return scriptError(13);
+    return scriptError(ErrorNumber::TypeMismatch);
 }
 
 // A whole-number result of the smallest kind at or above `rank` that holds it.
 Result<Variant> fitted(double value, Rank rank)
 {
     if (!std::isfinite(value))
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     switch (rank) {
     case Rank::Integer:
         if (value >= -32768 && value <= 32767)
@@ -98,7 +98,7 @@ Rank combined(Rank a, Rank b)
 Result<Variant> dateResult(double serial)
 {
     if (!std::isfinite(serial) || serial < -657434.0 || serial >= 2958466.0)
-        return scriptError(6);
+        return scriptError(ErrorNumber::Overflow);
     return Variant::fromDate(serial);
 }
 
@@ -126,34 +126,34 @@ Result<Variant> arithmetic(Op op, const Variant &left, const Variant &right)
         return fitted(a->value * b->value, rank);
     case Op::Div:
         if (b->value == 0)
-            return scriptError(a->value == 0 ? 6 : 11);
+            return scriptError(a->value == 0 ? ErrorNumber::Overflow : ErrorNumber::DivisionByZero);
         if (!std::isfinite(a->value / b->value))
-            return scriptError(6);
+            return scriptError(ErrorNumber::Overflow);
         return Variant::fromDouble(a->value / b->value);
     case Op::Pow: {
         if (a->value == 0 && b->value < 0)
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
         if (a->value < 0 && b->value != std::trunc(b->value))
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
         const double r = std::pow(a->value, b->value);
         if (!std::isfinite(r))
-            return scriptError(6);
+            return scriptError(ErrorNumber::Overflow);
         return Variant::fromDouble(r);
     }
     case Op::IntDiv:
     case Op::Mod: {
         const double x = roundHalfEven(a->value), y = roundHalfEven(b->value);
         if (!(x >= -2147483648.0 && x <= 2147483647.0) || !(y >= -2147483648.0 && y <= 2147483647.0))
-            return scriptError(6);
+            return scriptError(ErrorNumber::Overflow);
         if (y == 0)
-            return scriptError(11);
+            return scriptError(ErrorNumber::DivisionByZero);
         const qint64 xi = qint64(x), yi = qint64(y);
         const qint64 r = op == Op::IntDiv ? xi / yi : xi % yi;
         const bool small = a->rank == Rank::Integer && b->rank == Rank::Integer && !a->isDate && !b->isDate;
         return fitted(double(r), small ? Rank::Integer : Rank::Long);
     }
     default:
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
     }
 }
 
@@ -249,7 +249,7 @@ Result<Variant> logical(Op op, const Variant &left, const Variant &right)
     case Op::Xor: r = a->value ^ b->value; break;
     case Op::Eqv: r = ~(a->value ^ b->value); break;
     case Op::Imp: r = ~a->value | b->value; break;
-    default: return scriptError(13);
+    default: return scriptError(ErrorNumber::TypeMismatch);
     }
     return bitsResult(r, *a, *b);
 }
@@ -306,7 +306,7 @@ Result<Variant> applyBinary(Op op, const Variant &left, const Variant &right)
         if (!b)
             return b;
         if (a->stringValue().size() + b->stringValue().size() > kMaxTextLength)
-            return scriptError(14);
+            return scriptError(ErrorNumber::OutOfStringSpace);
         return Variant(a->stringValue() + b->stringValue());
     }
     case Op::And:
@@ -334,7 +334,7 @@ Result<Variant> applyComparison(Op op, const Variant &left, const Variant &right
     if (left.isNull() || right.isNull())
         return Variant::null();
     if (left.isArray() || right.isArray() || left.isObject() || right.isObject())
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
     int order = 0;
     const Kind lk = left.kind(), rk = right.kind();
     auto compareNumbers = [](double a, double b) { return a < b ? -1 : a > b ? 1 : 0; };
@@ -375,7 +375,7 @@ Result<Variant> applyComparison(Op op, const Variant &left, const Variant &right
     case Op::Gt: return Variant(order > 0);
     case Op::Le: return Variant(order <= 0);
     case Op::Ge: return Variant(order >= 0);
-    default: return scriptError(13);
+    default: return scriptError(ErrorNumber::TypeMismatch);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "scripting/vbscript/VbParser.h"
 
+#include "scripting/vbscript/VbCompileError.h"
 #include "scripting/vbscript/VbLexer.h"
 
 namespace sorvane::vb {
@@ -12,10 +13,6 @@ constexpr int kMaxNesting = 120;
 // members and argument lists, which the parser reads in loops.
 constexpr int kMaxHeight = 400;
 
-struct ParseFailure {
-    ScriptError error;
-};
-
 class Parser {
 public:
     explicit Parser(QVector<Token> tokens) : m_tokens(std::move(tokens)) {}
@@ -27,13 +24,13 @@ public:
         skipLineEnds();
         if (isKeyword(Keyword::Option)) {
             advance();
-            expectKeyword(Keyword::Explicit, 1002);
+            expectKeyword(Keyword::Explicit, ErrorNumber::SyntaxError);
             prog->optionExplicit = true;
             endOfStatement();
         }
         parseBlock(prog->statements, BlockContext::TopLevel);
         if (peek().kind != TokenKind::End)
-            fail(1024, peek());
+            fail(ErrorNumber::ExpectedStatement, peek());
         return prog;
     }
 
@@ -47,7 +44,7 @@ public:
         stmt->value = expression();
         skipLineEnds();
         if (peek().kind != TokenKind::End)
-            fail(1025, peek());
+            fail(ErrorNumber::ExpectedEndOfStatement, peek());
         prog->statements.push_back(std::move(stmt));
         return prog;
     }
@@ -82,20 +79,17 @@ private:
         return k == TokenKind::End || k == TokenKind::LineEnd || k == TokenKind::Colon ||
                (m_singleLineIf > 0 && isKeyword(Keyword::Else));
     }
-    [[noreturn]] void fail(int number, const Token &at)
+    [[noreturn]] void fail(ErrorNumber number, const Token &at)
     {
-        ScriptError e = scriptError(number);
-        e.line = at.line;
-        e.column = at.column;
-        throw ParseFailure{e};
+        throw CompileFailure{compileError(number, at.line, at.column)};
     }
-    void expectKeyword(Keyword k, int number)
+    void expectKeyword(Keyword k, ErrorNumber number)
     {
         if (!isKeyword(k))
             fail(number, peek());
         advance();
     }
-    void expectPunct(const char *p, int number)
+    void expectPunct(const char *p, ErrorNumber number)
     {
         if (!isPunct(p))
             fail(number, peek());
@@ -109,7 +103,7 @@ private:
     QString identifier()
     {
         if (!isIdentifier())
-            fail(1010, peek());
+            fail(ErrorNumber::ExpectedIdentifier, peek());
         return advance().text;
     }
     void skipLineEnds()
@@ -120,14 +114,14 @@ private:
     void endOfStatement()
     {
         if (!isStatementEnd())
-            fail(1025, peek());
+            fail(ErrorNumber::ExpectedEndOfStatement, peek());
     }
 
     struct Depth {
         explicit Depth(Parser &p) : parser(p)
         {
             if (++parser.m_depth > kMaxNesting)
-                parser.fail(28, parser.peek());
+                parser.fail(ErrorNumber::OutOfStackSpace, parser.peek());
         }
         ~Depth() { --parser.m_depth; }
         Parser &parser;
@@ -162,10 +156,10 @@ private:
             if (atBlockEnd()) {
                 if (context == BlockContext::TopLevel && peek().kind != TokenKind::End) {
                     if (isKeyword(Keyword::Next))
-                        fail(1055, peek());
+                        fail(ErrorNumber::UnexpectedNext, peek());
                     if (isKeyword(Keyword::Loop))
-                        fail(1038, peek());
-                    fail(1024, peek());
+                        fail(ErrorNumber::LoopWithoutDo, peek());
+                    fail(ErrorNumber::ExpectedStatement, peek());
                 }
                 return;
             }
@@ -191,84 +185,46 @@ private:
         if (first.kind != TokenKind::Name) {
             if (isPunct(".")) // `.Member ...` inside With
                 return callOrAssignment(StmtKind::Call);
-            fail(1024, first);
+            fail(ErrorNumber::ExpectedStatement, first);
         }
         switch (first.keyword) {
         case Keyword::Dim:
             advance();
             return dim(first);
         case Keyword::Public:
-        case Keyword::Private: {
-            const bool isPublic = first.keyword == Keyword::Public;
+        case Keyword::Private:
             if (context != BlockContext::TopLevel)
-                fail(1024, first);
-            advance();
-            bool isDefault = false;
-            if (isKeyword(Keyword::Default)) {
-                if (!isPublic)
-                    fail(1057, peek());
-                isDefault = true;
-                advance();
-            }
-            if (isKeyword(Keyword::Sub) || isKeyword(Keyword::Function) || isKeyword(Keyword::Property)) {
-                procedure(isPublic, isDefault, nullptr);
-                return nullptr;
-            }
-            if (isDefault)
-                fail(1058, peek());
-            if (isKeyword(Keyword::Const)) {
-                advance();
-                constDecl();
-                return nullptr;
-            }
-            return dim(first);
-        }
+                fail(ErrorNumber::ExpectedStatement, first);
+            return scopedDeclaration(first);
         case Keyword::Const:
             advance();
             return constDecl();
         case Keyword::Sub:
         case Keyword::Function:
             if (context != BlockContext::TopLevel)
-                fail(1024, first);
+                fail(ErrorNumber::ExpectedStatement, first);
             procedure(true, false, nullptr);
             return nullptr;
         case Keyword::Property:
-            fail(1048, first);
+            fail(ErrorNumber::MustBeInsideClass, first);
         case Keyword::Class:
             if (context != BlockContext::TopLevel)
-                fail(1024, first);
+                fail(ErrorNumber::ExpectedStatement, first);
             classDecl();
             return nullptr;
         case Keyword::ReDim:
             advance();
             return redim(first);
-        case Keyword::Erase: {
-            advance();
-            StmtPtr s = make(StmtKind::Erase, first);
-            s->target = nameExpr(peek(), identifier());
-            return s;
-        }
+        case Keyword::Erase:
+            return eraseStatement(first);
         case Keyword::Set:
             advance();
             return callOrAssignment(StmtKind::Set);
         case Keyword::Let:
             advance();
             return callOrAssignment(StmtKind::Assign);
-        case Keyword::Call: {
-            advance();
-            StmtPtr s = make(StmtKind::Call, first);
-            ExprPtr target = postfix(primary());
-            if (target->kind != ExprKind::Call) {
-                auto call = std::make_unique<Expr>();
-                call->kind = ExprKind::Call;
-                call->line = target->line;
-                call->column = target->column;
-                call->left = std::move(target);
-                target = std::move(call);
-            }
-            s->target = std::move(target);
-            return s;
-        }
+        case Keyword::Call:
+            return callStatement(first);
         case Keyword::If:
             return ifStatement();
         case Keyword::Select:
@@ -277,51 +233,121 @@ private:
             return forStatement();
         case Keyword::Do:
             return doStatement();
-        case Keyword::While: {
-            advance();
-            StmtPtr s = make(StmtKind::While, first);
-            s->value = expression();
-            parseBlock(s->body, BlockContext::Nested);
-            expectKeyword(Keyword::Wend, 1018);
-            return s;
-        }
+        case Keyword::While:
+            return whileStatement(first);
         case Keyword::Exit:
             return exitStatement();
-        case Keyword::On: {
-            advance();
-            expectKeyword(Keyword::Error, 1002);
-            if (isKeyword(Keyword::Resume)) {
-                advance();
-                expectKeyword(Keyword::Next, 1002);
-                return make(StmtKind::OnErrorResume, first);
-            }
-            expectKeyword(Keyword::GoTo, 1002);
-            if (peek().kind != TokenKind::Literal || !peek().value.isNumber() || peek().value.toLong().valueOr(1) != 0)
-                fail(1002, peek());
-            advance();
-            return make(StmtKind::OnErrorGoto0, first);
-        }
-        case Keyword::With: {
-            advance();
-            StmtPtr s = make(StmtKind::With, first);
-            s->value = expression();
-            parseBlock(s->body, BlockContext::Nested);
-            expectEnd(Keyword::With, 1029);
-            return s;
-        }
+        case Keyword::On:
+            return onErrorStatement(first);
+        case Keyword::With:
+            return withStatement(first);
         case Keyword::Option:
-            fail(1042, first);
+            fail(ErrorNumber::MustBeFirstStatement, first);
         default:
             if (first.keyword != Keyword::None && !isContextWord(first.keyword) && first.keyword != Keyword::Me)
-                fail(1024, first);
+                fail(ErrorNumber::ExpectedStatement, first);
             return callOrAssignment(StmtKind::Call);
         }
     }
 
-    void expectEnd(Keyword what, int number)
+    // Public or Private at the top level: a procedure, a constant or
+    // variables; Public Default only before a Property Get.
+    StmtPtr scopedDeclaration(const Token &first)
+    {
+        const bool isPublic = first.keyword == Keyword::Public;
+        advance();
+        bool isDefault = false;
+        if (isKeyword(Keyword::Default)) {
+            if (!isPublic)
+                fail(ErrorNumber::DefaultMustBePublic, peek());
+            isDefault = true;
+            advance();
+        }
+        if (isKeyword(Keyword::Sub) || isKeyword(Keyword::Function) || isKeyword(Keyword::Property)) {
+            procedure(isPublic, isDefault, nullptr);
+            return nullptr;
+        }
+        if (isDefault)
+            fail(ErrorNumber::DefaultOnlyOnPropertyGet, peek());
+        if (isKeyword(Keyword::Const)) {
+            advance();
+            constDecl();
+            return nullptr;
+        }
+        return dim(first);
+    }
+
+    StmtPtr eraseStatement(const Token &first)
+    {
+        advance();
+        StmtPtr s = make(StmtKind::Erase, first);
+        s->target = nameExpr(peek(), identifier());
+        return s;
+    }
+
+    // Call name(args): the target is always a call, even without arguments.
+    StmtPtr callStatement(const Token &first)
+    {
+        advance();
+        StmtPtr s = make(StmtKind::Call, first);
+        ExprPtr target = postfix(primary());
+        if (target->kind != ExprKind::Call) {
+            auto call = std::make_unique<Expr>();
+            call->kind = ExprKind::Call;
+            call->line = target->line;
+            call->column = target->column;
+            call->left = std::move(target);
+            target = std::move(call);
+        }
+        s->target = std::move(target);
+        return s;
+    }
+
+    // While and With: the word, a value, then a block up to the end word.
+    StmtPtr valueAndBlock(StmtKind kind, const Token &first)
+    {
+        advance();
+        StmtPtr s = make(kind, first);
+        s->value = expression();
+        parseBlock(s->body, BlockContext::Nested);
+        return s;
+    }
+
+    StmtPtr whileStatement(const Token &first)
+    {
+        StmtPtr s = valueAndBlock(StmtKind::While, first);
+        expectKeyword(Keyword::Wend, ErrorNumber::ExpectedWend);
+        return s;
+    }
+
+    // On Error Resume Next, or On Error GoTo 0 (no other target).
+    StmtPtr onErrorStatement(const Token &first)
+    {
+        advance();
+        expectKeyword(Keyword::Error, ErrorNumber::SyntaxError);
+        if (isKeyword(Keyword::Resume)) {
+            advance();
+            expectKeyword(Keyword::Next, ErrorNumber::SyntaxError);
+            return make(StmtKind::OnErrorResume, first);
+        }
+        expectKeyword(Keyword::GoTo, ErrorNumber::SyntaxError);
+        if (peek().kind != TokenKind::Literal || !peek().value.isNumber() || peek().value.toLong().valueOr(1) != 0)
+            fail(ErrorNumber::SyntaxError, peek());
+        advance();
+        return make(StmtKind::OnErrorGoto0, first);
+    }
+
+    StmtPtr withStatement(const Token &first)
+    {
+        StmtPtr s = valueAndBlock(StmtKind::With, first);
+        expectEnd(Keyword::With, ErrorNumber::ExpectedWith);
+        return s;
+    }
+
+    void expectEnd(Keyword what, ErrorNumber number)
     {
         if (!isKeyword(Keyword::End))
-            fail(number == 1029 ? 1014 : 1014, peek());
+            fail(ErrorNumber::ExpectedEnd, peek());
         advance();
         expectKeyword(what, number);
     }
@@ -351,7 +377,7 @@ private:
                         item.bounds.push_back(expression());
                     } while (isPunct(",") && (advance(), true));
                 }
-                expectPunct(")", 1006);
+                expectPunct(")", ErrorNumber::ExpectedCloseParen);
             }
             if (!m_procedure) {
                 m_program->dims.append(item.target->name);
@@ -377,11 +403,11 @@ private:
             item.isArray = true;
             if (!m_procedure)
                 m_program->dims.append(item.target->name); // ReDim declares, as Dim does
-            expectPunct("(", 1005);
+            expectPunct("(", ErrorNumber::ExpectedOpenParen);
             do {
                 item.bounds.push_back(expression());
             } while (isPunct(",") && (advance(), true));
-            expectPunct(")", 1006);
+            expectPunct(")", ErrorNumber::ExpectedCloseParen);
             s->dims.push_back(std::move(item));
         } while (isPunct(",") && (advance(), true));
         return s;
@@ -400,7 +426,7 @@ private:
             if (!negative)
                 return t.value;
             if (!t.value.isNumber())
-                fail(1045, t);
+                fail(ErrorNumber::ExpectedLiteralConstant, t);
             if (t.value.kind() == Variant::Kind::Integer && *t.value.toInteger() != -32768)
                 return Variant::fromInteger(qint16(-*t.value.toInteger()));
             if (t.value.kind() == Variant::Kind::Long && *t.value.toLong() != qint32(0x80000000))
@@ -417,14 +443,14 @@ private:
             default: break;
             }
         }
-        fail(1045, t);
+        fail(ErrorNumber::ExpectedLiteralConstant, t);
     }
 
     StmtPtr constDecl()
     {
         do {
             const QString name = identifier();
-            expectPunct("=", 1011);
+            expectPunct("=", ErrorNumber::ExpectedEquals);
             Variant value = literalConstant();
             if (m_procedure)
                 m_procedure->constants.insert(name.toCaseFolded(), value);
@@ -438,7 +464,7 @@ private:
     {
         const Token &first = peek();
         if (m_procedure)
-            fail(1024, first);
+            fail(ErrorNumber::ExpectedStatement, first);
         auto proc = std::make_unique<Procedure>();
         proc->isPublic = isPublic;
         proc->isDefault = isDefault;
@@ -452,7 +478,7 @@ private:
             proc->kind = ProcKind::Function;
         else {
             if (!owner)
-                fail(1048, first);
+                fail(ErrorNumber::MustBeInsideClass, first);
             if (isKeyword(Keyword::Get))
                 proc->kind = ProcKind::PropertyGet;
             else if (isKeyword(Keyword::Let))
@@ -460,12 +486,12 @@ private:
             else if (isKeyword(Keyword::Set))
                 proc->kind = ProcKind::PropertySet;
             else
-                fail(1049, peek());
+                fail(ErrorNumber::ExpectedPropertyKind, peek());
             advance();
         }
         if (isDefault && proc->kind != ProcKind::PropertyGet && proc->kind != ProcKind::Function &&
             proc->kind != ProcKind::Sub)
-            fail(1058, first);
+            fail(ErrorNumber::DefaultOnlyOnPropertyGet, first);
         proc->name = identifier();
         if (isPunct("(")) {
             advance();
@@ -481,29 +507,31 @@ private:
                     p.name = identifier();
                     if (isPunct("(")) {
                         advance();
-                        expectPunct(")", 1006);
+                        expectPunct(")", ErrorNumber::ExpectedCloseParen);
                         p.isArray = true;
                     }
                     proc->params.push_back(p);
                 } while (isPunct(",") && (advance(), true));
             }
-            expectPunct(")", 1006);
+            expectPunct(")", ErrorNumber::ExpectedCloseParen);
         }
         if ((proc->kind == ProcKind::PropertyLet || proc->kind == ProcKind::PropertySet) && proc->params.empty())
-            fail(1054, first);
+            fail(ErrorNumber::PropertySetterWithoutArgument, first);
         if (owner && !proc->params.empty() &&
             (proc->name.compare(QLatin1String("Class_Initialize"), Qt::CaseInsensitive) == 0 ||
              proc->name.compare(QLatin1String("Class_Terminate"), Qt::CaseInsensitive) == 0))
-            fail(1053, first);
+            fail(ErrorNumber::ClassEventWithArguments, first);
         endOfStatement();
         m_procedure = proc.get();
         m_exitProcedure = endWord;
         parseBlock(proc->body, BlockContext::Procedure);
         m_procedure = nullptr;
         if (!isKeyword(Keyword::End))
-            fail(1014, peek());
+            fail(ErrorNumber::ExpectedEnd, peek());
         advance();
-        expectKeyword(endWord, endWord == Keyword::Sub ? 1016 : endWord == Keyword::Function ? 1015 : 1050);
+        expectKeyword(endWord, endWord == Keyword::Sub        ? ErrorNumber::ExpectedSub
+                               : endWord == Keyword::Function ? ErrorNumber::ExpectedFunction
+                                                              : ErrorNumber::ExpectedProperty);
         proc->program = m_program;
         if (owner)
             owner->procedures.push_back(std::move(proc));
@@ -524,11 +552,11 @@ private:
             const Token &t = peek();
             if (isKeyword(Keyword::End)) {
                 advance();
-                expectKeyword(Keyword::Class, 1047);
+                expectKeyword(Keyword::Class, ErrorNumber::ExpectedClass);
                 break;
             }
             if (t.kind == TokenKind::End)
-                fail(1014, t);
+                fail(ErrorNumber::ExpectedEnd, t);
             bool isPublic = true, isDefault = false, hadScope = false;
             if (isKeyword(Keyword::Public) || isKeyword(Keyword::Private)) {
                 isPublic = isKeyword(Keyword::Public);
@@ -536,7 +564,7 @@ private:
                 advance();
                 if (isKeyword(Keyword::Default)) {
                     if (!isPublic)
-                        fail(1057, peek());
+                        fail(ErrorNumber::DefaultMustBePublic, peek());
                     isDefault = true;
                     advance();
                 }
@@ -550,11 +578,11 @@ private:
             if (isKeyword(Keyword::Sub) || isKeyword(Keyword::Function) || isKeyword(Keyword::Property)) {
                 procedure(isPublic, isDefault, cls.get());
             } else if (isKeyword(Keyword::Const)) {
-                fail(1024, peek());
+                fail(ErrorNumber::ExpectedStatement, peek());
             } else if (hadScope && !isDefault) {
                 fields(*cls, isPublic);
             } else {
-                fail(isDefault ? 1058 : 1024, peek());
+                fail(isDefault ? ErrorNumber::DefaultOnlyOnPropertyGet : ErrorNumber::ExpectedStatement, peek());
             }
             endOfStatement();
         }
@@ -575,7 +603,7 @@ private:
                         f.bounds.push_back(expression());
                     } while (isPunct(",") && (advance(), true));
                 }
-                expectPunct(")", 1006);
+                expectPunct(")", ErrorNumber::ExpectedCloseParen);
             }
             cls.fields.push_back(std::move(f));
         } while (isPunct(",") && (advance(), true));
@@ -590,8 +618,8 @@ private:
         ExprPtr target = postfix(primary());
         if (kind == StmtKind::Set || kind == StmtKind::Assign || isPunct("=")) {
             if (target->kind != ExprKind::Name && target->kind != ExprKind::Member && target->kind != ExprKind::Call)
-                fail(1002, first);
-            expectPunct("=", 1011);
+                fail(ErrorNumber::SyntaxError, first);
+            expectPunct("=", ErrorNumber::ExpectedEquals);
             StmtPtr s = make(kind == StmtKind::Set ? StmtKind::Set : StmtKind::Assign, first);
             if (!m_procedure && target->kind == ExprKind::Name)
                 m_program->assigned.append(target->name);
@@ -602,7 +630,7 @@ private:
         StmtPtr s = make(StmtKind::Call, first);
         if (isStatementEnd()) {
             if (target->kind == ExprKind::Call && target->hasParens && target->args.size() > 1)
-                fail(1044, first);
+                fail(ErrorNumber::ParenthesesCallingSub, first);
             if (target->kind == ExprKind::Call && target->hasParens && target->args.size() == 1) {
                 // `Foo (x)`: one argument in parentheses, passed by value.
                 ExprPtr arg = std::move(target->args[0]);
@@ -679,7 +707,7 @@ private:
         const Token &first = advance();
         StmtPtr s = make(StmtKind::If, first);
         ExprPtr cond = expression();
-        expectKeyword(Keyword::Then, 1017);
+        expectKeyword(Keyword::Then, ErrorNumber::ExpectedThen);
         if (peek().kind != TokenKind::LineEnd && peek().kind != TokenKind::End) {
             // The one-line form: statements separated by colons, an optional Else.
             ++m_singleLineIf;
@@ -705,7 +733,7 @@ private:
             if (isKeyword(Keyword::ElseIf)) {
                 advance();
                 ExprPtr c = expression();
-                expectKeyword(Keyword::Then, 1017);
+                expectKeyword(Keyword::Then, ErrorNumber::ExpectedThen);
                 Block b;
                 if (!isStatementEnd()) {
                     ++m_singleLineIf;
@@ -723,7 +751,7 @@ private:
             }
             break;
         }
-        expectEnd(Keyword::If, 1012);
+        expectEnd(Keyword::If, ErrorNumber::ExpectedIf);
         return s;
     }
 
@@ -746,7 +774,7 @@ private:
     StmtPtr selectStatement()
     {
         const Token &first = advance();
-        expectKeyword(Keyword::Case, 1021);
+        expectKeyword(Keyword::Case, ErrorNumber::ExpectedCase);
         StmtPtr s = make(StmtKind::Select, first);
         s->value = expression();
         endOfStatement();
@@ -773,7 +801,7 @@ private:
                             found = true;
                         }
                     if (!found)
-                        fail(1002, peek());
+                        fail(ErrorNumber::SyntaxError, peek());
                     advance();
                     item.from = additive();
                 } else {
@@ -788,7 +816,7 @@ private:
             parseBlock(clause.body, BlockContext::Nested);
             s->cases.push_back(std::move(clause));
         }
-        expectEnd(Keyword::Select, 1022);
+        expectEnd(Keyword::Select, ErrorNumber::ExpectedSelect);
         return s;
     }
 
@@ -801,20 +829,20 @@ private:
             s->target = nameExpr(peek(), identifier());
             if (!m_procedure)
                 m_program->assigned.append(s->target->name);
-            expectKeyword(Keyword::In, 1046);
+            expectKeyword(Keyword::In, ErrorNumber::ExpectedIn);
             s->value = expression();
             loopBody(*s);
             return s;
         }
         StmtPtr s = make(StmtKind::For, first);
         if (!isIdentifier())
-            fail(1040, peek());
+            fail(ErrorNumber::InvalidForLoopVariable, peek());
         s->target = nameExpr(peek(), identifier());
         if (!m_procedure)
             m_program->assigned.append(s->target->name);
-        expectPunct("=", 1011);
+        expectPunct("=", ErrorNumber::ExpectedEquals);
         s->value = expression();
-        expectKeyword(Keyword::To, 1013);
+        expectKeyword(Keyword::To, ErrorNumber::ExpectedTo);
         s->limit = expression();
         if (isKeyword(Keyword::Step)) {
             advance();
@@ -829,7 +857,7 @@ private:
         ++m_fors;
         parseBlock(s.body, BlockContext::Nested);
         --m_fors;
-        expectKeyword(Keyword::Next, 1020);
+        expectKeyword(Keyword::Next, ErrorNumber::ExpectedNext);
         if (isIdentifier())
             advance();
     }
@@ -847,10 +875,10 @@ private:
         ++m_loops;
         parseBlock(s->body, BlockContext::Nested);
         --m_loops;
-        expectKeyword(Keyword::Loop, 1019);
+        expectKeyword(Keyword::Loop, ErrorNumber::ExpectedLoop);
         if (isKeyword(Keyword::While) || isKeyword(Keyword::Until)) {
             if (s->value)
-                fail(1025, peek());
+                fail(ErrorNumber::ExpectedEndOfStatement, peek());
             s->until = isKeyword(Keyword::Until);
             s->testAtTop = false;
             advance();
@@ -867,23 +895,23 @@ private:
         switch (what.keyword) {
         case Keyword::For:
             if (m_fors == 0)
-                fail(1039, what);
+                fail(ErrorNumber::InvalidExit, what);
             s->exit = ExitKind::For;
             break;
         case Keyword::Do:
             if (m_loops == 0)
-                fail(1039, what);
+                fail(ErrorNumber::InvalidExit, what);
             s->exit = ExitKind::Do;
             break;
         case Keyword::Sub:
         case Keyword::Function:
         case Keyword::Property:
             if (!m_procedure || what.keyword != m_exitProcedure)
-                fail(1039, what);
+                fail(ErrorNumber::InvalidExit, what);
             s->exit = ExitKind::Procedure;
             break;
         default:
-            fail(1002, what);
+            fail(ErrorNumber::SyntaxError, what);
         }
         advance();
         return s;
@@ -899,7 +927,7 @@ private:
         e->column = at.column;
         e->height = 1 + std::max(l->height, r->height);
         if (e->height > kMaxHeight)
-            fail(28, at);
+            fail(ErrorNumber::OutOfStackSpace, at);
         e->left = std::move(l);
         e->right = std::move(r);
         return e;
@@ -1069,20 +1097,20 @@ private:
         if (isPunct("(")) {
             advance();
             ExprPtr inner = expression();
-            expectPunct(")", 1006);
+            expectPunct(")", ErrorNumber::ExpectedCloseParen);
             return paren(std::move(inner));
         }
         if (isPunct(".")) {
             // A member of the With object.
             advance();
             if (peek().kind != TokenKind::Name)
-                fail(1010, peek());
+                fail(ErrorNumber::ExpectedIdentifier, peek());
             e->kind = ExprKind::Member;
             e->name = advance().text;
             return e;
         }
         if (t.kind != TokenKind::Name)
-            fail(1023, t);
+            fail(ErrorNumber::ExpectedExpression, t);
         switch (t.keyword) {
         case Keyword::True: advance(); e->value = Variant(true); return e;
         case Keyword::False: advance(); e->value = Variant(false); return e;
@@ -1102,7 +1130,7 @@ private:
             break;
         default:
             if (!isContextWord(t.keyword))
-                fail(1023, t);
+                fail(ErrorNumber::ExpectedExpression, t);
         }
         advance();
         e->kind = ExprKind::Name;
@@ -1119,7 +1147,7 @@ private:
             if (isPunct(".") && !peek().spaceBefore) {
                 const Token &dot = advance();
                 if (peek().kind != TokenKind::Name)
-                    fail(1010, peek());
+                    fail(ErrorNumber::ExpectedIdentifier, peek());
                 auto m = std::make_unique<Expr>();
                 m->kind = ExprKind::Member;
                 m->line = dot.line;
@@ -1127,7 +1155,7 @@ private:
                 m->name = advance().text;
                 m->height = e->height + 1;
                 if (m->height > kMaxHeight)
-                    fail(28, dot);
+                    fail(ErrorNumber::OutOfStackSpace, dot);
                 m->left = std::move(e);
                 e = std::move(m);
                 continue;
@@ -1140,11 +1168,11 @@ private:
                 auto call = callOf(std::move(e));
                 call->hasParens = true;
                 arguments(call->args, false);
-                expectPunct(")", 1006);
+                expectPunct(")", ErrorNumber::ExpectedCloseParen);
                 for (const ExprPtr &a : call->args)
                     call->height = std::max(call->height, a->height + 1);
                 if (call->height > kMaxHeight)
-                    fail(28, peek());
+                    fail(ErrorNumber::OutOfStackSpace, peek());
                 if (stopBeforeArgs && !isPunct(".") && !isPunct("(") && !isStatementEnd()) {
                     m_pos = before;
                     return std::move(call->left);
@@ -1181,7 +1209,7 @@ Result<std::shared_ptr<Program>> parseWith(const QString &source, F parse)
             if (line.endsWith(QLatin1Char('\r')))
                 line.chop(1);
         return program;
-    } catch (const ParseFailure &f) {
+    } catch (const CompileFailure &f) {
         return f.error;
     }
 }

@@ -1,12 +1,14 @@
 #include "scripting/vbscript/VbResolver.h"
 
+#include "scripting/vbscript/VbCompileError.h"
+
 namespace sorvane::vb {
 namespace {
 
-struct NameRedefined {
-    int line;
-    int column;
-};
+[[noreturn]] void nameRedefined(int line, int column)
+{
+    throw CompileFailure{compileError(ErrorNumber::NameRedefined, line, column)};
+}
 
 // Functions the interpreter itself provides, since they need the running program.
 const std::pair<const char *, Intrinsic> kIntrinsics[] = {
@@ -34,7 +36,7 @@ public:
             const QString key = proc->name.toCaseFolded();
             auto it = m_globals.names.find(key);
             if (it != m_globals.names.end() && it->kind != GlobalName::Kind::Procedure)
-                throw NameRedefined{proc->line, proc->column};
+                nameRedefined(proc->line, proc->column);
             m_globals.names.insert(key, GlobalName{GlobalName::Kind::Procedure, -1, proc.get()});
         }
         for (const auto &[name, value] : m_program.constants)
@@ -91,7 +93,7 @@ private:
         auto it = m_globals.names.find(name.toCaseFolded());
         if (it != m_globals.names.end() && it->kind != GlobalName::Kind::Variable) {
             if (declared)
-                throw NameRedefined{1, 0};
+                nameRedefined(1, 0);
             return;
         }
         m_globals.addVariable(name);
@@ -115,7 +117,7 @@ private:
         };
         for (const FieldDecl &f : decl.fields) {
             if (info->memberIndex.contains(f.name.toCaseFolded()))
-                throw NameRedefined{decl.line, decl.column};
+                nameRedefined(decl.line, decl.column);
             ClassMember &m = add(f.name, decl.line, decl.column);
             m.isPublic = f.isPublic;
             m.field = info->fieldCount++;
@@ -134,12 +136,12 @@ private:
             }
             if (*place || m.field >= 0 || (m.method && proc->kind != ProcKind::Sub && proc->kind != ProcKind::Function) ||
                 ((m.get || m.let || m.set) && (proc->kind == ProcKind::Sub || proc->kind == ProcKind::Function)))
-                throw NameRedefined{proc->line, proc->column};
+                nameRedefined(proc->line, proc->column);
             *place = proc.get();
             m.isPublic = proc->isPublic;
             if (proc->isDefault) {
                 if (info->defaultMember >= 0 && info->defaultMember != info->find(proc->name))
-                    throw NameRedefined{proc->line, proc->column};
+                    nameRedefined(proc->line, proc->column);
                 info->defaultMember = info->find(proc->name);
             }
             if (proc->kind == ProcKind::Sub && proc->name.compare(QLatin1String("Class_Initialize"), Qt::CaseInsensitive) == 0)
@@ -151,7 +153,7 @@ private:
         const QString key = decl.name.toCaseFolded();
         auto it = m_globals.names.find(key);
         if (it != m_globals.names.end() && it->kind != GlobalName::Kind::Class)
-            throw NameRedefined{decl.line, decl.column};
+            nameRedefined(decl.line, decl.column);
         m_globals.names.insert(key, GlobalName{GlobalName::Kind::Class, -1, nullptr});
         m_globals.classes.insert(key, info);
         return info;
@@ -167,7 +169,7 @@ private:
         for (const Param &p : proc.params) {
             const QString key = p.name.toCaseFolded();
             if (proc.localSlots.contains(key) && proc.localSlots.value(key) != 0)
-                throw NameRedefined{proc.line, proc.column};
+                nameRedefined(proc.line, proc.column);
             proc.localSlots.insert(key, proc.slotCount++);
         }
         proc.fixedSlots.clear();
@@ -413,11 +415,8 @@ Status bindProgram(const std::shared_ptr<Program> &program, Globals &globals, Pr
 {
     try {
         Resolver(program, globals, scope).run();
-    } catch (const NameRedefined &at) {
-        ScriptError e = scriptError(1041);
-        e.line = at.line;
-        e.column = at.column;
-        return e;
+    } catch (const CompileFailure &f) {
+        return f.error;
     }
     return {};
 }

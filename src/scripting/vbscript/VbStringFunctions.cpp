@@ -32,14 +32,14 @@ QString piece(const QString &text, qsizetype from, qsizetype length)
 
 ScriptError outOfStringSpace()
 {
-    return scriptError(14, QStringLiteral("Out of string space"));
+    return scriptError(ErrorNumber::OutOfStringSpace, QStringLiteral("Out of string space"));
 }
 
 Result<Variant> trimSpaces(QVector<Variant> &args, bool left, bool right)
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(text, TextArg::of(args[0]));
+    auto text = TRY(TextArg::of(args[0]));
     const QString &s = *text;
     qsizetype begin = 0, end = s.size();
     if (left)
@@ -55,12 +55,12 @@ Result<Variant> trimSpaces(QVector<Variant> &args, bool left, bool right)
 
 Result<Variant> leftOrRight(QVector<Variant> &args, bool left)
 {
-    VB_TRY(length, args[1].toLong());
+    auto length = TRY(args[1].toLong());
     if (args[0].isNull())
         return Variant::null();
     if (length < 0)
-        return scriptError(5);
-    VB_TRY(text, TextArg::of(args[0]));
+        return scriptError(ErrorNumber::InvalidProcedureCall);
+    auto text = TRY(TextArg::of(args[0]));
     if (length == 1 && !text->isEmpty())
         return Variant(piece(*text, left ? 0 : text->size() - 1, 1));
     return Variant(left ? text->left(length) : text->right(length));
@@ -70,10 +70,10 @@ Result<QString> radixText(const Variant &value, int base)
 {
     quint32 bits = 0;
     if (value.kind() == Variant::Kind::Integer || value.kind() == Variant::Kind::Boolean) {
-        VB_TRY(n, value.toInteger());
+        auto n = TRY(value.toInteger());
         bits = quint16(n);
     } else {
-        VB_TRY(n, value.toLong());
+        auto n = TRY(value.toLong());
         bits = quint32(n);
     }
     return QString::number(bits, base).toUpper();
@@ -120,16 +120,16 @@ Result<Variant> Len(BuiltinContext &, QVector<Variant> &args)
         return Variant::fromLong(qint32(text.stringValue().size()));
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(text, TextArg::of(args[0]));
+    auto text = TRY(TextArg::of(args[0]));
     return Variant::fromLong(qint32(text->size()));
 }
 
 Result<Variant> LenB(BuiltinContext &context, QVector<Variant> &args)
 {
-    VB_TRY(length, Len(context, args));
+    auto length = TRY(Len(context, args));
     if (length.isNull())
         return length;
-    VB_TRY(units, length.toLong());
+    auto units = TRY(length.toLong());
     return Variant::fromLong(units * 2);
 }
 
@@ -164,14 +164,14 @@ Result<Variant> Mid(BuiltinContext &, QVector<Variant> &args)
             return Variant(piece(text, from - 1, in.size() > 2 ? length : -1));
         }
     }
-    VB_TRY(start, args[1].toLong());
+    auto start = TRY(args[1].toLong());
     const bool hasLength = hasArg(args, 2);
-    VB_TRY(length, longArg(args, 2, -1));
+    auto length = TRY(longArg(args, 2, -1));
     if (args[0].isNull())
         return Variant::null();
     if (start < 1 || (hasLength && length < 0))
-        return scriptError(5);
-    VB_TRY(text, TextArg::of(args[0]));
+        return scriptError(ErrorNumber::InvalidProcedureCall);
+    auto text = TRY(TextArg::of(args[0]));
     if (start == 1 && (!hasLength || length >= text->size()))
         return Variant(*text);
     return Variant(piece(*text, start - 1, hasLength ? length : -1));
@@ -184,16 +184,16 @@ Result<Variant> InStr(BuiltinContext &, QVector<Variant> &args)
     const int first = hasStart ? 1 : 0;
     qint32 start = 1;
     if (hasStart) {
-        VB_TRY(s, args[0].toLong());
+        auto s = TRY(args[0].toLong());
         start = s;
         if (start < 1)
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
     }
-    VB_TRY(cs, compareArg(args, 3));
+    auto cs = TRY(compareArg(args, 3));
     if (anyNull(args, {first, first + 1}))
         return Variant::null();
-    VB_TRY(text, TextArg::of(args[first]));
-    VB_TRY(sought, TextArg::of(args[first + 1]));
+    auto text = TRY(TextArg::of(args[first]));
+    auto sought = TRY(TextArg::of(args[first + 1]));
     if (text->isEmpty() || start > text->size())
         return Variant::fromLong(0);
     if (sought->isEmpty())
@@ -203,14 +203,14 @@ Result<Variant> InStr(BuiltinContext &, QVector<Variant> &args)
 
 Result<Variant> InStrRev(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(start, longArg(args, 2, -1));
+    auto start = TRY(longArg(args, 2, -1));
     if (start == 0 || start < -1)
-        return scriptError(5);
-    VB_TRY(cs, compareArg(args, 3));
+        return scriptError(ErrorNumber::InvalidProcedureCall);
+    auto cs = TRY(compareArg(args, 3));
     if (anyNull(args, {0, 1}))
         return Variant::null();
-    VB_TRY(text, TextArg::of(args[0]));
-    VB_TRY(sought, TextArg::of(args[1]));
+    auto text = TRY(TextArg::of(args[0]));
+    auto sought = TRY(TextArg::of(args[1]));
     const qint32 end = start == -1 ? qint32(text->size()) : start;
     if (text->isEmpty() || end > text->size())
         return Variant::fromLong(0);
@@ -224,14 +224,14 @@ Result<Variant> InStrRev(BuiltinContext &, QVector<Variant> &args)
 
 Result<Variant> Replace(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(text, TextArg::of(args[0]));
-    VB_TRY(sought, TextArg::of(args[1]));
-    VB_TRY(replacement, TextArg::of(args[2]));
-    VB_TRY(start, longArg(args, 3, 1));
-    VB_TRY(count, longArg(args, 4, -1));
-    VB_TRY(cs, compareArg(args, 5));
+    auto text = TRY(TextArg::of(args[0]));
+    auto sought = TRY(TextArg::of(args[1]));
+    auto replacement = TRY(TextArg::of(args[2]));
+    auto start = TRY(longArg(args, 3, 1));
+    auto count = TRY(longArg(args, 4, -1));
+    auto cs = TRY(compareArg(args, 5));
     if (start < 1 || count < -1)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const QString &s = *text;
     if (start > s.size())
         return Variant(QString());
@@ -259,19 +259,19 @@ Result<Variant> Replace(BuiltinContext &, QVector<Variant> &args)
 
 Result<Variant> Split(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(text, TextArg::of(args[0]));
+    auto text = TRY(TextArg::of(args[0]));
     QString space(QLatin1Char(' '));
     const QString *delimiter = &space;
     std::optional<TextArg> delimiterArg;
     if (hasArg(args, 1)) {
-        VB_TRY(d, TextArg::of(args[1]));
+        auto d = TRY(TextArg::of(args[1]));
         delimiterArg = std::move(d);
         delimiter = &**delimiterArg;
     }
-    VB_TRY(count, longArg(args, 2, -1));
-    VB_TRY(cs, compareArg(args, 3));
+    auto count = TRY(longArg(args, 2, -1));
+    auto cs = TRY(compareArg(args, 3));
     if (count < -1)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
 
     QVector<Variant> parts;
     const QString &s = *text;
@@ -294,13 +294,13 @@ Result<Variant> Split(BuiltinContext &, QVector<Variant> &args)
 Result<Variant> Join(BuiltinContext &, QVector<Variant> &args)
 {
     if (!args[0].isArray())
-        return scriptError(13);
+        return scriptError(ErrorNumber::TypeMismatch);
     const VariantArray &array = args[0].arrayValue();
     if (array.dimensions() != 1)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     QString delimiter(QLatin1Char(' '));
     if (hasArg(args, 1)) {
-        VB_TRY(d, args[1].toString());
+        auto d = TRY(args[1].toString());
         delimiter = d;
     }
     QString out;
@@ -310,7 +310,7 @@ Result<Variant> Join(BuiltinContext &, QVector<Variant> &args)
         const Variant &item = array.items[i];
         if (item.isNull())
             continue;
-        VB_TRY(piece, TextArg::of(item));
+        auto piece = TRY(TextArg::of(item));
         out.append(*piece);
         if (out.size() > kMaxTextLength)
             return outOfStringSpace();
@@ -322,7 +322,7 @@ Result<Variant> UCase(BuiltinContext &, QVector<Variant> &args)
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(text, TextArg::of(args[0]));
+    auto text = TRY(TextArg::of(args[0]));
     return Variant(text->toUpper());
 }
 
@@ -330,7 +330,7 @@ Result<Variant> LCase(BuiltinContext &, QVector<Variant> &args)
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(text, TextArg::of(args[0]));
+    auto text = TRY(TextArg::of(args[0]));
     return Variant(text->toLower());
 }
 
@@ -351,9 +351,9 @@ Result<Variant> RTrim(BuiltinContext &, QVector<Variant> &args)
 
 Result<Variant> Space(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(count, args[0].toLong());
+    auto count = TRY(args[0].toLong());
     if (count < 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (count > kMaxTextLength)
         return outOfStringSpace();
     return Variant(QString(count, QLatin1Char(' ')));
@@ -361,20 +361,20 @@ Result<Variant> Space(BuiltinContext &, QVector<Variant> &args)
 
 Result<Variant> String(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(count, args[0].toLong());
+    auto count = TRY(args[0].toLong());
     if (args[1].isNull())
         return Variant::null();
     if (count < 0)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (count > kMaxTextLength)
         return outOfStringSpace();
     QChar c;
     if (args[1].isString()) {
         if (args[1].stringValue().isEmpty())
-            return scriptError(5);
+            return scriptError(ErrorNumber::InvalidProcedureCall);
         c = args[1].stringValue()[0];
     } else {
-        VB_TRY(code, args[1].toLong());
+        auto code = TRY(args[1].toLong());
         c = QChar(char16_t(code & 0xFF));
     }
     return Variant(QString(count, c));
@@ -382,18 +382,18 @@ Result<Variant> String(BuiltinContext &, QVector<Variant> &args)
 
 Result<Variant> StrComp(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(cs, compareArg(args, 2));
+    auto cs = TRY(compareArg(args, 2));
     if (anyNull(args, {0, 1}))
         return Variant::null();
-    VB_TRY(a, TextArg::of(args[0]));
-    VB_TRY(b, TextArg::of(args[1]));
+    auto a = TRY(TextArg::of(args[0]));
+    auto b = TRY(TextArg::of(args[1]));
     const int order = a->compare(*b, cs);
     return Variant::fromInteger(order < 0 ? -1 : order > 0 ? 1 : 0);
 }
 
 Result<Variant> StrReverse(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(text, TextArg::of(args[0]));
+    auto text = TRY(TextArg::of(args[0]));
     const QString &s = *text;
     QString out(s.size(), Qt::Uninitialized);
     qsizetype to = s.size();
@@ -413,9 +413,9 @@ Result<Variant> StrReverse(BuiltinContext &, QVector<Variant> &args)
 
 Result<Variant> Asc(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(text, TextArg::of(args[0]));
+    auto text = TRY(TextArg::of(args[0]));
     if (text->isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     const char16_t c = text->at(0).unicode();
     if (c < 0x80)
         return Variant::fromInteger(qint16(c));
@@ -431,17 +431,17 @@ Result<Variant> Asc(BuiltinContext &, QVector<Variant> &args)
 
 Result<Variant> AscW(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(text, TextArg::of(args[0]));
+    auto text = TRY(TextArg::of(args[0]));
     if (text->isEmpty())
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant::fromInteger(qint16(text->at(0).unicode()));
 }
 
 Result<Variant> Chr(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(code, args[0].toLong());
+    auto code = TRY(args[0].toLong());
     if (code < -32768 || code > 65535)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     if (code >= 0 && code < 0x80)
         return Variant(QString(QChar(char16_t(code))));
     const quint16 unit = quint16(code);
@@ -455,14 +455,14 @@ Result<Variant> Chr(BuiltinContext &, QVector<Variant> &args)
         return Variant(decoded->text);
     if (unit <= 0xFF) // a lone lead byte: the character of that code
         return Variant(QString(QChar(char16_t(unit))));
-    return scriptError(5);
+    return scriptError(ErrorNumber::InvalidProcedureCall);
 }
 
 Result<Variant> ChrW(BuiltinContext &, QVector<Variant> &args)
 {
-    VB_TRY(code, args[0].toLong());
+    auto code = TRY(args[0].toLong());
     if (code < -32768 || code > 65535)
-        return scriptError(5);
+        return scriptError(ErrorNumber::InvalidProcedureCall);
     return Variant(QString(QChar(char16_t(quint16(code)))));
 }
 
@@ -470,7 +470,7 @@ Result<Variant> Hex(BuiltinContext &, QVector<Variant> &args)
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(text, radixText(args[0], 16));
+    auto text = TRY(radixText(args[0], 16));
     return Variant(std::move(text));
 }
 
@@ -478,7 +478,7 @@ Result<Variant> Oct(BuiltinContext &, QVector<Variant> &args)
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(text, radixText(args[0], 8));
+    auto text = TRY(radixText(args[0], 8));
     return Variant(std::move(text));
 }
 
@@ -486,7 +486,7 @@ Result<Variant> Escape(BuiltinContext &, QVector<Variant> &args)
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(text, TextArg::of(args[0]));
+    auto text = TRY(TextArg::of(args[0]));
     QString out;
     out.reserve(text->size());
     for (QChar c : *text) {
@@ -505,7 +505,7 @@ Result<Variant> Unescape(BuiltinContext &, QVector<Variant> &args)
 {
     if (args[0].isNull())
         return Variant::null();
-    VB_TRY(text, TextArg::of(args[0]));
+    auto text = TRY(TextArg::of(args[0]));
     const QString &s = *text;
     QString out;
     out.reserve(s.size());

@@ -35,11 +35,11 @@ inline Result<Variant> callBuiltin(BuiltinContext &context, const char *name, QV
     const BuiltinInfo *info = findBuiltin(QString::fromLatin1(name));
     if (!info) {
         ADD_FAILURE() << "no built-in " << name;
-        return scriptError(35);
+        return scriptError(ErrorNumber::ProcedureNotDefined);
     }
     if (args.size() < info->minArgs || args.size() > info->maxArgs) {
         ADD_FAILURE() << name << " does not take " << args.size() << " arguments";
-        return scriptError(450);
+        return scriptError(ErrorNumber::WrongArgumentCount);
     }
     return info->function(context, args);
 }

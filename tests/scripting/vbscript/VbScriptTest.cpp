@@ -47,7 +47,10 @@ public:
              [](TestHost &, A &) -> Result<Variant> { return Variant::fromObject(std::make_shared<Dictionary>()); },
              nullptr},
             {"Fail", MemberKind::Method, 1, 1,
-             [](TestHost &, A &a) -> Result<Variant> { return scriptError(a.toLong(0).valueOr(5)); }, nullptr},
+             [](TestHost &, A &a) -> Result<Variant> {
+                 return scriptError(ErrorNumber{a.toLong(0).valueOr(5)});
+             },
+             nullptr},
             // A value the host keeps, such as a script's object.
             {"Kept", MemberKind::Property, 0, 0, [](TestHost &t, A &) -> Result<Variant> { return t.kept; },
              [](TestHost &t, A &, const Variant &v) -> Status {
@@ -80,11 +83,11 @@ const vb::BuiltinInfo kTestFunctions[] = {
     {"UBound", 1, 2,
      [](vb::BuiltinContext &, QVector<Variant> &a) -> Result<Variant> {
          if (!a[0].isArray())
-             return scriptError(13);
+             return scriptError(ErrorNumber::TypeMismatch);
          const int d = a.size() > 1 ? a[1].toLong().valueOr(0) : 1;
          const VariantArray &arr = a[0].arrayValue();
          if (d < 1 || d > arr.dimensions())
-             return scriptError(9);
+             return scriptError(ErrorNumber::SubscriptOutOfRange);
          return Variant::fromLong(arr.bounds[d - 1].upper);
      }},
     {"Array", 0, -1,
