@@ -1,7 +1,7 @@
 // Detection and decoding of 10 MB subtitle files, the UTF-8 scan alone, and
 // the iconv command-line tool on the same GBK file for comparison.
 
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "text/CharsetConverter.h"
 #include "text/TextCodec.h"
 #include "text/Utf8Validity.h"

@@ -1,6 +1,6 @@
 // The load path on arbitrary bytes: detection and decoding, normalisation,
 // the block split and the parser of every block.
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "subtitles/SubtitleParser.h"
 #include "text/TextCodec.h"
 

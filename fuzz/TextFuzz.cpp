@@ -1,7 +1,7 @@
 // Arbitrary bytes through detection and decoding, and through the pattern
 // utilities. The first byte picks the road; the rest is the input.
 
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "text/CharsetConverter.h"
 #include "text/RegExp.h"
 #include "text/TextCodec.h"

@@ -3,7 +3,7 @@
 #include "app/MenuModel.h"
 #include "app/TimerControl.h"
 #include "platform/Platform.h"
-#include "scripting/objects/Variant.h"
+#include "core/Variant.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "playback/Hotkeys.h"
 
 #include "app/Main.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "subtitles/PageWrite.h"
 
 #include <cmath>

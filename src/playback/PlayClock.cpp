@@ -1,7 +1,7 @@
 #include "playback/PlayClock.h"
 
 #include "app/Main.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "subtitles/PageWrite.h"
 #include "subtitles/TimeKey.h"
 

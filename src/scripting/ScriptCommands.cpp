@@ -1,7 +1,7 @@
 #include "scripting/ScriptCommands.h"
 
 #include "app/Main.h"
-#include "app/PageDocument.h"
+#include "page/PageDocument.h"
 #include "text/TextCodec.h"
 
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 #include "app/Main.h"
 #include "scripting/ScriptWatchdog.h"
 #include "scripting/js/JsEngine.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "scripting/objects/MainObject.h"
 #include "scripting/objects/ObjectFactory.h"
 #include "scripting/objects/RuntimeObjects.h"

@@ -1,8 +1,8 @@
 #include "style/StyleCommands.h"
 
 #include "app/Main.h"
-#include "app/PageDocument.h"
-#include "scripting/objects/Dictionary.h"
+#include "page/PageDocument.h"
+#include "core/Dictionary.h"
 #include "text/TextCodec.h"
 
 #include <optional>

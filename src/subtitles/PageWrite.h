@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PageDocument.h"
+#include "page/PageDocument.h"
 
 #include <QString>
 

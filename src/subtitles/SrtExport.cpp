@@ -1,7 +1,7 @@
 #include "subtitles/SrtExport.h"
 
 #include "app/Main.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "text/TextCodec.h"
 
 namespace sorvane {

@@ -1,7 +1,7 @@
 #include "subtitles/SubtitleLoader.h"
 
 #include "app/Main.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "subtitles/CueTextStore.h"
 #include "subtitles/PageWrite.h"
 #include "subtitles/SubtitleParser.h"

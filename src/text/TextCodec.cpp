@@ -1,6 +1,6 @@
 #include "text/TextCodec.h"
 
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "text/CharsetConverter.h"
 #include "text/Utf8Decoder.h"
 #include "text/Utf8Validity.h"

@@ -2,7 +2,7 @@
 
 #include "app/Main.h"
 #include "scripting/objects/ControlObjects.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "scripting/objects/PageObjects.h"
 #include "text/TextCodec.h"
 #include "text/TextUtilities.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "scripting/objects/ObjectFactory.h"
-#include "scripting/objects/ScriptError.h"
-#include "scripting/objects/Variant.h"
+#include "core/ScriptError.h"
+#include "core/Variant.h"
 
 #include <QString>
 #include <QVector>

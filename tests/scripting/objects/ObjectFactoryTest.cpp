@@ -1,7 +1,7 @@
 #include "scripting/objects/ObjectFactory.h"
 
-#include "scripting/objects/Dictionary.h"
-#include "scripting/objects/DispatchObject.h"
+#include "core/Dictionary.h"
+#include "core/DispatchObject.h"
 #include "platform/fake/FakePlatform.h"
 #include "text/TextCodec.h"
 

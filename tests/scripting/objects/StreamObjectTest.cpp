@@ -1,7 +1,7 @@
 #include "scripting/objects/ObjectFactory.h"
 #include "scripting/objects/StreamObject.h"
 
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "text/TextCodec.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "BuiltinCall.h"
 
-#include "subtitles/MainFixture.h"
+#include "support/MainFixture.h"
 
 using namespace sorvane;
 using namespace sorvane::vb;
