@@ -76,13 +76,14 @@ Files &files()
 
 void detectAndDecode(benchmark::State &state, const QString &path, const char *expected)
 {
-    Dictionary config;
-    TextCodec codec(config, [](const QString &) { std::abort(); });
+    TextCodec codec([](const QString &) { std::abort(); });
+    QString charSet;
     for (auto _ : state) {
-        QString text = codec.GetStrText(path, QString());
-        benchmark::DoNotOptimize(text.data());
+        TextCodec::TextRead read = codec.readText(path, QString());
+        benchmark::DoNotOptimize(read.text.data());
+        charSet = std::move(read.charSet);
     }
-    if (config.item(QStringLiteral("CharSet")).text() != QLatin1String(expected))
+    if (charSet != QLatin1String(expected))
         state.SkipWithError("wrong character set detected");
     state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
 }

@@ -13,8 +13,7 @@ using namespace sorvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static Dictionary config;
-    static TextCodec codec(config, [](const QString &) {});
+    static TextCodec codec([](const QString &) {});
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const Result<QString> text = codec.decode(bytes, TextCodec::detectCharSet(bytes));
     if (!text)

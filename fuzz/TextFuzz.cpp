@@ -24,8 +24,7 @@ void check(bool condition)
 
 void fuzzCodec(const QByteArray &bytes)
 {
-    Dictionary config;
-    TextCodec codec(config, [](const QString &) {});
+    TextCodec codec([](const QString &) {});
     const QString name = TextCodec::detectCharSet(bytes);
     Result<QString> text = codec.decode(bytes, name);
     check(text.ok());

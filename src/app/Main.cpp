@@ -3,22 +3,22 @@
 #include "app/BrowserEmulation.h"
 #include "app/ConfigDefaults.h"
 #include "app/DisplayModes.h"
-#include "page/PageDocument.h"
-#include "page/PageTemplate.h"
+#include "app/MainObject.h"
 #include "app/SkinBinding.h"
 #include "app/WindowDrag.h"
+#include "core/Dictionary.h"
 #include "dialogs/Dialogs.h"
+#include "page/PageDocument.h"
+#include "page/PageTemplate.h"
 #include "playback/Hotkeys.h"
 #include "playback/PlayClock.h"
 #include "playback/TimeAdjust.h"
-#include "core/Dictionary.h"
 #include "scripting/ScriptCommands.h"
 #include "scripting/ScriptHost.h"
-#include "scripting/objects/MainObject.h"
+#include "style/StyleCommands.h"
 #include "subtitles/FileIntake.h"
 #include "subtitles/SrtExport.h"
 #include "subtitles/SubtitleLoader.h"
-#include "style/StyleCommands.h"
 #include "text/TextCodec.h"
 
 #include <QFileInfo>
@@ -86,19 +86,24 @@ QString folderOf(const QString &filePath)
 } // namespace
 
 Main::Main(PlatformServices platform)
-    : menu(MenuModel::design())
-    , m_platform(platform)
+    : m_platform(platform)
     , m_dialogs(std::make_unique<Dialogs>(*platform.dialogs, *platform.window))
-    , m_scriptHost(std::make_unique<ScriptHost>(*this))
-    , m_scriptCommands(std::make_unique<ScriptCommands>(*this))
-    , m_loader(std::make_unique<SubtitleLoader>(*this))
-    , m_intake(std::make_unique<FileIntake>(*this))
-    , m_export(std::make_unique<SrtExport>(*this))
-    , m_clock(std::make_unique<PlayClock>(*this))
-    , m_timeAdjust(std::make_unique<TimeAdjust>(*this))
-    , m_hotkeys(std::make_unique<Hotkeys>(*this))
+    , m_codec(std::make_unique<TextCodec>([this](const QString &description) {
+        MsgBoxB(description, BoxType::IconExclamation, QStringLiteral("系统提示"));
+    }))
+    , m_scriptHost(std::make_unique<ScriptHost>(*this, platform, *m_codec, *m_dialogs,
+                                                [this](const ScriptHost::Expose &expose) {
+                                                    MainObject::exposeProgramObjects(*this, expose);
+                                                }))
+    , m_scriptCommands(std::make_unique<ScriptCommands>(*this, *m_scriptHost, *m_codec, *m_dialogs, platform))
+    , m_loader(std::make_unique<SubtitleLoader>(*this, *m_codec, *m_scriptHost, *platform.window))
+    , m_intake(std::make_unique<FileIntake>(*this, *this, *m_loader, *m_scriptHost, *m_codec, *m_dialogs, platform))
+    , m_export(std::make_unique<SrtExport>(*this, *m_codec))
+    , m_clock(std::make_unique<PlayClock>(*this, *platform.clock))
+    , m_timeAdjust(std::make_unique<TimeAdjust>(*this, *m_clock, *m_dialogs, *platform.clock))
+    , m_hotkeys(std::make_unique<Hotkeys>(*this, *this, *platform.keys))
     , m_drag(std::make_unique<WindowDrag>(*platform.window, *platform.system))
-    , m_style(std::make_unique<StyleCommands>(*this))
+    , m_style(std::make_unique<StyleCommands>(*this, *m_clock, *m_scriptHost, *m_codec, *m_dialogs, platform))
 {
     Timer1.setTickHandler([this] { m_clock->tick(); });
     Timer2.setTickHandler([this] { m_hotkeys->tick(); });
@@ -111,9 +116,6 @@ void Main::initialise()
     subtitles = std::make_shared<Dictionary>();
     subtitlesSort = std::make_shared<Dictionary>();
     Config = std::make_shared<Dictionary>();
-    m_codec = std::make_unique<TextCodec>(*Config, [this](const QString &description) {
-        MsgBoxB(description, BoxType::IconExclamation, QStringLiteral("系统提示"));
-    });
 
     Folder = folderOf(m_platform.system->programFilePath());
     ScriptPath = Folder + QStringLiteral("script") + kSeparator;
@@ -170,11 +172,6 @@ void Main::menuClicked(const QString &name, int index)
 {
     if (const Command *command = findCommand(name))
         command->run(*this, index);
-}
-
-bool Main::hasCommand(const QString &name) const
-{
-    return findCommand(name) != nullptr;
 }
 
 void Main::checkItem(const QString &name, bool checked)

@@ -1,13 +1,10 @@
 #include "scripting/ScriptHost.h"
 
-#include "app/Main.h"
 #include "scripting/ScriptWatchdog.h"
 #include "scripting/js/JsEngine.h"
-#include "core/Dictionary.h"
-#include "scripting/objects/MainObject.h"
 #include "scripting/objects/ObjectFactory.h"
-#include "scripting/objects/RuntimeObjects.h"
 #include "scripting/vbscript/VbEngine.h"
+#include "state/WindowState.h"
 #include "text/TextUtilities.h"
 
 namespace sorvane {
@@ -30,38 +27,6 @@ Language languageOf(const QString &name)
 const char kAlert[] =
     "function alert(text){new ActiveXObject('WScript.Shell').Popup(text,0,'Microsoft Internet Explorer',48)};";
 
-ObjectContext objectContextOf(Main &main)
-{
-    ObjectContext context;
-    context.platform = main.platform();
-    context.codec = &main.textCodec();
-    context.currentFolder = main.Folder;
-    return context;
-}
-
-// Exposes the program's objects to an engine, in the order scripts see
-// them: the application objects, the one window, its controls in control
-// order (each name once), and "filter", the dictionary of those names.
-void exposeProgramObjects(Main &main, const std::function<void(const QString &, const Variant &)> &expose)
-{
-    expose(QStringLiteral("App"), Variant::fromObject(std::make_shared<AppObject>(main)));
-    expose(QStringLiteral("Clipboard"), Variant::fromObject(std::make_shared<ClipboardObject>(main)));
-    expose(QStringLiteral("Screen"), Variant::fromObject(std::make_shared<ScreenObject>(main)));
-    expose(QStringLiteral("Printer"), Variant::fromObject(std::make_shared<PrinterObject>()));
-
-    auto filter = std::make_shared<Dictionary>();
-    auto mainObject = std::static_pointer_cast<MainObject>(main.scriptObject());
-    expose(QStringLiteral("Main"), Variant::fromObject(mainObject));
-    filter->setItem(QStringLiteral("Main"), true);
-    for (const QString &name : MainObject::controlNames()) {
-        if (filter->exists(name))
-            continue;
-        expose(name, mainObject->control(name));
-        filter->setItem(name, true);
-    }
-    expose(QStringLiteral("filter"), Variant::fromObject(filter));
-}
-
 // Leaves the time a script spends in host calls out of its budget.
 template <typename Engine>
 void watchHostCalls(Engine &engine, ScriptWatchdog &watchdog)
@@ -75,6 +40,15 @@ void watchHostCalls(Engine &engine, ScriptWatchdog &watchdog)
 }
 
 } // namespace
+
+ObjectContext ScriptHost::objectContext() const
+{
+    ObjectContext context;
+    context.platform = m_platform;
+    context.codec = &m_codec;
+    context.currentFolder = m_state.Folder;
+    return context;
+}
 
 QString ScriptHost::errorReport(const ScriptError &error)
 {
@@ -115,9 +89,9 @@ void ScriptHost::RunScript(const QString &code, const QString &language, bool sh
 
 Status ScriptHost::runJavaScript(const QString &code, const QString &language)
 {
-    const ObjectContext context = objectContextOf(m_main);
+    const ObjectContext context = objectContext();
     JsEngine engine([context](const QString &progId) { return createObject(progId, context); });
-    exposeProgramObjects(m_main, [&engine](const QString &name, const Variant &value) { engine.expose(name, value); });
+    m_programObjects([&engine](const QString &name, const Variant &value) { engine.expose(name, value); });
 
     ScriptWatchdog watchdog(budget, [&engine] { engine.interrupt(); });
     watchHostCalls(engine, watchdog);
@@ -132,10 +106,10 @@ Status ScriptHost::runJavaScript(const QString &code, const QString &language)
 Status ScriptHost::runVBScript(const QString &code)
 {
     vb::BuiltinContext context;
-    context.main = &m_main;
-    context.objects = objectContextOf(m_main);
+    context.dialogs = &m_dialogs;
+    context.objects = objectContext();
     vb::VbEngine engine(std::move(context));
-    exposeProgramObjects(m_main, [&engine](const QString &name, const Variant &value) { engine.expose(name, value); });
+    m_programObjects([&engine](const QString &name, const Variant &value) { engine.expose(name, value); });
 
     ScriptWatchdog watchdog(budget, [&engine] { engine.interrupt(); });
     watchHostCalls(engine, watchdog);
@@ -145,12 +119,12 @@ Status ScriptHost::runVBScript(const QString &code)
 void ScriptHost::report(const ScriptError &error)
 {
     MessageBoxRequest box;
-    box.owner = m_main.platform().window->rectOfWindow(m_main.platform().window->windowId());
+    box.owner = m_platform.window->rectOfWindow(m_platform.window->windowId());
     box.text = errorReport(error);
     box.caption = error.description;
     box.type = BoxType::IconExclamation;
     box.timeoutMs = 30000;
-    m_main.platform().dialogs->messageBox(box);
+    m_platform.dialogs->messageBox(box);
 }
 
 } // namespace sorvane

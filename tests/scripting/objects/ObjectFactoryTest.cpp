@@ -13,8 +13,7 @@ namespace {
 TEST(ObjectFactory, CreatesByNameWithoutRegardToCase)
 {
     FakePlatform platform;
-    Dictionary config;
-    TextCodec codec(config, [](const QString &) {});
+    TextCodec codec([](const QString &) {});
     ObjectContext context;
     context.platform = platform.services();
     context.codec = &codec;

@@ -15,8 +15,7 @@ namespace {
 class StreamObjectTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    Dictionary config;
-    TextCodec codec{config, [](const QString &) {}};
+    TextCodec codec{[](const QString &) {}};
     std::shared_ptr<DispatchObject> stream = make();
 
     std::shared_ptr<DispatchObject> make()

@@ -13,7 +13,7 @@ protected:
     BuiltinContext context()
     {
         BuiltinContext c;
-        c.main = main.get();
+        c.dialogs = &main->dialogs();
         c.objects.platform = fake.services();
         return c;
     }

@@ -1,7 +1,8 @@
-#include "scripting/objects/MainObject.h"
+#include "app/MainObject.h"
 
+#include "app/ControlObjects.h"
 #include "app/Main.h"
-#include "scripting/objects/ControlObjects.h"
+#include "app/RuntimeObjects.h"
 #include "core/Dictionary.h"
 #include "scripting/objects/PageObjects.h"
 #include "text/TextCodec.h"
@@ -326,7 +327,10 @@ const MemberTable<MainObject> &MainObject::members()
               auto t = texts<2>(a);
               if (!t)
                   return t.error();
-              return Variant(o.main().textCodec().GetStrText((*t)[0], (*t)[1]));
+              TextCodec::TextRead read = o.main().textCodec().readText((*t)[0], (*t)[1]);
+              if (!read.charSet.isEmpty())
+                  o.main().Config->setItem(QStringLiteral("CharSet"), read.charSet);
+              return Variant(std::move(read.text));
           },
           nullptr},
         M{"PutStrText", MemberKind::Method, 3, 3,
@@ -480,6 +484,27 @@ const MemberTable<MainObject> &MainObject::members()
           nullptr},
     });
     return table;
+}
+
+void MainObject::exposeProgramObjects(Main &main,
+                                      const std::function<void(const QString &name, const Variant &value)> &expose)
+{
+    expose(QStringLiteral("App"), Variant::fromObject(std::make_shared<AppObject>(main)));
+    expose(QStringLiteral("Clipboard"), Variant::fromObject(std::make_shared<ClipboardObject>(main)));
+    expose(QStringLiteral("Screen"), Variant::fromObject(std::make_shared<ScreenObject>(main)));
+    expose(QStringLiteral("Printer"), Variant::fromObject(std::make_shared<PrinterObject>()));
+
+    auto filter = std::make_shared<Dictionary>();
+    auto mainObject = std::static_pointer_cast<MainObject>(main.scriptObject());
+    expose(QStringLiteral("Main"), Variant::fromObject(mainObject));
+    filter->setItem(QStringLiteral("Main"), true);
+    for (const QString &name : controlNames()) {
+        if (filter->exists(name))
+            continue;
+        expose(name, mainObject->control(name));
+        filter->setItem(name, true);
+    }
+    expose(QStringLiteral("filter"), Variant::fromObject(filter));
 }
 
 } // namespace sorvane

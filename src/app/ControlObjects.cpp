@@ -1,4 +1,4 @@
-#include "scripting/objects/ControlObjects.h"
+#include "app/ControlObjects.h"
 
 #include "app/Main.h"
 #include "scripting/objects/PageObjects.h"

@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <functional>
+
 namespace sorvane {
 
 class Main;
@@ -26,6 +28,12 @@ public:
     Variant control(const QString &name);
 
     Main &main() const { return m_main; }
+
+    // Exposes the program's objects to an engine, in the order scripts see
+    // them: the application objects, the one window, its controls in control
+    // order (each name once), and "filter", the dictionary of those names.
+    static void exposeProgramObjects(Main &main,
+                                     const std::function<void(const QString &name, const Variant &value)> &expose);
 
 private:
     Main &m_main;

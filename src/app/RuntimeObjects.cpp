@@ -1,4 +1,4 @@
-#include "scripting/objects/RuntimeObjects.h"
+#include "app/RuntimeObjects.h"
 
 #include "app/Main.h"
 
