@@ -1,12 +1,13 @@
 #include "qt/PageWidget.h"
 
+#include "page/CssValue.h"
+#include "page/PageCascade.h"
 #include "page/PageDocument.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
-#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -18,228 +19,27 @@
 namespace sorvane {
 namespace {
 
-// What a browser uses where the page sets nothing.
-constexpr double kDefaultFontPx = 16;
-constexpr int kDefaultWeight = 400;
 // Before the page is written the strip already shows the page's colour.
 const QColor kNoDocumentColor(1, 1, 1);
 
-// A CSS length in pixels: px, pt, em (of `emBase`), % (of `percentBase`)
-// or a bare number; nothing for "auto", keywords and malformed values.
-std::optional<double> cssLength(const QString &value, double percentBase, double emBase)
+// No colour gives the invalid colour.
+QColor qColor(const std::optional<CssColor> &color)
 {
-    static const QRegularExpression pattern(
-        u"^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+))\\s*(px|pt|em|%|)\\s*$"_qs,
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = pattern.match(value);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const double number = m.captured(1).toDouble();
-    const QString unit = m.captured(2).toLower();
-    if (unit == u"%"_qs)
-        return number * percentBase / 100.0;
-    if (unit == u"em"_qs)
-        return number * emBase;
-    if (unit == u"pt"_qs)
-        return number * 96.0 / 72.0;
-    return number;
+    return color ? QColor::fromRgba64(color->red, color->green, color->blue, color->alpha) : QColor();
 }
 
-// CSS colours: names, #rgb, #rrggbb, rgb() and rgba(), and the bare hex
-// digits that pages without a doctype accept. Invalid gives no colour.
-QColor cssColor(const QString &text)
+QFont fontOf(const TextLook &look)
 {
-    const QString value = text.trimmed();
-    if (value.isEmpty())
-        return {};
-    static const QRegularExpression functional(
-        u"^rgba?\\(\\s*(\\d+)\\s*,\\s*(\\d+)\\s*,\\s*(\\d+)\\s*(?:,\\s*([\\d.]+)\\s*)?\\)$"_qs,
-        QRegularExpression::CaseInsensitiveOption);
-    if (const auto m = functional.match(value); m.hasMatch()) {
-        QColor c(qBound(0, m.captured(1).toInt(), 255), qBound(0, m.captured(2).toInt(), 255),
-                 qBound(0, m.captured(3).toInt(), 255));
-        if (!m.captured(4).isEmpty())
-            c.setAlphaF(qBound(0.0, m.captured(4).toDouble(), 1.0));
-        return c;
-    }
-    QColor c = QColor::fromString(value);
-    if (!c.isValid()) {
-        static const QRegularExpression bareHex(u"^(?:[0-9a-fA-F]{3}|[0-9a-fA-F]{6})$"_qs);
-        if (bareHex.match(value).hasMatch())
-            c = QColor::fromString(u'#' + value);
-    }
-    return c;
-}
-
-QStringList fontFamilies(const QString &list)
-{
-    QStringList families;
-    for (QString family : list.split(u',')) {
-        family = family.trimmed();
-        if (family.size() >= 2 && (family.front() == u'\'' || family.front() == u'"')
-            && family.back() == family.front())
-            family = family.mid(1, family.size() - 2).trimmed();
-        if (!family.isEmpty())
-            families << family;
-    }
-    return families;
-}
-
-int fontWeight(const QString &value, int inherited)
-{
-    const QString v = value.trimmed().toLower();
-    if (v.isEmpty())
-        return inherited;
-    if (v == u"normal"_qs)
-        return 400;
-    if (v == u"bold"_qs)
-        return 700;
-    if (v == u"bolder"_qs)
-        return inherited < 350 ? 400 : inherited < 550 ? 700 : 900;
-    if (v == u"lighter"_qs)
-        return inherited < 100 ? inherited : inherited < 550 ? 100 : inherited < 750 ? 400 : 700;
-    bool ok = false;
-    const int number = v.toInt(&ok);
-    return ok && number >= 1 && number <= 1000 ? number : inherited;
-}
-
-double fontSize(const QString &value, double inherited)
-{
-    static const QHash<QString, double> keywords = {
-        {u"xx-small"_qs, 9}, {u"x-small"_qs, 10}, {u"small"_qs, 13},   {u"medium"_qs, 16},
-        {u"large"_qs, 18},   {u"x-large"_qs, 24}, {u"xx-large"_qs, 32}};
-    const QString v = value.trimmed().toLower();
-    if (auto it = keywords.constFind(v); it != keywords.cend())
-        return *it;
-    if (v == u"larger"_qs)
-        return inherited * 1.2;
-    if (v == u"smaller"_qs)
-        return inherited / 1.2;
-    const auto px = cssLength(v, inherited, inherited);
-    return px && *px > 0 ? *px : inherited;
-}
-
-Qt::Alignment textAlign(const QString &value)
-{
-    const QString v = value.trimmed().toLower();
-    if (v == u"center"_qs)
-        return Qt::AlignHCenter;
-    if (v == u"right"_qs)
-        return Qt::AlignRight;
-    if (v == u"justify"_qs)
-        return Qt::AlignJustify;
-    return Qt::AlignLeft;
-}
-
-// The browser sizes of <font size=N>, N from 1 to 7; "+N" and "-N" count
-// from 3.
-QString browserFontSizes(const QString &html)
-{
-    static const QRegularExpression fontTag(u"<font\\b([^>]*)>"_qs, QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression sizeAttr(u"\\bsize\\s*=\\s*([\"']?)\\s*([+-]?\\d+)\\s*\\1"_qs,
-                                             QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression styleAttr(u"\\bstyle\\s*=\\s*([\"'])"_qs,
-                                              QRegularExpression::CaseInsensitiveOption);
-    static const int pixels[] = {10, 13, 16, 18, 24, 32, 48};
-    if (!html.contains(u"font"_qs, Qt::CaseInsensitive))
-        return html;
-    QString out;
-    qsizetype last = 0;
-    auto tags = fontTag.globalMatch(html);
-    while (tags.hasNext()) {
-        const auto tag = tags.next();
-        QString attributes = tag.captured(1);
-        const auto size = sizeAttr.match(attributes);
-        if (!size.hasMatch())
-            continue;
-        const QString number = size.captured(2);
-        int n = number.toInt();
-        if (number.startsWith(u'+') || number.startsWith(u'-'))
-            n += 3;
-        const QString declaration = u"font-size:%1px;"_qs.arg(pixels[qBound(1, n, 7) - 1]);
-        attributes.remove(size.capturedStart(), size.capturedLength());
-        if (const auto style = styleAttr.match(attributes); style.hasMatch())
-            attributes.insert(style.capturedEnd(), declaration);
-        else
-            attributes += u" style='"_qs + declaration + u'\'';
-        out += QStringView(html).mid(last, tag.capturedStart() - last);
-        out += u"<font"_qs + attributes + u'>';
-        last = tag.capturedEnd();
-    }
-    out += QStringView(html).mid(last);
-    return out;
-}
-
-// The look of an element's text after the cascade: inline style, then the
-// rules of its classes, then what it inherits from the body.
-struct TextLook {
     QFont font;
-    QColor color;
-    Qt::Alignment align = Qt::AlignLeft;
-    std::optional<double> lineHeight;
-};
-
-class Cascade {
-public:
-    Cascade(const PageDocument &document, const PageElement &element)
-        : m_document(document), m_element(element)
-    {
-        for (const QString &name : element.className().split(u' ', Qt::SkipEmptyParts))
-            m_classRules << &document.classRule(name);
-    }
-
-    // The element's own specified value, "" when it has none.
-    QString own(const QString &property) const
-    {
-        QString value = m_element.style().property(property);
-        for (auto it = m_classRules.crbegin(); value.isEmpty() && it != m_classRules.crend(); ++it)
-            value = (*it)->property(property);
-        return value;
-    }
-    QString body(const QString &property) const { return m_document.bodyStyle().property(property); }
-    // Own value, else the body's: for inherited properties.
-    QString inherited(const QString &property) const
-    {
-        const QString value = own(property);
-        return value.isEmpty() ? body(property) : value;
-    }
-
-    TextLook textLook() const
-    {
-        const double parentSize = fontSize(body(u"font-size"_qs), kDefaultFontPx);
-        const int parentWeight = fontWeight(body(u"font-weight"_qs), kDefaultWeight);
-        TextLook look;
-        const double size = fontSize(own(u"font-size"_qs), parentSize);
-        QStringList families = fontFamilies(inherited(u"font-family"_qs));
-        if (families.isEmpty())
-            families << u"Times New Roman"_qs << u"serif"_qs;
-        look.font.setFamilies(families);
-        // Grey edges only: coloured fringes would show around the text
-        // where the background is keyed out.
-        look.font.setStyleStrategy(QFont::NoSubpixelAntialias);
-        look.font.setPixelSize(std::max(1, int(std::lround(size))));
-        look.font.setWeight(QFont::Weight(fontWeight(own(u"font-weight"_qs), parentWeight)));
-        const QString style = inherited(u"font-style"_qs).toLower();
-        look.font.setItalic(style == u"italic"_qs || style == u"oblique"_qs);
-        look.color = cssColor(inherited(u"color"_qs));
-        if (!look.color.isValid())
-            look.color = Qt::black;
-        look.align = textAlign(inherited(u"text-align"_qs));
-        const QString lineHeight = inherited(u"line-height"_qs).trimmed();
-        bool unitless = false;
-        const double factor = lineHeight.toDouble(&unitless);
-        if (unitless)
-            look.lineHeight = factor * size;
-        else if (auto px = cssLength(lineHeight, size, size))
-            look.lineHeight = *px;
-        return look;
-    }
-
-private:
-    const PageDocument &m_document;
-    const PageElement &m_element;
-    QVector<const PageStyle *> m_classRules;
-};
+    font.setFamilies(look.families);
+    // Grey edges only: coloured fringes would show around the text where
+    // the background is keyed out.
+    font.setStyleStrategy(QFont::NoSubpixelAntialias);
+    font.setPixelSize(look.pixelSize);
+    font.setWeight(QFont::Weight(look.weight));
+    font.setItalic(look.italic);
+    return font;
+}
 
 std::unique_ptr<QTextDocument> layoutText(const QString &html, const TextLook &look)
 {
@@ -248,11 +48,11 @@ std::unique_ptr<QTextDocument> layoutText(const QString &html, const TextLook &l
     auto text = std::make_unique<QTextDocument>();
     text->setUndoRedoEnabled(false);
     text->setDocumentMargin(0);
-    text->setDefaultFont(look.font);
+    text->setDefaultFont(fontOf(look));
     QTextOption option(look.align);
     option.setWrapMode(QTextOption::WordWrap);
     text->setDefaultTextOption(option);
-    text->setHtml(browserFontSizes(html));
+    text->setHtml(CssValue::browserFontSizes(html));
     // Blocks that set nothing themselves take the element's alignment and
     // line height; a fixed line puts its baseline where a browser's
     // half-leading would, near four fifths down.
@@ -274,89 +74,6 @@ std::unique_ptr<QTextDocument> layoutText(const QString &html, const TextLook &l
         }
     }
     return text;
-}
-
-struct Edges {
-    double top = 0, right = 0, bottom = 0, left = 0;
-};
-
-Edges padding(const Cascade &cascade, double containerWidth, double em)
-{
-    Edges edges;
-    auto length = [&](const QString &v) { return std::max(0.0, cssLength(v, containerWidth, em).value_or(0)); };
-    const QStringList parts = cascade.own(u"padding"_qs).simplified().split(u' ', Qt::SkipEmptyParts);
-    if (!parts.isEmpty()) {
-        edges.top = length(parts[0]);
-        edges.right = parts.size() > 1 ? length(parts[1]) : edges.top;
-        edges.bottom = parts.size() > 2 ? length(parts[2]) : edges.top;
-        edges.left = parts.size() > 3 ? length(parts[3]) : edges.right;
-    }
-    if (const QString v = cascade.own(u"padding-top"_qs); !v.isEmpty())
-        edges.top = length(v);
-    if (const QString v = cascade.own(u"padding-right"_qs); !v.isEmpty())
-        edges.right = length(v);
-    if (const QString v = cascade.own(u"padding-bottom"_qs); !v.isEmpty())
-        edges.bottom = length(v);
-    if (const QString v = cascade.own(u"padding-left"_qs); !v.isEmpty())
-        edges.left = length(v);
-    return edges;
-}
-
-QColor backgroundOf(const Cascade &cascade)
-{
-    QColor color = cssColor(cascade.own(u"background-color"_qs));
-    if (!color.isValid())
-        color = cssColor(cascade.own(u"background"_qs));
-    return color;
-}
-
-struct Shadow {
-    QPointF offset;
-    double blur = 0;
-    QColor color; // invalid: the text colour
-};
-
-// "x y [blur] [colour]" items separated by commas outside parentheses;
-// malformed items are left out.
-QVector<Shadow> textShadows(const QString &value, double em)
-{
-    QVector<Shadow> shadows;
-    if (value.isEmpty() || value.compare(u"none"_qs, Qt::CaseInsensitive) == 0)
-        return shadows;
-    QStringList items{QString()};
-    int depth = 0;
-    for (QChar c : value) {
-        if (c == u'(')
-            ++depth;
-        else if (c == u')')
-            depth = std::max(0, depth - 1);
-        if (c == u',' && depth == 0)
-            items << QString();
-        else
-            items.last() += c;
-    }
-    static const QRegularExpression token(u"(?:rgba?\\([^)]*\\)|[^\\s]+)"_qs);
-    for (const QString &item : items) {
-        QVector<double> lengths;
-        Shadow shadow;
-        bool valid = true;
-        auto tokens = token.globalMatch(item);
-        while (tokens.hasNext()) {
-            const QString t = tokens.next().captured(0);
-            if (auto px = cssLength(t, em, em))
-                lengths << *px;
-            else if (QColor c = cssColor(t); c.isValid())
-                shadow.color = c;
-            else
-                valid = false;
-        }
-        if (!valid || lengths.size() < 2 || lengths.size() > 4)
-            continue;
-        shadow.offset = QPointF(lengths[0], lengths[1]);
-        shadow.blur = lengths.size() > 2 ? std::max(0.0, lengths[2]) : 0;
-        shadows << shadow;
-    }
-    return shadows;
 }
 
 // The radius of each of the three box passes that approximate a Gaussian
@@ -535,7 +252,7 @@ bool PageWidget::renderFrame()
     QVector<const Box *> layers;
     QRegion changed;
     if (m_document) {
-        background = cssColor(m_document->bodyStyle().property(u"background-color"_qs));
+        background = qColor(CssValue::color(m_document->bodyStyle().property(u"background-color"_qs)));
         if (!background.isValid())
             background = Qt::white;
         changed = stack(layers);
@@ -630,7 +347,7 @@ const PageWidget::Box &PageWidget::box(const PageElement &element, int order, bo
     b.revision = element.revision();
     b.viewport = size();
     b.order = order;
-    const Cascade cascade(*m_document, element);
+    const PageCascade cascade(*m_document, element);
     const QString display = cascade.own(u"display"_qs).trimmed().toLower();
     const QString visibility = cascade.inherited(u"visibility"_qs).trimmed().toLower();
     if (display == u"none"_qs || visibility == u"hidden"_qs)
@@ -645,7 +362,7 @@ const PageWidget::Box &PageWidget::box(const PageElement &element, int order, bo
     // table around it and the body, whose own boxes draw nothing.
     if (!b.positioned && element.id() != u"code"_qs)
         return b;
-    b.background = backgroundOf(cascade);
+    b.background = qColor(cascade.background());
     if (b.positioned)
         layoutPositioned(element, b);
     else
@@ -671,9 +388,9 @@ void PageWidget::layoutInFlow(const PageElement &element, Box &b) const
     // The cue block spans the one cell that fills the page; the cell
     // centres it vertically, and a cue taller than the page grows the table
     // downwards from the top, where the page clips it.
-    const Cascade cascade(*m_document, element);
+    const PageCascade cascade(*m_document, element);
     const TextLook look = cascade.textLook();
-    b.color = look.color;
+    b.color = qColor(look.color);
     b.text = layoutText(element.innerHTML(), look);
     const int width = this->width();
     int height = 0;
@@ -688,18 +405,18 @@ void PageWidget::layoutInFlow(const PageElement &element, Box &b) const
 
 void PageWidget::layoutPositioned(const PageElement &element, Box &b) const
 {
-    const Cascade cascade(*m_document, element);
+    const PageCascade cascade(*m_document, element);
     const TextLook look = cascade.textLook();
-    b.color = look.color;
+    b.color = qColor(look.color);
     const double pageWidth = width();
     const double pageHeight = height();
-    const double em = look.font.pixelSize();
-    auto horizontal = [&](const QString &p) { return cssLength(cascade.own(p), pageWidth, em); };
-    auto vertical = [&](const QString &p) { return cssLength(cascade.own(p), pageHeight, em); };
+    const double em = look.pixelSize;
+    auto horizontal = [&](const QString &p) { return CssValue::length(cascade.own(p), pageWidth, em); };
+    auto vertical = [&](const QString &p) { return CssValue::length(cascade.own(p), pageHeight, em); };
     const auto left = horizontal(u"left"_qs), right = horizontal(u"right"_qs);
     const auto top = vertical(u"top"_qs), bottom = vertical(u"bottom"_qs);
     const auto fixedWidth = horizontal(u"width"_qs), fixedHeight = vertical(u"height"_qs);
-    const Edges pad = padding(cascade, pageWidth, em);
+    const BoxEdges pad = cascade.padding(pageWidth, em);
 
     b.text = layoutText(element.innerHTML(), look);
     const double available =
@@ -760,12 +477,12 @@ void PageWidget::paintBox(QPainter &painter, const Box &b) const
 
 void PageWidget::makeGlow(Box &b) const
 {
-    const QVector<Shadow> shadows = textShadows(b.textShadow, b.text->defaultFont().pixelSize());
+    const QVector<CssShadow> shadows = CssValue::textShadows(b.textShadow, b.text->defaultFont().pixelSize());
     if (shadows.isEmpty())
         return;
     const QSize textSize(int(std::ceil(b.text->size().width())), int(std::ceil(b.text->size().height())));
     int margin = 0, radius = 0;
-    for (const Shadow &s : shadows) {
+    for (const CssShadow &s : shadows) {
         margin = std::max(margin, int(std::ceil(std::abs(s.offset.x()) + std::abs(s.offset.y()) + s.blur * 2)));
         radius = std::max(radius, boxRadius(s.blur));
     }
@@ -789,7 +506,7 @@ void PageWidget::makeGlow(Box &b) const
     const QRect worked = ink.adjusted(-3 * radius, -3 * radius, 3 * radius, 3 * radius) & mask.rect();
     const QImage inked = mask.copy(worked);
     QRect reach;
-    for (const Shadow &s : shadows)
+    for (const CssShadow &s : shadows)
         reach |= QRectF(worked).translated(s.offset).toAlignedRect().adjusted(-1, -1, 1, 1);
     reach &= mask.rect();
     if (reach.isEmpty())
@@ -801,7 +518,7 @@ void PageWidget::makeGlow(Box &b) const
     // several offsets, so each pair is made once.
     QHash<QPair<double, QRgb>, QImage> made;
     for (auto it = shadows.crbegin(); it != shadows.crend(); ++it) {
-        const QColor color = it->color.isValid() ? it->color : b.color;
+        const QColor color = it->color ? qColor(*it->color) : b.color;
         const auto key = qMakePair(it->blur, color.rgba());
         auto image = made.find(key);
         if (image == made.end())
