@@ -9,7 +9,7 @@ packages=(
   libpcre2-dev
   libx11-dev libxi-dev libxext-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool x11-utils
   fonts-noto-cjk
 )

@@ -123,6 +123,21 @@ bool readTag(const QString &html, qsizetype pos, Tag &tag)
     }
 }
 
+// Where the content of a raw-text element (style, script, ...) ends, and
+// where its end tag does; both at the end of the markup when it is missing.
+struct RawText {
+    qsizetype contentEnd;
+    qsizetype closeEnd;
+};
+
+RawText rawTextAfter(const QString &html, const Tag &tag)
+{
+    const qsizetype n = html.size();
+    const qsizetype close = html.indexOf(u"</"_qs + tag.name, tag.end, Qt::CaseInsensitive);
+    const qsizetype gt = close < 0 ? -1 : html.indexOf(u'>', close);
+    return {close < 0 ? n : close, close < 0 ? n : (gt < 0 ? n : gt + 1)};
+}
+
 } // namespace
 
 PageDocument::PageDocument()
@@ -187,27 +202,23 @@ const PageStyle &PageDocument::rule(const QString &selector) const
 
 void PageDocument::parseContent(PageElement *parent, const QString &html, bool readStyles)
 {
-    struct Record {
-        PageElement *element;
-        int parent; // index of the enclosing record, -1 for `parent`
-        qsizetype outerStart, innerStart, innerEnd = -1, outerEnd = -1;
-    };
-    struct Open {
-        QString name;
-        int record;
-    };
-    QVector<Record> records;
-    QVector<Open> open;
-    const qsizetype n = html.size();
     structureChanged();
+    const QVector<ElementSpan> spans = readElements(html, readStyles);
+    for (int i = 0; i < spans.size(); ++i) {
+        const ElementSpan &span = spans[i];
+        PageElement *element = span.element;
+        element->m_startTag = html.mid(span.outerStart, span.innerStart - span.outerStart);
+        element->m_endTag = html.mid(span.innerEnd, span.outerEnd - span.innerEnd);
+        element->m_content = contentOf(html, spans, span.innerStart, span.innerEnd, i);
+        element->m_parent = span.parent < 0 ? parent : spans[span.parent].element;
+    }
+    parent->m_content = contentOf(html, spans, 0, html.size(), -1);
+}
 
-    auto enclosing = [&open]() {
-        for (qsizetype k = open.size() - 1; k >= 0; --k)
-            if (open[k].record >= 0)
-                return open[k].record;
-        return -1;
-    };
-
+QVector<PageDocument::ElementSpan> PageDocument::readElements(const QString &html, bool readStyles)
+{
+    QVector<ElementSpan> spans;
+    QVector<OpenTag> open;
     qsizetype pos = 0;
     Tag tag;
     while ((pos = html.indexOf(u'<', pos)) >= 0) {
@@ -219,81 +230,91 @@ void PageDocument::parseContent(PageElement *parent, const QString &html, bool r
         if (tag.kind == Tag::Other)
             continue;
         if (tag.kind == Tag::End) {
-            qsizetype k = open.size() - 1;
-            while (k >= 0 && open[k].name.compare(tag.name, Qt::CaseInsensitive) != 0)
-                --k;
-            if (k < 0)
-                continue; // a stray end tag closes nothing
-            while (open.size() > k) {
-                const Open closed = open.takeLast();
-                if (closed.record < 0)
-                    continue;
-                Record &r = records[closed.record];
-                r.innerEnd = tag.start;
-                // Elements left open inside end where the enclosing one ends.
-                r.outerEnd = open.size() == k ? tag.end : tag.start;
-            }
+            closeElements(open, spans, tag.name, tag.start, tag.end);
             continue;
         }
 
-        int record = -1;
+        int span = -1;
         if (!tag.attribute(u"id"_qs).isEmpty()) {
-            m_elements.push_back(std::unique_ptr<PageElement>(new PageElement(this)));
-            PageElement *element = m_elements.back().get();
-            element->m_tag = tag.name;
-            element->m_attributes = tag.attributes;
-            PageStyle::apply(element->m_style.m_declarations, tag.attribute(u"style"_qs));
-            record = int(records.size());
-            records.append({element, enclosing(), tag.start, tag.end});
+            span = int(spans.size());
+            spans.append({newElement(tag.name, tag.attributes), enclosingSpan(open), tag.start, tag.end});
         }
         if (isRawTextTag(tag.name)) {
-            const qsizetype close = html.indexOf(u"</"_qs + tag.name, tag.end, Qt::CaseInsensitive);
-            const qsizetype contentEnd = close < 0 ? n : close;
-            const qsizetype gt = close < 0 ? -1 : html.indexOf(u'>', close);
-            const qsizetype closeEnd = close < 0 ? n : (gt < 0 ? n : gt + 1);
+            const RawText raw = rawTextAfter(html, tag);
             if (readStyles && tag.name.compare(u"style"_qs, Qt::CaseInsensitive) == 0)
-                readStyleSheet(html.mid(tag.end, contentEnd - tag.end));
-            if (record >= 0) {
-                records[record].innerEnd = contentEnd;
-                records[record].outerEnd = closeEnd;
+                readStyleSheet(html.mid(tag.end, raw.contentEnd - tag.end));
+            if (span >= 0) {
+                spans[span].innerEnd = raw.contentEnd;
+                spans[span].outerEnd = raw.closeEnd;
             }
-            pos = closeEnd;
+            pos = raw.closeEnd;
         } else if (tag.selfClosing || isVoidTag(tag.name)) {
-            if (record >= 0)
-                records[record].innerEnd = records[record].outerEnd = tag.end;
+            if (span >= 0)
+                spans[span].innerEnd = spans[span].outerEnd = tag.end;
         } else {
-            open.append({tag.name, record});
+            open.append({tag.name, span});
         }
     }
-    for (const Open &o : open) {
-        if (o.record >= 0)
-            records[o.record].innerEnd = records[o.record].outerEnd = n;
+    for (const OpenTag &o : open) {
+        if (o.span >= 0)
+            spans[o.span].innerEnd = spans[o.span].outerEnd = html.size();
     }
+    return spans;
+}
 
-    auto contentOf = [&](qsizetype innerStart, qsizetype innerEnd, int self) {
-        QVector<PageElement::Segment> segments;
-        qsizetype cursor = innerStart;
-        for (const Record &child : records) {
-            if (child.parent != self)
-                continue;
-            if (child.outerStart > cursor)
-                segments.append({html.mid(cursor, child.outerStart - cursor), nullptr});
-            segments.append({QString(), child.element});
-            cursor = child.outerEnd;
-        }
-        if (innerEnd > cursor)
-            segments.append({html.mid(cursor, innerEnd - cursor), nullptr});
-        return segments;
-    };
-    for (int i = 0; i < records.size(); ++i) {
-        const Record &r = records[i];
-        PageElement *element = r.element;
-        element->m_startTag = html.mid(r.outerStart, r.innerStart - r.outerStart);
-        element->m_endTag = html.mid(r.innerEnd, r.outerEnd - r.innerEnd);
-        element->m_content = contentOf(r.innerStart, r.innerEnd, i);
-        element->m_parent = r.parent < 0 ? parent : records[r.parent].element;
+PageElement *PageDocument::newElement(const QString &tagName, const QVector<QPair<QString, QString>> &attributes)
+{
+    m_elements.push_back(std::unique_ptr<PageElement>(new PageElement(this)));
+    PageElement *element = m_elements.back().get();
+    element->m_tag = tagName;
+    element->m_attributes = attributes;
+    PageStyle::apply(element->m_style.m_declarations, element->attribute(u"style"_qs));
+    return element;
+}
+
+int PageDocument::enclosingSpan(const QVector<OpenTag> &open)
+{
+    for (qsizetype k = open.size() - 1; k >= 0; --k)
+        if (open[k].span >= 0)
+            return open[k].span;
+    return -1;
+}
+
+void PageDocument::closeElements(QVector<OpenTag> &open, QVector<ElementSpan> &spans, const QString &name,
+                                 qsizetype start, qsizetype end)
+{
+    qsizetype k = open.size() - 1;
+    while (k >= 0 && open[k].name.compare(name, Qt::CaseInsensitive) != 0)
+        --k;
+    if (k < 0)
+        return; // a stray end tag closes nothing
+    while (open.size() > k) {
+        const OpenTag closed = open.takeLast();
+        if (closed.span < 0)
+            continue;
+        ElementSpan &span = spans[closed.span];
+        span.innerEnd = start;
+        // Elements left open inside end where the enclosing one ends.
+        span.outerEnd = open.size() == k ? end : start;
     }
-    parent->m_content = contentOf(0, n, -1);
+}
+
+QVector<PageElement::Segment> PageDocument::contentOf(const QString &html, const QVector<ElementSpan> &spans,
+                                                      qsizetype innerStart, qsizetype innerEnd, int self)
+{
+    QVector<PageElement::Segment> segments;
+    qsizetype cursor = innerStart;
+    for (const ElementSpan &child : spans) {
+        if (child.parent != self)
+            continue;
+        if (child.outerStart > cursor)
+            segments.append({html.mid(cursor, child.outerStart - cursor), nullptr});
+        segments.append({QString(), child.element});
+        cursor = child.outerEnd;
+    }
+    if (innerEnd > cursor)
+        segments.append({html.mid(cursor, innerEnd - cursor), nullptr});
+    return segments;
 }
 
 void PageDocument::readStyleSheet(const QString &css)

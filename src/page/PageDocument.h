@@ -49,9 +49,33 @@ private:
     friend class PageElement;
 
     PageDocument();
+    // Where one element read from markup lies in it.
+    struct ElementSpan {
+        PageElement *element;
+        int parent; // index of the enclosing span, -1 for the element read into
+        qsizetype outerStart, innerStart, innerEnd = -1, outerEnd = -1;
+    };
+    // A start tag not yet closed, with its span (-1: a tag without id).
+    struct OpenTag {
+        QString name;
+        int span;
+    };
+
     // Reads `html` as the content of `parent`, making elements of the
     // tags with ids; style sheets are read only when `readStyles` is set.
     void parseContent(PageElement *parent, const QString &html, bool readStyles);
+    // Makes the elements of the tags with ids and finds where each lies.
+    QVector<ElementSpan> readElements(const QString &html, bool readStyles);
+    PageElement *newElement(const QString &tagName, const QVector<QPair<QString, QString>> &attributes);
+    static int enclosingSpan(const QVector<OpenTag> &open);
+    // An end tag closes the innermost open tag of its name and every tag
+    // opened inside it; a stray one closes nothing.
+    static void closeElements(QVector<OpenTag> &open, QVector<ElementSpan> &spans, const QString &name,
+                              qsizetype start, qsizetype end);
+    // The content between `innerStart` and `innerEnd` of the span at `self`
+    // (-1: the markup itself): its text and its child elements, in order.
+    static QVector<PageElement::Segment> contentOf(const QString &html, const QVector<ElementSpan> &spans,
+                                                   qsizetype innerStart, qsizetype innerEnd, int self);
     void readStyleSheet(const QString &css);
     void elementChanged(PageElement *element);
     // Called whenever elements join or leave the tree.

@@ -160,11 +160,6 @@ void PageStyle::setProperty(const QString &name, const QString &value)
     replace(std::move(list));
 }
 
-void PageStyle::removeProperty(const QString &name)
-{
-    setProperty(name, QString());
-}
-
 QString PageStyle::cssText() const
 {
     QStringList parts;

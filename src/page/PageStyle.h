@@ -35,7 +35,6 @@ public:
     // Sets a property; an empty value removes it. The shorthand "font" is
     // expanded into its longhands.
     void setProperty(const QString &name, const QString &value);
-    void removeProperty(const QString &name);
 
     // "name: value;" for every declaration, separated by spaces.
     QString cssText() const;

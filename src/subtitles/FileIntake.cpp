@@ -6,8 +6,8 @@
 #include "state/ScriptRunner.h"
 #include "state/WindowCommands.h"
 #include "state/WindowState.h"
-#include "subtitles/ShellLink.h"
 #include "subtitles/SubtitleLoader.h"
+#include "text/ShellLink.h"
 #include "text/TextCodec.h"
 
 namespace sorvane {

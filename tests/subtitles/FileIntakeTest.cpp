@@ -1,7 +1,7 @@
 #include "support/MainFixture.h"
 
 #include "subtitles/FileIntake.h"
-#include "subtitles/ShellLink.h"
+#include "text/ShellLink.h"
 
 #include <QDir>
 
