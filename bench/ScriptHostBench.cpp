@@ -1,6 +1,6 @@
 #include "app/Main.h"
 #include "platform/fake/FakePlatform.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,7 +6,7 @@
 // that converts it, as a floor for what any script costs in this engine.
 #include "app/Main.h"
 #include "platform/fake/FakePlatform.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 
 #include <QDir>
 #include <QFile>

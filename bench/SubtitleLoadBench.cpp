@@ -6,7 +6,7 @@
 #include "app/Main.h"
 #include "floor/ArrowCount.h"
 #include "platform/fake/FakePlatform.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "text/CharsetDetector.h"
 
 #include <QFile>

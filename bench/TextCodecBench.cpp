@@ -1,7 +1,7 @@
 // Detection and decoding of 10 MB subtitle files, the UTF-8 scan alone, and
 // the iconv command-line tool on the same GBK file for comparison.
 
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "text/CharsetConverter.h"
 #include "text/TextCodec.h"
 #include "text/Utf8Validity.h"
@@ -76,13 +76,14 @@ Files &files()
 
 void detectAndDecode(benchmark::State &state, const QString &path, const char *expected)
 {
-    Dictionary config;
-    TextCodec codec(config, [](const QString &) { std::abort(); });
+    TextCodec codec([](const QString &) { std::abort(); });
+    QString charSet;
     for (auto _ : state) {
-        QString text = codec.GetStrText(path, QString());
-        benchmark::DoNotOptimize(text.data());
+        TextCodec::TextRead read = codec.readText(path, QString());
+        benchmark::DoNotOptimize(read.text.data());
+        charSet = std::move(read.charSet);
     }
-    if (config.item(QStringLiteral("CharSet")).text() != QLatin1String(expected))
+    if (charSet != QLatin1String(expected))
         state.SkipWithError("wrong character set detected");
     state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
 }

@@ -1,4 +1,4 @@
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "scripting/vbscript/VbEngine.h"
 
 #include "PythonTiming.h"

@@ -1,5 +1,5 @@
 // The shell-link reader on arbitrary bytes.
-#include "subtitles/ShellLink.h"
+#include "text/ShellLink.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The load path on arbitrary bytes: detection and decoding, normalisation,
 // the block split and the parser of every block.
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "subtitles/SubtitleParser.h"
 #include "text/TextCodec.h"
 
@@ -13,8 +13,7 @@ using namespace sorvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static Dictionary config;
-    static TextCodec codec(config, [](const QString &) {});
+    static TextCodec codec([](const QString &) {});
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const Result<QString> text = codec.decode(bytes, TextCodec::detectCharSet(bytes));
     if (!text)

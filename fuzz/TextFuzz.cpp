@@ -1,7 +1,7 @@
 // Arbitrary bytes through detection and decoding, and through the pattern
 // utilities. The first byte picks the road; the rest is the input.
 
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "text/CharsetConverter.h"
 #include "text/RegExp.h"
 #include "text/TextCodec.h"
@@ -24,8 +24,7 @@ void check(bool condition)
 
 void fuzzCodec(const QByteArray &bytes)
 {
-    Dictionary config;
-    TextCodec codec(config, [](const QString &) {});
+    TextCodec codec([](const QString &) {});
     const QString name = TextCodec::detectCharSet(bytes);
     Result<QString> text = codec.decode(bytes, name);
     check(text.ok());

@@ -1,7 +1,7 @@
 // Arbitrary text through the VBScript interpreter: every input must end
 // with success or a language error, within a step budget, never a crash.
 
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "scripting/vbscript/VbEngine.h"
 
 #include <cstdint>

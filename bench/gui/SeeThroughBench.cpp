@@ -5,12 +5,12 @@
 //     clock box changing once a second as during playback.
 // Usage: sorvane_seethrough_bench [seconds of playback, default 20]
 #include "app/Main.h"
-#include "app/PageDocument.h"
-#include "platform/qt/ColorKeyShape.h"
-#include "platform/qt/MainWindow.h"
-#include "platform/qt/PageWidget.h"
-#include "platform/qt/QtDialogHost.h"
-#include "platform/qt/QtPlatform.h"
+#include "page/PageDocument.h"
+#include "qt/ColorKeyShape.h"
+#include "qt/MainWindow.h"
+#include "qt/PageWidget.h"
+#include "qt/QtDialogHost.h"
+#include "qt/QtPlatform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

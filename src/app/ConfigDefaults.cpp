@@ -1,6 +1,6 @@
 #include "app/ConfigDefaults.h"
 
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 
 #include <iterator>
 

@@ -3,23 +3,23 @@
 #include "app/BrowserEmulation.h"
 #include "app/ConfigDefaults.h"
 #include "app/DisplayModes.h"
-#include "app/PageDocument.h"
-#include "app/PageTemplate.h"
+#include "app/MainObject.h"
 #include "app/SkinBinding.h"
 #include "app/WindowDrag.h"
+#include "core/Dictionary.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/UserWaitDialogHost.h"
+#include "page/PageDocument.h"
+#include "page/PageTemplate.h"
 #include "playback/Hotkeys.h"
 #include "playback/PlayClock.h"
 #include "playback/TimeAdjust.h"
-#include "scripting/objects/Dictionary.h"
 #include "scripting/ScriptCommands.h"
 #include "scripting/ScriptHost.h"
-#include "scripting/objects/MainObject.h"
+#include "style/StyleCommands.h"
 #include "subtitles/FileIntake.h"
 #include "subtitles/SrtExport.h"
 #include "subtitles/SubtitleLoader.h"
-#include "style/StyleCommands.h"
 #include "text/TextCodec.h"
 
 #include <QFileInfo>
@@ -93,21 +93,26 @@ PlatformServices withDialogs(PlatformServices platform, DialogHost &dialogs)
 } // namespace
 
 Main::Main(PlatformServices platform)
-    : menu(MenuModel::design())
-    , m_userWaits(std::make_unique<UserWaitDialogHost>(
+    : m_userWaits(std::make_unique<UserWaitDialogHost>(
           *platform.dialogs, [this](bool waiting) { m_scriptHost->userWait(waiting); }))
     , m_platform(withDialogs(platform, *m_userWaits))
-    , m_dialogs(std::make_unique<Dialogs>(*m_platform.dialogs, *platform.window))
-    , m_scriptHost(std::make_unique<ScriptHost>(*this))
-    , m_scriptCommands(std::make_unique<ScriptCommands>(*this))
-    , m_loader(std::make_unique<SubtitleLoader>(*this))
-    , m_intake(std::make_unique<FileIntake>(*this))
-    , m_export(std::make_unique<SrtExport>(*this))
-    , m_clock(std::make_unique<PlayClock>(*this))
-    , m_timeAdjust(std::make_unique<TimeAdjust>(*this))
-    , m_hotkeys(std::make_unique<Hotkeys>(*this))
+    , m_dialogs(std::make_unique<Dialogs>(*m_platform.dialogs, *m_platform.window))
+    , m_codec(std::make_unique<TextCodec>([this](const QString &description) {
+        MsgBoxB(description, BoxType::IconExclamation, QStringLiteral("系统提示"));
+    }))
+    , m_scriptHost(std::make_unique<ScriptHost>(*this, m_platform, *m_codec, *m_dialogs,
+                                                [this](const ScriptHost::Expose &expose) {
+                                                    MainObject::exposeProgramObjects(*this, expose);
+                                                }))
+    , m_scriptCommands(std::make_unique<ScriptCommands>(*this, *m_scriptHost, *m_codec, *m_dialogs, m_platform))
+    , m_loader(std::make_unique<SubtitleLoader>(*this, *m_codec, *m_scriptHost, *m_platform.window))
+    , m_intake(std::make_unique<FileIntake>(*this, *this, *m_loader, *m_scriptHost, *m_codec, *m_dialogs, m_platform))
+    , m_export(std::make_unique<SrtExport>(*this, *m_codec))
+    , m_clock(std::make_unique<PlayClock>(*this, *m_platform.clock))
+    , m_timeAdjust(std::make_unique<TimeAdjust>(*this, *m_clock, *m_dialogs, *m_platform.clock))
+    , m_hotkeys(std::make_unique<Hotkeys>(*this, *this, *m_platform.keys))
     , m_drag(std::make_unique<WindowDrag>(*platform.window, *platform.system))
-    , m_style(std::make_unique<StyleCommands>(*this))
+    , m_style(std::make_unique<StyleCommands>(*this, *m_clock, *m_scriptHost, *m_codec, *m_dialogs, m_platform))
 {
     Timer1.setTickHandler([this] { m_clock->tick(); });
     Timer2.setTickHandler([this] { m_hotkeys->tick(); });
@@ -120,9 +125,6 @@ void Main::initialise()
     subtitles = std::make_shared<Dictionary>();
     subtitlesSort = std::make_shared<Dictionary>();
     Config = std::make_shared<Dictionary>();
-    m_codec = std::make_unique<TextCodec>(*Config, [this](const QString &description) {
-        MsgBoxB(description, BoxType::IconExclamation, QStringLiteral("系统提示"));
-    });
 
     Folder = folderOf(m_platform.system->programFilePath());
     ScriptPath = Folder + QStringLiteral("script") + kSeparator;
@@ -179,11 +181,6 @@ void Main::menuClicked(const QString &name, int index)
 {
     if (const Command *command = findCommand(name))
         command->run(*this, index);
-}
-
-bool Main::hasCommand(const QString &name) const
-{
-    return findCommand(name) != nullptr;
 }
 
 void Main::checkItem(const QString &name, bool checked)

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "app/MenuModel.h"
-#include "app/TimerControl.h"
 #include "platform/Platform.h"
-#include "scripting/objects/Variant.h"
+#include "state/WindowCommands.h"
+#include "state/WindowState.h"
 
 #include <QString>
 
@@ -12,7 +11,6 @@
 namespace sorvane {
 
 class Dialogs;
-class Dictionary;
 class DispatchObject;
 class MainObject;
 class ScriptCommands;
@@ -34,37 +32,17 @@ class WindowDrag;
 // The author line shown in the initial caption and by the about box.
 extern const char16_t kAuthorLine[];
 
-// The main window: it owns the page, the settings, the cue tables, the clock
-// state, the timers and the menu, and lives as long as the program. Every
-// command is an operation on it; its public variables and methods are what
-// scripts see, under these names.
-class Main {
+// The main window: it owns its state (the page, the settings, the cue
+// tables, the clock state, the timers and the menu), the features that work
+// on that state, and lives as long as the program. Its menu commands and
+// methods are what scripts see, under these names; each one runs in the
+// feature that does it.
+class Main : public WindowState, public WindowCommands {
 public:
     explicit Main(PlatformServices platform);
     ~Main();
     Main(const Main &) = delete;
     Main &operator=(const Main &) = delete;
-
-    // Window variables, in the order scripts see them.
-    std::shared_ptr<PageDocument> document;
-    QString Folder;
-    QString ScriptPath;
-    std::shared_ptr<Dictionary> subtitles;
-    std::shared_ptr<Dictionary> subtitlesSort;
-    std::shared_ptr<Dictionary> Config;
-    qint32 MSID = 0;
-    qint32 Mode = 0;
-    Variant SavTime;
-    QString NewTime;
-    QString showTime;
-    QString stopTime;
-    qint32 showOut = 0;
-    bool shortcuts = false;
-
-    // The window's fixed parts.
-    MenuModel menu;
-    TimerControl Timer1{1, false};
-    TimerControl Timer2{200, true};
 
     // Start-up: initialisation, then the window's load, then the last step.
     void initialise();
@@ -72,12 +50,10 @@ public:
     void unload();
 
     QString caption() const { return m_caption; }
-    void setCaption(const QString &caption);
+    void setCaption(const QString &caption) override;
 
     // A click on a menu item; items of a group pass their index.
-    void menuClicked(const QString &name, int index = -1);
-    // Whether a command is bound to that item name.
-    bool hasCommand(const QString &name) const;
+    void menuClicked(const QString &name, int index = -1) override;
 
     // Commands
     void OnInfo();
@@ -159,10 +135,11 @@ public:
     void OpenScript(int Index);
 
     // Text files in a detected or named character set; its failures show the
-    // box titled "系统提示". Exists from initialisation on.
+    // box titled "系统提示".
     TextCodec &textCodec() { return *m_codec; }
 
     PlatformServices platform() const { return m_platform; }
+    Dialogs &dialogs() { return *m_dialogs; }
     ScriptHost &scriptHost() { return *m_scriptHost; }
 
     // This window as scripts see it (one object for the window's life).

@@ -1,7 +1,7 @@
 #include "app/WindowDrag.h"
 
 #include "platform/Platform.h"
-#include "scripting/objects/Variant.h"
+#include "core/Variant.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The services the program takes from its platform, each a small interface.
-// platform/qt implements them on Qt and X11; platform/fake implements them
+// qt/ implements them on Qt and X11; platform/fake implements them
 // for tests (manual clock, scripted box answers, recorded window calls).
 
 #include "platform/Geometry.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scripting/objects/ScriptError.h"
-#include "scripting/objects/Variant.h"
+#include "core/ScriptError.h"
+#include "core/Variant.h"
 
 #include <QString>
 

@@ -1,8 +1,10 @@
 #include "playback/Hotkeys.h"
 
-#include "app/Main.h"
-#include "scripting/objects/Dictionary.h"
-#include "subtitles/PageWrite.h"
+#include "core/Dictionary.h"
+#include "page/PageWrite.h"
+#include "platform/Platform.h"
+#include "state/WindowCommands.h"
+#include "state/WindowState.h"
 
 #include <cmath>
 
@@ -23,20 +25,20 @@ const Hotkey kHotkeys[9] = {
 void Hotkeys::tick()
 {
     // Ticks can come while start-up waits for events, before the settings exist.
-    if (!m_main.Config)
+    if (!m_state.Config)
         return;
-    KeyState &keys = *m_main.platform().keys;
+    KeyState &keys = m_keys;
     if (keys.asyncKeyState(VirtualKey::Escape))
-        m_main.menuClicked(QStringLiteral("OnTitle"));
+        m_commands.menuClicked(QStringLiteral("OnTitle"));
 
-    if (m_main.shortcuts && keys.asyncKeyState(VirtualKey::Control)) {
+    if (m_state.shortcuts && keys.asyncKeyState(VirtualKey::Control)) {
         for (const Hotkey &hotkey : kHotkeys) {
             // Both keys are queried, so each one's press is consumed.
             bool down = keys.asyncKeyState(hotkey.key);
             if (hotkey.alsoHeld)
                 down = keys.asyncKeyState(hotkey.alsoHeld) && down;
             if (down)
-                m_main.menuClicked(QString::fromLatin1(hotkey.command), hotkey.index);
+                m_commands.menuClicked(QString::fromLatin1(hotkey.command), hotkey.index);
         }
     }
     expireNotice();
@@ -47,8 +49,8 @@ void Hotkeys::expireNotice()
     // Ticks a note stays: "MsgOut" seconds at the timer's rate. A value that
     // does not convert, and 0, count as due: the note goes at every tick.
     qint64 ticks = 0;
-    const int interval = m_main.Timer2.interval();
-    const Variant *msgOut = m_main.Config->find(QStringLiteral("MsgOut"));
+    const int interval = m_state.Timer2.interval();
+    const Variant *msgOut = m_state.Config->find(QStringLiteral("MsgOut"));
     if (interval > 0 && msgOut) {
         const Result<double> seconds = msgOut->toDouble();
         if (seconds && std::isfinite(*seconds)) {
@@ -57,9 +59,9 @@ void Hotkeys::expireNotice()
                 ticks = qint64(product);
         }
     }
-    m_main.showOut = qint32(quint32(m_main.showOut) + 1u);
-    if (ticks == 0 || m_main.showOut % ticks == 0)
-        PageWrite::html(m_main.document, QStringLiteral("Message"), QString());
+    m_state.showOut = qint32(quint32(m_state.showOut) + 1u);
+    if (ticks == 0 || m_state.showOut % ticks == 0)
+        PageWrite::html(m_state.document, QStringLiteral("Message"), QString());
 }
 
 } // namespace sorvane

@@ -4,7 +4,9 @@
 
 namespace sorvane {
 
-class Main;
+class KeyState;
+class WindowCommands;
+struct WindowState;
 
 // Virtual-key codes of the keys the program watches.
 namespace VirtualKey {
@@ -39,14 +41,19 @@ extern const Hotkey kHotkeys[9];
 // and the expiry of notices in `Message` after `Config` "MsgOut" seconds.
 class Hotkeys {
 public:
-    explicit Hotkeys(Main &main) : m_main(main) {}
+    Hotkeys(WindowState &state, WindowCommands &commands, KeyState &keys)
+        : m_state(state), m_commands(commands), m_keys(keys)
+    {
+    }
 
     void tick();
 
 private:
     void expireNotice();
 
-    Main &m_main;
+    WindowState &m_state;
+    WindowCommands &m_commands;
+    KeyState &m_keys;
 };
 
 } // namespace sorvane

@@ -6,7 +6,8 @@
 
 namespace sorvane {
 
-class Main;
+class Clock;
+struct WindowState;
 
 // The play clock: a whole-second position anchored to the 32-bit millisecond
 // counter (`SavTime`, `NewTime`), advanced by `Timer1`, and the cue shown at
@@ -14,7 +15,7 @@ class Main;
 // heading `showTimer` follows the milliseconds on every tick.
 class PlayClock {
 public:
-    explicit PlayClock(Main &main) : m_main(main) {}
+    PlayClock(WindowState &state, Clock &clock) : m_state(state), m_clock(clock) {}
 
     struct Position {
         QString key;     // "hh:mm:ss"
@@ -35,7 +36,8 @@ public:
 private:
     void setCaption(const char *item, const QString &caption);
 
-    Main &m_main;
+    WindowState &m_state;
+    Clock &m_clock;
     QString m_lastShown;
 };
 

@@ -1,7 +1,10 @@
 #include "playback/TimeAdjust.h"
 
-#include "app/Main.h"
-#include "subtitles/PageWrite.h"
+#include "dialogs/Dialogs.h"
+#include "page/PageWrite.h"
+#include "platform/Platform.h"
+#include "playback/PlayClock.h"
+#include "state/WindowState.h"
 #include "subtitles/TimeKey.h"
 
 #include <QRegularExpression>
@@ -78,51 +81,51 @@ QString TimeAdjust::driftText(qint64 msid)
 
 void TimeAdjust::setMenuCaption(const char *item, int index, const QString &caption)
 {
-    const int at = m_main.menu.find(QString::fromLatin1(item), index);
+    const int at = m_state.menu.find(QString::fromLatin1(item), index);
     if (at >= 0)
-        m_main.menu.setCaption(at, caption);
+        m_state.menu.setCaption(at, caption);
 }
 
 QString TimeAdjust::timerCaption(const QString &key) const
 {
-    return TimeKey::withMillis(key, m_main.platform().clock->milliseconds() % 1000);
+    return TimeKey::withMillis(key, m_clock.milliseconds() % 1000);
 }
 
 void TimeAdjust::OnSetTime()
 {
-    Clock &clock = *m_main.platform().clock;
-    if (m_main.SavTime.toDouble().valueOr(1) == 0)
-        m_main.SavTime = Variant::fromDouble(clock.milliseconds());
-    if (m_main.NewTime.isEmpty())
-        m_main.NewTime = kZeroTime;
+    Clock &clock = m_clock;
+    if (m_state.SavTime.toDouble().valueOr(1) == 0)
+        m_state.SavTime = Variant::fromDouble(clock.milliseconds());
+    if (m_state.NewTime.isEmpty())
+        m_state.NewTime = kZeroTime;
     const QString answer =
-        m_main.InputBoxB(QStringLiteral("请输入数据："), QStringLiteral("系统提示"), m_main.showTime);
+        m_dialogs.InputBoxB(QStringLiteral("请输入数据："), QStringLiteral("系统提示"), m_state.showTime);
     const std::optional<int> typed = typedTime(answer);
     if (!typed)
         return;
-    m_main.SavTime = Variant::fromDouble(clock.milliseconds());
-    m_main.NewTime = TimeKey::format(*typed);
-    setMenuCaption("showTimer", -1, timerCaption(m_main.NewTime));
-    PageWrite::text(m_main.document, QStringLiteral("TimeBox"), m_main.NewTime + QStringLiteral(" / ") + m_main.stopTime);
-    m_main.ShowSubtitles(m_main.NewTime);
+    m_state.SavTime = Variant::fromDouble(clock.milliseconds());
+    m_state.NewTime = TimeKey::format(*typed);
+    setMenuCaption("showTimer", -1, timerCaption(m_state.NewTime));
+    PageWrite::text(m_state.document, QStringLiteral("TimeBox"), m_state.NewTime + QStringLiteral(" / ") + m_state.stopTime);
+    m_playClock.ShowSubtitles(m_state.NewTime);
 }
 
 void TimeAdjust::nudge(int step)
 {
-    if (m_main.NewTime.isEmpty())
-        m_main.NewTime = kZeroTime;
-    if (const std::optional<int> anchor = TimeKey::parse(m_main.NewTime))
-        m_main.NewTime = TimeKey::format(*anchor + step);
-    setMenuCaption("showTimer", -1, timerCaption(m_main.NewTime));
-    PageWrite::text(m_main.document, QStringLiteral("TimeBox"), m_main.NewTime + QStringLiteral(" / ") + m_main.stopTime);
-    m_main.showTime = m_main.NewTime;
-    m_main.ShowSubtitles(m_main.showTime);
-    m_main.showOut = 0;
+    if (m_state.NewTime.isEmpty())
+        m_state.NewTime = kZeroTime;
+    if (const std::optional<int> anchor = TimeKey::parse(m_state.NewTime))
+        m_state.NewTime = TimeKey::format(*anchor + step);
+    setMenuCaption("showTimer", -1, timerCaption(m_state.NewTime));
+    PageWrite::text(m_state.document, QStringLiteral("TimeBox"), m_state.NewTime + QStringLiteral(" / ") + m_state.stopTime);
+    m_state.showTime = m_state.NewTime;
+    m_playClock.ShowSubtitles(m_state.showTime);
+    m_state.showOut = 0;
 }
 
 void TimeAdjust::OnMsKeys(int index)
 {
-    qint32 &msid = m_main.MSID;
+    qint32 &msid = m_state.MSID;
     if (index == 0) {
         msid = msid <= -kSpeedLimit ? kSpeedLimit : msid - 1;
     } else if (index == 2) {
@@ -132,7 +135,7 @@ void TimeAdjust::OnMsKeys(int index)
                               (msid > 0 ? QStringLiteral("慢") : QStringLiteral("快")) + driftText(msid) +
                               QStringLiteral("秒");
         const QString answer =
-            m_main.InputBoxB(QStringLiteral("请输入数据：[ -50 至 50 ]"), title, QString::number(msid));
+            m_dialogs.InputBoxB(QStringLiteral("请输入数据：[ -50 至 50 ]"), title, QString::number(msid));
         double value = 0;
         if (parseNumericText(answer, &value) && std::isfinite(value)) {
             const double whole = std::floor(value);
@@ -142,12 +145,12 @@ void TimeAdjust::OnMsKeys(int index)
         }
     }
     SetMsIndex(msid);
-    m_main.showOut = 0;
+    m_state.showOut = 0;
 }
 
 void TimeAdjust::SetMsIndex(qint32 index)
 {
-    qint32 &msid = m_main.MSID;
+    qint32 &msid = m_state.MSID;
     msid = qBound(-kSpeedLimit, index, kSpeedLimit);
     QString report = QStringLiteral("<font size=2>[number:") + QString::number(msid) + QStringLiteral("] ");
     if (msid != 0)
@@ -155,7 +158,7 @@ void TimeAdjust::SetMsIndex(qint32 index)
                   driftText(msid) + QStringLiteral("秒</font>");
     else
         report += QStringLiteral("正常播放速度</font>");
-    PageWrite::html(m_main.document, QStringLiteral("Message"), report);
+    PageWrite::html(m_state.document, QStringLiteral("Message"), report);
     setMenuCaption("OnMsKeys", 1, QStringLiteral("number:") + QString::number(msid));
 }
 

@@ -6,7 +6,10 @@
 
 namespace sorvane {
 
-class Main;
+class Clock;
+class Dialogs;
+class PlayClock;
+struct WindowState;
 
 // Brings the cues into step with the video: the position set to a typed
 // time or nudged by a second, and the speed changed by one millisecond per
@@ -14,7 +17,10 @@ class Main;
 // the running clock at once, playing or stopped.
 class TimeAdjust {
 public:
-    explicit TimeAdjust(Main &main) : m_main(main) {}
+    TimeAdjust(WindowState &state, PlayClock &playClock, Dialogs &dialogs, Clock &clock)
+        : m_state(state), m_playClock(playClock), m_dialogs(dialogs), m_clock(clock)
+    {
+    }
 
     void OnSetTime();
     void OnSetTimeA() { nudge(-1); }
@@ -34,7 +40,10 @@ private:
     void setMenuCaption(const char *item, int index, const QString &caption);
     QString timerCaption(const QString &key) const;
 
-    Main &m_main;
+    WindowState &m_state;
+    PlayClock &m_playClock;
+    Dialogs &m_dialogs;
+    Clock &m_clock;
 };
 
 } // namespace sorvane

@@ -1,7 +1,9 @@
 #include "scripting/ScriptCommands.h"
 
-#include "app/Main.h"
-#include "app/PageDocument.h"
+#include "dialogs/Dialogs.h"
+#include "page/PageDocument.h"
+#include "state/ScriptRunner.h"
+#include "state/WindowState.h"
 #include "text/TextCodec.h"
 
 #include <QFileInfo>
@@ -33,21 +35,21 @@ const QStringList &ScriptCommands::editors()
 
 QString ScriptCommands::captionOf(const char *group, int index) const
 {
-    const int position = m_main.menu.find(QString::fromUtf8(group), index);
-    return position < 0 ? QString() : m_main.menu.at(position).caption;
+    const int position = m_state.menu.find(QString::fromUtf8(group), index);
+    return position < 0 ? QString() : m_state.menu.at(position).caption;
 }
 
 void ScriptCommands::OnSystem()
 {
-    TextCodec &codec = m_main.textCodec();
-    const QString js = m_main.ScriptPath + QStringLiteral("System.js");
-    const QString vbs = m_main.ScriptPath + QStringLiteral("System.vbs");
+    TextCodec &codec = m_codec;
+    const QString js = m_state.ScriptPath + QStringLiteral("System.js");
+    const QString vbs = m_state.ScriptPath + QStringLiteral("System.vbs");
     if (TextCodec::fileExists(js)) {
-        m_main.RunScript(codec.GetFileText(js), QStringLiteral("javascript"), true);
+        m_scripts.RunScript(codec.GetFileText(js), QStringLiteral("javascript"), true);
     } else if (ordinaryFileExists(vbs)) {
-        m_main.RunScript(codec.GetFileText(vbs), QStringLiteral("vbscript"), true);
-    } else if (m_main.document) {
-        if (PageElement *message = m_main.document->getElementById(QStringLiteral("Message")))
+        m_scripts.RunScript(codec.GetFileText(vbs), QStringLiteral("vbscript"), true);
+    } else if (m_state.document) {
+        if (PageElement *message = m_state.document->getElementById(QStringLiteral("Message")))
             message->setInnerHTML(
                 QStringLiteral("<span style='font-size:12px;color:silver;'>找不到 System.js 或 System.vbs 脚本！</span>"));
     }
@@ -56,28 +58,28 @@ void ScriptCommands::OnSystem()
 void ScriptCommands::OnScript(int index)
 {
     const QString name = captionOf("OnScript", index);
-    const QString path = m_main.ScriptPath + name;
+    const QString path = m_state.ScriptPath + name;
     if (!TextCodec::fileExists(path)) {
-        m_main.MessageBoxTimeout(m_main.platform().window->windowId(), QStringLiteral("找不到 ") + name + QStringLiteral(" 脚本！"),
+        m_dialogs.MessageBoxTimeout(m_platform.window->windowId(), QStringLiteral("找不到 ") + name + QStringLiteral(" 脚本！"),
                                  QStringLiteral("系统提示"), 32, 0, 2000);
         return;
     }
     if (endsWithNoCase(name, ".vbs"))
-        m_main.RunScript(m_main.textCodec().GetFileText(path), QStringLiteral("VBScript"), true);
+        m_scripts.RunScript(m_codec.GetFileText(path), QStringLiteral("VBScript"), true);
     else if (endsWithNoCase(name, ".js"))
-        m_main.RunScript(m_main.textCodec().GetFileText(path), QStringLiteral("JavaScript"), true);
+        m_scripts.RunScript(m_codec.GetFileText(path), QStringLiteral("JavaScript"), true);
 }
 
 void ScriptCommands::OpenScript(int index)
 {
-    const QString path = m_main.ScriptPath + captionOf("OpenScript", index);
+    const QString path = m_state.ScriptPath + captionOf("OpenScript", index);
     if (TextCodec::fileExists(path))
         startEditor(path);
 }
 
 bool ScriptCommands::startEditor(const QString &path)
 {
-    ShellHost &shell = *m_main.platform().shell;
+    ShellHost &shell = *m_platform.shell;
     // Each candidate is a command line; the script's path is one argument
     // of its own, spaces and all.
     QStringList candidates = editors();

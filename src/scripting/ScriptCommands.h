@@ -1,16 +1,25 @@
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <QString>
 
 namespace sorvane {
 
-class Main;
+class Dialogs;
+class ScriptRunner;
+class TextCodec;
+struct WindowState;
 
 // The menu commands that run and edit the user's scripts in the script
 // folder, and the start-up script.
 class ScriptCommands {
 public:
-    explicit ScriptCommands(Main &main) : m_main(main) {}
+    ScriptCommands(WindowState &state, ScriptRunner &scripts, TextCodec &codec, Dialogs &dialogs,
+                   PlatformServices platform)
+        : m_state(state), m_scripts(scripts), m_codec(codec), m_dialogs(dialogs), m_platform(platform)
+    {
+    }
 
     // "System.js", else "System.vbs"; a silver notice when neither exists.
     void OnSystem();
@@ -28,7 +37,11 @@ private:
     QString captionOf(const char *group, int index) const;
     bool startEditor(const QString &path);
 
-    Main &m_main;
+    WindowState &m_state;
+    ScriptRunner &m_scripts;
+    TextCodec &m_codec;
+    Dialogs &m_dialogs;
+    PlatformServices m_platform;
 };
 
 } // namespace sorvane

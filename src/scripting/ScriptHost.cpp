@@ -1,13 +1,10 @@
 #include "scripting/ScriptHost.h"
 
-#include "app/Main.h"
 #include "scripting/ScriptWatchdog.h"
 #include "scripting/js/JsEngine.h"
-#include "scripting/objects/Dictionary.h"
-#include "scripting/objects/MainObject.h"
 #include "scripting/objects/ObjectFactory.h"
-#include "scripting/objects/RuntimeObjects.h"
 #include "scripting/vbscript/VbEngine.h"
+#include "state/WindowState.h"
 #include "text/TextUtilities.h"
 
 namespace sorvane {
@@ -30,40 +27,17 @@ Language languageOf(const QString &name)
 const char kAlert[] =
     "function alert(text){new ActiveXObject('WScript.Shell').Popup(text,0,'Microsoft Internet Explorer',48)};";
 
-ObjectContext objectContextOf(Main &main)
+} // namespace
+
+ObjectContext ScriptHost::objectContext()
 {
     ObjectContext context;
-    context.platform = main.platform();
-    context.codec = &main.textCodec();
-    context.currentFolder = main.Folder;
-    context.onWait = [&main](bool waiting) { main.scriptHost().userWait(waiting); };
+    context.platform = m_platform;
+    context.codec = &m_codec;
+    context.currentFolder = m_state.Folder;
+    context.onWait = [this](bool waiting) { userWait(waiting); };
     return context;
 }
-
-// Exposes the program's objects to an engine, in the order scripts see
-// them: the application objects, the one window, its controls in control
-// order (each name once), and "filter", the dictionary of those names.
-void exposeProgramObjects(Main &main, const std::function<void(const QString &, const Variant &)> &expose)
-{
-    expose(QStringLiteral("App"), Variant::fromObject(std::make_shared<AppObject>(main)));
-    expose(QStringLiteral("Clipboard"), Variant::fromObject(std::make_shared<ClipboardObject>(main)));
-    expose(QStringLiteral("Screen"), Variant::fromObject(std::make_shared<ScreenObject>(main)));
-    expose(QStringLiteral("Printer"), Variant::fromObject(std::make_shared<PrinterObject>()));
-
-    auto filter = std::make_shared<Dictionary>();
-    auto mainObject = std::static_pointer_cast<MainObject>(main.scriptObject());
-    expose(QStringLiteral("Main"), Variant::fromObject(mainObject));
-    filter->setItem(QStringLiteral("Main"), true);
-    for (const QString &name : MainObject::controlNames()) {
-        if (filter->exists(name))
-            continue;
-        expose(name, mainObject->control(name));
-        filter->setItem(name, true);
-    }
-    expose(QStringLiteral("filter"), Variant::fromObject(filter));
-}
-
-} // namespace
 
 QString ScriptHost::errorReport(const ScriptError &error)
 {
@@ -108,7 +82,8 @@ Status ScriptHost::run(const QString &code, const QString &language)
     case Language::Unknown:
         break;
     }
-    ScriptError e = scriptError(ErrorNumber::CannotCreateObject, QStringLiteral("No script engine for the language \"%1\"").arg(language));
+    ScriptError e = scriptError(ErrorNumber::CannotCreateObject,
+                                QStringLiteral("No script engine for the language \"%1\"").arg(language));
     e.source = QStringLiteral("RunScript");
     return e;
 }
@@ -157,15 +132,14 @@ Status ScriptHost::runWatched(Engine &engine, const std::function<Status()> &bod
 
 Status ScriptHost::runJavaScript(const QString &code, const QString &language)
 {
-    const ObjectContext context = objectContextOf(m_main);
+    const ObjectContext context = objectContext();
     JsEngine engine([context](const QString &progId) { return createObject(progId, context); });
-    exposeProgramObjects(m_main, [&engine](const QString &name, const Variant &value) { engine.expose(name, value); });
+    m_programObjects([&engine](const QString &name, const Variant &value) { engine.expose(name, value); });
 
     return runWatched(engine, [&]() -> Status {
         // The engine reports its language as it was set.
         if (language == QLatin1String("JavaScript"))
-            if (Status s = engine.execute(QString::fromUtf8(kAlert)); !s)
-                return s;
+            TRY(engine.execute(QString::fromUtf8(kAlert)));
         return engine.execute(code);
     });
 }
@@ -173,10 +147,10 @@ Status ScriptHost::runJavaScript(const QString &code, const QString &language)
 Status ScriptHost::runVBScript(const QString &code)
 {
     vb::BuiltinContext context;
-    context.main = &m_main;
-    context.objects = objectContextOf(m_main);
+    context.dialogs = &m_dialogs;
+    context.objects = objectContext();
     vb::VbEngine engine(std::move(context));
-    exposeProgramObjects(m_main, [&engine](const QString &name, const Variant &value) { engine.expose(name, value); });
+    m_programObjects([&engine](const QString &name, const Variant &value) { engine.expose(name, value); });
 
     return runWatched(engine, [&] { return engine.execute(code); });
 }
@@ -184,12 +158,12 @@ Status ScriptHost::runVBScript(const QString &code)
 void ScriptHost::report(const ScriptError &error)
 {
     MessageBoxRequest box;
-    box.owner = m_main.platform().window->rectOfWindow(m_main.platform().window->windowId());
+    box.owner = m_platform.window->rectOfWindow(m_platform.window->windowId());
     box.text = errorReport(error);
     box.caption = error.description;
     box.type = BoxType::IconExclamation;
     box.timeoutMs = 30000;
-    m_main.platform().dialogs->messageBox(box);
+    m_platform.dialogs->messageBox(box);
 }
 
 } // namespace sorvane

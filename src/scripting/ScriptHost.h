@@ -1,25 +1,43 @@
 #pragma once
 
+#include "core/ScriptError.h"
+#include "platform/Platform.h"
 #include "scripting/ScriptWatchdog.h"
-#include "scripting/objects/ScriptError.h"
+#include "state/ScriptRunner.h"
 
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <vector>
 
 namespace sorvane {
 
-class Main;
+class Dialogs;
+class TextCodec;
+class Variant;
+struct ObjectContext;
+struct WindowState;
 
 // The one way any script runs: a fresh engine per run, the program's
 // objects exposed under fixed names, and a failure shown in the six-line
 // report.
-class ScriptHost {
+class ScriptHost : public ScriptRunner {
 public:
-    explicit ScriptHost(Main &main) : m_main(main) {}
+    // Hands one program object to the engine under its name.
+    using Expose = std::function<void(const QString &name, const Variant &value)>;
+    // Exposes the window's objects (the window, its controls, the
+    // application objects) through `expose`, in the order scripts see them.
+    using ProgramObjects = std::function<void(const Expose &expose)>;
 
-    void RunScript(const QString &code, const QString &language, bool showErrors);
+    ScriptHost(WindowState &state, PlatformServices platform, TextCodec &codec, Dialogs &dialogs,
+               ProgramObjects programObjects)
+        : m_state(state), m_platform(platform), m_codec(codec), m_dialogs(dialogs),
+          m_programObjects(std::move(programObjects))
+    {
+    }
+
+    void RunScript(const QString &code, const QString &language, bool showErrors) override;
 
     // How long a script may run; only its time waiting for the user (a box
     // open) is not counted.
@@ -49,8 +67,13 @@ private:
     template <typename Engine>
     Status runWatched(Engine &engine, const std::function<Status()> &body);
     void report(const ScriptError &error);
+    ObjectContext objectContext();
 
-    Main &m_main;
+    WindowState &m_state;
+    PlatformServices m_platform;
+    TextCodec &m_codec;
+    Dialogs &m_dialogs;
+    ProgramObjects m_programObjects;
     int m_depth = 0;
     // The budgets of the runs under way, outermost first.
     std::vector<ScriptWatchdog *> m_watchdogs;

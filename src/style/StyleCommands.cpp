@@ -1,8 +1,11 @@
 #include "style/StyleCommands.h"
 
-#include "app/Main.h"
-#include "app/PageDocument.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
+#include "dialogs/Dialogs.h"
+#include "page/PageDocument.h"
+#include "playback/PlayClock.h"
+#include "state/ScriptRunner.h"
+#include "state/WindowState.h"
 #include "text/TextCodec.h"
 
 #include <optional>
@@ -65,7 +68,7 @@ QString px(double number)
 
 PageElement *StyleCommands::element(const char *id) const
 {
-    return m_main.document ? m_main.document->getElementById(QString::fromLatin1(id)) : nullptr;
+    return m_state.document ? m_state.document->getElementById(QString::fromLatin1(id)) : nullptr;
 }
 
 QString StyleCommands::glowStyle(const QString &color)
@@ -76,7 +79,7 @@ QString StyleCommands::glowStyle(const QString &color)
 
 void StyleCommands::changeFontSize(int delta)
 {
-    Dictionary &config = *m_main.Config;
+    Dictionary &config = *m_state.Config;
     if (auto next = add(config.item(kFontSize), delta))
         config.setItem(kFontSize, *next);
     // Each command tests only the bound it moves towards.
@@ -96,7 +99,7 @@ void StyleCommands::changeFontSize(int delta)
         code->style().setProperty(QStringLiteral("line-height"), px(*size + *pixel));
     if (PageElement *message = element("Message"))
         message->setInnerHTML(QStringLiteral("font-size: ") + sizeText + QStringLiteral("px;"));
-    m_main.showOut = 0;
+    m_state.showOut = 0;
 }
 
 void StyleCommands::OnFontSizeA()
@@ -111,7 +114,7 @@ void StyleCommands::OnFontSizeB()
 
 void StyleCommands::OnShadow()
 {
-    MenuModel &menu = m_main.menu;
+    MenuModel &menu = m_state.menu;
     const int position = menu.find(QStringLiteral("OnShadow"));
     menu.setChecked(position, !menu.at(position).checked);
     SetTextShadow(menu.at(position).checked);
@@ -119,7 +122,7 @@ void StyleCommands::OnShadow()
 
 void StyleCommands::writeSizeAndFamily(PageElement *code)
 {
-    Dictionary &config = *m_main.Config;
+    Dictionary &config = *m_state.Config;
     code->style().setProperty(QStringLiteral("font-family"), config.item(kFontFamily).text());
     code->style().setProperty(QStringLiteral("font-size"), config.item(kFontSize).text() + QStringLiteral("px"));
     const auto size = numberOf(config.item(kFontSize));
@@ -130,7 +133,7 @@ void StyleCommands::writeSizeAndFamily(PageElement *code)
 
 void StyleCommands::SetTextShadow(bool sTest)
 {
-    Dictionary &config = *m_main.Config;
+    Dictionary &config = *m_state.Config;
     config.setItem(kShadow, sTest);
     PageElement *code = element("code");
     if (!code)
@@ -149,21 +152,21 @@ void StyleCommands::SetTextShadow(bool sTest)
 
 void StyleCommands::OnWeight(int index)
 {
-    const int position = m_main.menu.find(QStringLiteral("OnWeight"), index);
+    const int position = m_state.menu.find(QStringLiteral("OnWeight"), index);
     if (position >= 0)
-        SetFontWeight(m_main.menu.at(position).caption);
+        SetFontWeight(m_state.menu.at(position).caption);
 }
 
 void StyleCommands::SetFontWeight(const QString &Keys)
 {
-    MenuModel &menu = m_main.menu;
+    MenuModel &menu = m_state.menu;
     for (int position : menu.group(QStringLiteral("OnWeight"))) {
         const QString caption = menu.at(position).caption;
         const bool match = caption.compare(Keys, Qt::CaseInsensitive) == 0;
         menu.setChecked(position, match);
         if (!match)
             continue;
-        m_main.Config->setItem(kWeight, caption);
+        m_state.Config->setItem(kWeight, caption);
         if (PageElement *code = element("code"))
             code->style().setProperty(QStringLiteral("font-weight"), caption);
     }
@@ -171,40 +174,40 @@ void StyleCommands::SetFontWeight(const QString &Keys)
 
 void StyleCommands::OnEnglish()
 {
-    Dictionary &config = *m_main.Config;
+    Dictionary &config = *m_state.Config;
     if (config.item(kEnglish).text().isEmpty())
         config.setItem(kEnglish, kEnglishDefault);
     // Cancel answers "", which empties the setting.
-    config.setItem(kEnglish, m_main.InputBoxB(QStringLiteral("请输入数据："), QStringLiteral("系统提示"),
+    config.setItem(kEnglish, m_dialogs.InputBoxB(QStringLiteral("请输入数据："), QStringLiteral("系统提示"),
                                               config.item(kEnglish).text()));
     if (PageElement *code = element("code"))
         code->setInnerHTML(QStringLiteral("<span style='") + config.item(kEnglish).text()
                            + QStringLiteral("'>English subtitle style effect</span><br>英文字幕样式效果"));
     if (PageElement *message = element("Message"))
         message->setInnerHTML(QStringLiteral("<font size=2 color=yellow>更改英文样式值后，重新载入字幕生效！</font>"));
-    m_main.showOut = 0;
+    m_state.showOut = 0;
 }
 
 void StyleCommands::OnSorting()
 {
-    MenuModel &menu = m_main.menu;
+    MenuModel &menu = m_state.menu;
     const int position = menu.find(QStringLiteral("OnSorting"));
     menu.setChecked(position, !menu.at(position).checked);
-    m_main.Config->setItem(kSorting, menu.at(position).checked);
-    m_main.ShowSubtitles(m_main.showTime);
+    m_state.Config->setItem(kSorting, menu.at(position).checked);
+    m_playClock.ShowSubtitles(m_state.showTime);
 }
 
 void StyleCommands::runChooser(const QString &name)
 {
-    const QString path = m_main.ScriptPath + name;
+    const QString path = m_state.ScriptPath + name;
     if (TextCodec::fileExists(path)) {
-        m_main.RunScript(m_main.textCodec().GetFileText(path), QStringLiteral("javascript"), true);
+        m_scripts.RunScript(m_codec.GetFileText(path), QStringLiteral("javascript"), true);
     } else {
-        m_main.MessageBoxTimeout(m_main.platform().window->windowId(),
+        m_dialogs.MessageBoxTimeout(m_platform.window->windowId(),
                                  QStringLiteral("找不到 ") + name + QStringLiteral(" 脚本！"),
                                  QStringLiteral("系统提示"), 32, 0, 2000);
     }
-    m_main.showOut = 0;
+    m_state.showOut = 0;
 }
 
 void StyleCommands::OnFontFamily()

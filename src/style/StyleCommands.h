@@ -1,10 +1,16 @@
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <QString>
 
 namespace sorvane {
 
-class Main;
+class Dialogs;
+class PlayClock;
+class ScriptRunner;
+class TextCodec;
+struct WindowState;
 class PageElement;
 class Variant;
 
@@ -18,7 +24,12 @@ public:
     static constexpr int kMinFontSize = 12;
     static constexpr int kMaxFontSize = 96;
 
-    explicit StyleCommands(Main &main) : m_main(main) {}
+    StyleCommands(WindowState &state, PlayClock &playClock, ScriptRunner &scripts, TextCodec &codec, Dialogs &dialogs,
+                  PlatformServices platform)
+        : m_state(state), m_playClock(playClock), m_scripts(scripts), m_codec(codec), m_dialogs(dialogs),
+          m_platform(platform)
+    {
+    }
 
     // "字-" and "字+": one pixel, each bounded only in its own direction.
     void OnFontSizeA();
@@ -45,7 +56,12 @@ private:
     void runChooser(const QString &name);
     PageElement *element(const char *id) const;
 
-    Main &m_main;
+    WindowState &m_state;
+    PlayClock &m_playClock;
+    ScriptRunner &m_scripts;
+    TextCodec &m_codec;
+    Dialogs &m_dialogs;
+    PlatformServices m_platform;
 };
 
 } // namespace sorvane

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "subtitles/SubtitleParser.h"
 
 #include <memory>

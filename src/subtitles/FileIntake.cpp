@@ -1,9 +1,13 @@
 #include "subtitles/FileIntake.h"
 
-#include "app/Main.h"
-#include "scripting/objects/Dictionary.h"
-#include "subtitles/PageWrite.h"
-#include "subtitles/ShellLink.h"
+#include "core/Dictionary.h"
+#include "dialogs/Dialogs.h"
+#include "page/PageWrite.h"
+#include "state/ScriptRunner.h"
+#include "state/WindowCommands.h"
+#include "state/WindowState.h"
+#include "subtitles/SubtitleLoader.h"
+#include "text/ShellLink.h"
 #include "text/TextCodec.h"
 
 #include <QFile>
@@ -84,10 +88,10 @@ void FileIntake::CallBack(const QString &path)
         loadSubtitles(target);
         break;
     case Kind::JavaScript:
-        m_main.RunScript(m_main.textCodec().GetFileText(target), QStringLiteral("javascript"), true);
+        m_scripts.RunScript(m_codec.GetFileText(target), QStringLiteral("javascript"), true);
         break;
     case Kind::VBScript:
-        m_main.RunScript(m_main.textCodec().GetFileText(target), QStringLiteral("vbscript"), true);
+        m_scripts.RunScript(m_codec.GetFileText(target), QStringLiteral("vbscript"), true);
         break;
     case Kind::Refused:
         refuse(ext);
@@ -102,49 +106,49 @@ void FileIntake::takeIn(const QByteArray &nativePath)
         CallBack(QFileInfo(path).absoluteFilePath());
         return;
     }
-    m_main.textCodec().reportReadFailure(path, QStringLiteral("its name is not valid in the system's character set"));
+    m_codec.reportReadFailure(path, QStringLiteral("its name is not valid in the system's character set"));
 }
 
 void FileIntake::loadSubtitles(const QString &path)
 {
-    Dictionary &config = *m_main.Config;
+    Dictionary &config = *m_state.Config;
     config.setItem(QStringLiteral("FileName"), path);
     config.setItem(QStringLiteral("Parent"), parentFolder(path));
     config.setItem(QStringLiteral("File"), fileName(path));
     config.setItem(QStringLiteral("Base"), baseName(path));
     config.setItem(QStringLiteral("Extension"), extension(path).toLower());
 
-    MenuModel &menu = m_main.menu;
-    m_main.Timer1.setEnabled(false);
+    MenuModel &menu = m_state.menu;
+    m_state.Timer1.setEnabled(false);
     menu.setCaption(menu.find(QStringLiteral("OnPlayer")), QStringLiteral("开始"));
 
-    m_main.SavTime = Variant::fromDouble(m_main.platform().clock->milliseconds());
-    m_main.NewTime = QStringLiteral("00:00:00");
-    m_main.showTime = QStringLiteral("00:00:00");
+    m_state.SavTime = Variant::fromDouble(m_platform.clock->milliseconds());
+    m_state.NewTime = QStringLiteral("00:00:00");
+    m_state.showTime = QStringLiteral("00:00:00");
     menu.setCaption(menu.find(QStringLiteral("showTimer")), QStringLiteral("00:00:00,000"));
-    PageWrite::text(m_main.document, QStringLiteral("TimeBox"), m_main.NewTime + QStringLiteral(" / ") + m_main.stopTime);
+    PageWrite::text(m_state.document, QStringLiteral("TimeBox"), m_state.NewTime + QStringLiteral(" / ") + m_state.stopTime);
 
     const Variant *caption = config.find(QStringLiteral("Caption"));
-    m_main.setCaption((caption ? caption->text() : QString()) + QStringLiteral(" - ") + fileName(path) +
+    m_commands.setCaption((caption ? caption->text() : QString()) + QStringLiteral(" - ") + fileName(path) +
                       QStringLiteral(" - （快捷键 ESC 显示/隐藏）"));
-    m_main.Addsubtitles(path);
+    m_loader.load(path);
     menu.setEnabled(menu.find(QStringLiteral("OnGetSrt")), true);
 }
 
 void FileIntake::refuse(const QString &ext)
 {
-    PageWrite::html(m_main.document, QStringLiteral("code"),
+    PageWrite::html(m_state.document, QStringLiteral("code"),
                     QStringLiteral("<span style='font-family:Microsoft "
                                    "Yahei;font-Weight:bold;font-size:14px;line-height:24px;color:'>暂不支持 ") +
                         ext.toUpper() + QStringLiteral(" 格式文件,请转换成 SRT/SSA/ASS/LRC/SUB/VTT 格式</span>"));
-    m_main.MessageBoxTimeout(m_main.platform().window->windowId(),
-                             QStringLiteral("字幕文件 (*.srt;*.ssa;*.ass;*.idx;*.sub;*.lrc;*.vtt)"),
+    m_dialogs.MessageBoxTimeout(m_platform.window->windowId(),
+                                QStringLiteral("字幕文件 (*.srt;*.ssa;*.ass;*.idx;*.sub;*.lrc;*.vtt)"),
                              QStringLiteral("字幕文件类型"), 48, 0, 5000);
 }
 
 void FileIntake::OnGetSrt()
 {
-    const Variant *file = m_main.Config->find(QStringLiteral("FileName"));
+    const Variant *file = m_state.Config->find(QStringLiteral("FileName"));
     const QString path = file ? file->text() : QString();
     if (!path.isEmpty() && TextCodec::fileExists(path))
         CallBack(path);

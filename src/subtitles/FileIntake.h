@@ -1,11 +1,18 @@
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <QByteArray>
 #include <QString>
 
 namespace sorvane {
 
-class Main;
+class Dialogs;
+class ScriptRunner;
+class SubtitleLoader;
+class TextCodec;
+class WindowCommands;
+struct WindowState;
 
 // Takes in one path (`CallBack`): a shortcut is followed one level, a path
 // that names no file is ignored, and the extension decides: subtitle files
@@ -13,7 +20,12 @@ class Main;
 // anything else is refused with a note on the page and a self-closing box.
 class FileIntake {
 public:
-    explicit FileIntake(Main &main) : m_main(main) {}
+    FileIntake(WindowState &state, WindowCommands &commands, SubtitleLoader &loader, ScriptRunner &scripts,
+               TextCodec &codec, Dialogs &dialogs, PlatformServices platform)
+        : m_state(state), m_commands(commands), m_loader(loader), m_scripts(scripts), m_codec(codec),
+          m_dialogs(dialogs), m_platform(platform)
+    {
+    }
 
     enum class Kind { Subtitle, JavaScript, VBScript, Refused };
     // The dispatch table, by extension (any case; without the dot).
@@ -37,7 +49,13 @@ private:
     void loadSubtitles(const QString &path);
     void refuse(const QString &extension);
 
-    Main &m_main;
+    WindowState &m_state;
+    WindowCommands &m_commands;
+    SubtitleLoader &m_loader;
+    ScriptRunner &m_scripts;
+    TextCodec &m_codec;
+    Dialogs &m_dialogs;
+    PlatformServices m_platform;
 };
 
 } // namespace sorvane

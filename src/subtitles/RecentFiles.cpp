@@ -1,7 +1,7 @@
 #include "subtitles/RecentFiles.h"
 
 #include "platform/Registry.h"
-#include "scripting/objects/Variant.h"
+#include "core/Variant.h"
 
 namespace sorvane {
 namespace {

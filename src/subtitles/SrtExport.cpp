@@ -1,7 +1,7 @@
 #include "subtitles/SrtExport.h"
 
-#include "app/Main.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
+#include "state/WindowState.h"
 #include "text/TextCodec.h"
 
 namespace sorvane {
@@ -17,7 +17,7 @@ QString configText(Dictionary &config, const QString &key)
 
 void SrtExport::OnSrtSave()
 {
-    Dictionary &config = *m_main.Config;
+    Dictionary &config = *m_state.Config;
     const QString folder = configText(config, QStringLiteral("Path"));
     const QString charSet = configText(config, QStringLiteral("CharSet"));
     struct Output {
@@ -27,7 +27,7 @@ void SrtExport::OnSrtSave()
     for (const Output &out : {Output{"Format", "Format.srt"}, Output{"Sample", "Sample.txt"}}) {
         const QString text = configText(config, QString::fromLatin1(out.key));
         if (!text.isEmpty())
-            m_main.textCodec().PutStrText(folder + QString::fromLatin1(out.file), text, charSet);
+            m_codec.PutStrText(folder + QString::fromLatin1(out.file), text, charSet);
     }
 }
 

@@ -2,7 +2,8 @@
 
 namespace sorvane {
 
-class Main;
+class TextCodec;
+struct WindowState;
 
 // Saves what the last load left in the settings (`OnSrtSave`): "Format" as
 // "Format.srt" and "Sample" as "Sample.txt" in the program folder, each in
@@ -10,11 +11,12 @@ class Main;
 // failed write shows the codec's box and the other file is still written.
 class SrtExport {
 public:
-    explicit SrtExport(Main &main) : m_main(main) {}
+    SrtExport(WindowState &state, TextCodec &codec) : m_state(state), m_codec(codec) {}
     void OnSrtSave();
 
 private:
-    Main &m_main;
+    WindowState &m_state;
+    TextCodec &m_codec;
 };
 
 } // namespace sorvane

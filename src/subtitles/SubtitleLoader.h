@@ -1,10 +1,19 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 namespace sorvane {
 
-class Main;
+class CueTextStore;
+class ScriptRunner;
+class StringPool;
+struct CueLines;
+class TextCodec;
+class WindowHost;
+struct WindowState;
 
 // Turns one subtitle file into the cue table (`Addsubtitles`): for every
 // second some cue covers, the cue's HTML in both line orders, with progress
@@ -15,7 +24,10 @@ class Main;
 // or the tables again, so they hold the newer file alone.
 class SubtitleLoader {
 public:
-    explicit SubtitleLoader(Main &main) : m_main(main) {}
+    SubtitleLoader(WindowState &state, TextCodec &codec, ScriptRunner &scripts, WindowHost &window)
+        : m_state(state), m_codec(codec), m_scripts(scripts), m_window(window)
+    {
+    }
 
     void load(const QString &fileName);
 
@@ -24,8 +36,23 @@ public:
 
 private:
     bool superseded(quint64 generation) const { return generation != m_generation; }
+    // Each step returns false when a newer load superseded this one.
+    // Empties the tables and reads the file into "Format" and "CharSet".
+    bool readFile(const QString &fileName, quint64 generation);
+    // Runs the "Script" setting's transform script, else normalises "Format".
+    bool prepareText(quint64 generation);
+    // Parses the blocks into the cue tables, with progress on the page.
+    bool fillTables(QStringView blocks, quint64 generation);
+    // Adds the keys of one cue, moving `stop` and "stopTime" past a later
+    // second; the cue's last key.
+    QString addCue(CueLines cue, CueTextStore &store, StringPool &pool, std::optional<int> &stop);
+    // The total rounded up to the next minute, and the ready notice.
+    void showReady(const QString &base);
 
-    Main &m_main;
+    WindowState &m_state;
+    TextCodec &m_codec;
+    ScriptRunner &m_scripts;
+    WindowHost &m_window;
     quint64 m_generation = 0;
 };
 

@@ -35,6 +35,11 @@ struct CueLines {
 // that is ignored, the time line, two text lines; later lines are ignored.
 // Hand-written scanners give exactly the results of the patterns named at
 // each function, which the parser would otherwise run for every block.
+//
+// The loader uses parseLines() and cueHtml() only, whose scanners do several
+// rules in one pass. parseBlock(), textLine(), isTimeLine(), cueTimes(),
+// stripCodes() and joinLines() state the rules one at a time: they exist for
+// the tests and the fuzz target, which hold the fused scanners to them.
 class SubtitleParser {
 public:
     // `englishStyle`: inline CSS for text lines without Chinese characters;

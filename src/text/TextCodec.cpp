@@ -1,6 +1,5 @@
 #include "text/TextCodec.h"
 
-#include "scripting/objects/Dictionary.h"
 #include "text/CharsetConverter.h"
 #include "text/CharsetDetector.h"
 #include "text/Utf8Decoder.h"
@@ -22,8 +21,6 @@
 namespace sorvane {
 
 namespace {
-
-const QString kCharSetKey = QStringLiteral("CharSet");
 
 bool is(const QString &name, const char *literal) { return name.compare(QLatin1String(literal), Qt::CaseInsensitive) == 0; }
 
@@ -296,8 +293,8 @@ QString withoutLeadingMark(QString text)
 
 } // namespace
 
-TextCodec::TextCodec(Dictionary &config, FailureReporter reportFailure)
-    : m_config(config), m_reportFailure(std::move(reportFailure)), m_writeCalls(systemWriteCalls())
+TextCodec::TextCodec(FailureReporter reportFailure)
+    : m_reportFailure(std::move(reportFailure)), m_writeCalls(systemWriteCalls())
 {
 }
 
@@ -424,34 +421,29 @@ Result<QByteArray> TextCodec::encode(const QString &text, const QString &charset
     return mark + bytes;
 }
 
-QString TextCodec::GetStrText(const QString &fileName, const QString &charset)
+TextCodec::TextRead TextCodec::readText(const QString &fileName, const QString &charset)
 {
     if (!fileExists(fileName))
-        return QString();
-    if (!charset.isEmpty())
-        m_config.setItem(kCharSetKey, charset);
+        return {};
     Result<QByteArray> bytes = readFile(fileName);
     if (!bytes) {
         m_reportFailure(readFailure(fileName, bytes.error().description));
-        return QString();
+        return {QString(), charset};
     }
     QString name = charset;
     if (name.isEmpty()) {
         // Most files are well-formed UTF-8 without a mark: detected and
         // decoded in one pass.
-        if (std::optional<QString> text = decodeWellFormedUtf8(bytes->constData(), bytes->size())) {
-            m_config.setItem(kCharSetKey, QStringLiteral("utf-8"));
-            return std::move(*text);
-        }
+        if (std::optional<QString> text = decodeWellFormedUtf8(bytes->constData(), bytes->size()))
+            return {std::move(*text), QStringLiteral("utf-8")};
         name = detectCharSet(*bytes);
-        m_config.setItem(kCharSetKey, name);
     }
     Result<QString> text = decode(*bytes, name);
     if (!text) {
         m_reportFailure(readFailure(fileName, text.error().description));
-        return QString();
+        return {QString(), name};
     }
-    return std::move(*text);
+    return {std::move(*text), name};
 }
 
 void TextCodec::PutStrText(const QString &fileName, const QString &text, const QString &charset)
@@ -536,7 +528,7 @@ Status TextCodec::SetFileText(const QString &fileName, const QString &text)
     // A script that saves its settings must learn that the save failed: the
     // number says why, in the words scripts know.
     if (Status written = writeFile(fileName, *bytes); !written)
-        return scriptError(written.error().number);
+        return scriptError(ErrorNumber{written.error().number});
     return {};
 }
 

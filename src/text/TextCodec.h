@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scripting/objects/ScriptError.h"
+#include "core/ScriptError.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,13 +11,11 @@
 
 namespace sorvane {
 
-class Dictionary;
-
 // Reads and writes whole text files, in a named character set or one found
 // from the file's bytes. Each file is read once: detection works on the
 // bytes already in memory.
 //
-// Detection yields a name stored in the settings under "CharSet": "UTF-8"
+// Detection yields a name, which a read returns beside the text: "UTF-8"
 // (mark EF BB BF), "UTF-32" (FF FE 00 00 or 00 00 FE FF), "UTF-16" (FF FE or
 // FE FF), "utf-8" (no mark, the UTF-8 test holds), else what CharsetDetector
 // finds: "UTF-16LE"/"UTF-16BE" without a mark, another set by its iconv name
@@ -33,11 +31,17 @@ public:
     // Shows `description` to the user (the box with style 48, "系统提示").
     using FailureReporter = std::function<void(const QString &description)>;
 
-    TextCodec(Dictionary &config, FailureReporter reportFailure);
+    explicit TextCodec(FailureReporter reportFailure);
 
-    // The decoded text; empty when the file does not exist (silently, and
-    // "CharSet" keeps its value) or when reading fails (after the box).
-    QString GetStrText(const QString &fileName, const QString &charset);
+    struct TextRead {
+        QString text;
+        // The set named, else the one detected; "" when the file does not
+        // exist or could not be read before detection.
+        QString charSet;
+    };
+    // The decoded text; empty when the file does not exist (silently) or
+    // when reading fails (after the box).
+    TextRead readText(const QString &fileName, const QString &charset);
     // Writes `text` in `charset`, replacing the file; a failure shows the box
     // and leaves an existing file as it was.
     void PutStrText(const QString &fileName, const QString &text, const QString &charset);
@@ -60,7 +64,7 @@ public:
     // The building blocks, without files or settings.
     static QString headerText(const QByteArray &bytes, qsizetype from, qsizetype count, const QString &separator);
     static QString detectCharSet(const QByteArray &bytes);
-    // Decodes under a character-set name as GetStrText does; the error names
+    // Decodes under a character-set name as readText does; the error names
     // the reason (an unknown character set).
     Result<QString> decode(const QByteArray &bytes, const QString &charset);
     Result<QByteArray> encode(const QString &text, const QString &charset) const;
@@ -92,7 +96,6 @@ public:
     Status writeFile(const QString &fileName, const QByteArray &bytes) const;
 
 private:
-    Dictionary &m_config;
     FailureReporter m_reportFailure;
     bool m_utf16BigEndian = false;
     bool m_utf32BigEndian = false;

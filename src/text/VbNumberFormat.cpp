@@ -1,6 +1,6 @@
 #include "text/VbNumberFormat.h"
 
-#include "scripting/objects/Variant.h"
+#include "core/Variant.h"
 
 #include <QStringList>
 #include <QVector>

@@ -86,7 +86,7 @@ TEST(StartupGuiWithFile, ShowsTheReadyMessageOfAFileFromTheCommandLine)
     QString error;
     ASSERT_TRUE(GuiSession::startServer(&error)) << error.toStdString();
     ASSERT_TRUE(session.startProgram(QStringLiteral(SORVANE_EXE),
-                                     {QStringLiteral(SORVANE_TEST_DATA "/../../samples/demo.srt")}, &error))
+                                     {QStringLiteral(SORVANE_TEST_DATA "/demo.srt")}, &error))
         << error.toStdString();
     const QRect window = session.windowRect();
     const bool shown = session.waitForScreen([&](const QImage &screen) {

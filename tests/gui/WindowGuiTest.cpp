@@ -290,8 +290,9 @@ TEST_F(WindowGui, ChoosersOpenCentredOverTheWindowAndClose)
         const QRect window = session.windowRect();
         EXPECT_LE(std::abs(box.center().x() - window.center().x()), 2) << box.center().x() << " vs " << window.center().x();
         // Centred, or pushed onto the screen when it is taller than the room above and below.
-        if (box.top() > 0)
+        if (box.top() > 0) {
             EXPECT_LE(std::abs(box.center().y() - window.center().y()), 2) << box.center().y() << " vs " << window.center().y();
+        }
 
         // Cancel, the last button of the bottom row (Escape would also be the
         // hotkey that hides the title).

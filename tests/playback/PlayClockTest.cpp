@@ -1,4 +1,4 @@
-#include "subtitles/MainFixture.h"
+#include "support/MainFixture.h"
 
 namespace sorvane {
 namespace {

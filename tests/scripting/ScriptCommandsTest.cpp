@@ -1,7 +1,7 @@
 #include "app/Main.h"
-#include "app/PageDocument.h"
+#include "page/PageDocument.h"
 #include "platform/fake/FakePlatform.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "VariantPrinter.h"
 
 #include <QDir>

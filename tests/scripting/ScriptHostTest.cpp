@@ -1,8 +1,8 @@
 #include "app/Main.h"
-#include "app/PageDocument.h"
+#include "page/PageDocument.h"
 #include "platform/fake/FakePlatform.h"
 #include "scripting/ScriptHost.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "VariantPrinter.h"
 
 #include <gtest/gtest.h>

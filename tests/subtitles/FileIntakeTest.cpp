@@ -1,7 +1,7 @@
-#include "subtitles/MainFixture.h"
+#include "support/MainFixture.h"
 
 #include "subtitles/FileIntake.h"
-#include "subtitles/ShellLink.h"
+#include "text/ShellLink.h"
 
 #include <QDir>
 

@@ -1,12 +1,12 @@
 // The scripts shipped in script/, run by the real program on the fake
 // platform: files of each accepted type taken in through CallBack, the
 // chooser scripts, and the start-up and save scripts.
-#include "subtitles/MainFixture.h"
+#include "support/MainFixture.h"
 
 #include "app/Main.h"
-#include "app/PageDocument.h"
+#include "page/PageDocument.h"
 #include "platform/fake/FakePlatform.h"
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 
 #include <QDir>
 #include <QFile>

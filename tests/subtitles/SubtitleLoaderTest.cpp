@@ -1,6 +1,6 @@
-#include "subtitles/MainFixture.h"
+#include "support/MainFixture.h"
 
-#include "subtitles/PageWrite.h"
+#include "page/PageWrite.h"
 #include "subtitles/TimeKey.h"
 
 #include <QStringDecoder>

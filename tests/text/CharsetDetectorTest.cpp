@@ -3,7 +3,6 @@
 // read through the codec and written back.
 #include "text/CharsetDetector.h"
 
-#include "scripting/objects/Dictionary.h"
 #include "text/CharsetConverter.h"
 #include "text/TextCodec.h"
 
@@ -131,12 +130,12 @@ TEST_P(CharsetCorpusTest, IsReadInItsSetAndWrittenBackByteForByte)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    Dictionary config;
     QStringList boxes;
-    TextCodec codec(config, [&boxes](const QString &d) { boxes << d; });
+    TextCodec codec([&boxes](const QString &d) { boxes << d; });
 
-    EXPECT_EQ(codec.GetStrText(path, QString()), c.text);
-    const QString charset = config.item(QStringLiteral("CharSet")).text();
+    const TextCodec::TextRead read = codec.readText(path, QString());
+    EXPECT_EQ(read.text, c.text);
+    const QString charset = read.charSet;
     EXPECT_EQ(charset, c.detected);
 
     const QString copy = dir.filePath(QStringLiteral("copy.srt"));
@@ -173,8 +172,7 @@ TEST_P(CharsetOddInputTest, ANameIsChosenAndTheTextDecodes)
     const QByteArray &bytes = GetParam().bytes;
     const QString name = CharsetDetector::detect(bytes);
     EXPECT_FALSE(name.isEmpty());
-    Dictionary config;
-    TextCodec codec(config, [](const QString &) {});
+    TextCodec codec([](const QString &) {});
     Result<QString> text = codec.decode(bytes, name);
     ASSERT_TRUE(text.ok()) << name.toStdString();
     EXPECT_EQ(text->isEmpty(), bytes.isEmpty());

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scripting/objects/DispatchObject.h"
-#include "scripting/objects/Variant.h"
+#include "core/DispatchObject.h"
+#include "core/Variant.h"
 
 #include <QHash>
 #include <QJSEngine>

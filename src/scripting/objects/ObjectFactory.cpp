@@ -1,6 +1,6 @@
 #include "scripting/objects/ObjectFactory.h"
 
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "scripting/objects/FileSystemObject.h"
 #include "scripting/objects/RegExpObject.h"
 #include "scripting/objects/ShellObject.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "scripting/objects/ScriptError.h"
-#include "scripting/objects/Variant.h"
+#include "core/ScriptError.h"
+#include "core/Variant.h"
 
 #include <QString>
 

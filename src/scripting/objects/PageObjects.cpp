@@ -1,6 +1,6 @@
 #include "scripting/objects/PageObjects.h"
 
-#include "app/PageDocument.h"
+#include "page/PageDocument.h"
 
 namespace sorvane {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "scripting/objects/HostObject.h"
+#include "core/HostObject.h"
 
 #include <QString>
 

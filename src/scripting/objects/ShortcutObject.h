@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scripting/objects/HostObject.h"
+#include "core/HostObject.h"
 
 #include <QByteArray>
 #include <QString>

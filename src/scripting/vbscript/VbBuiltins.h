@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/ScriptError.h"
+#include "core/Variant.h"
 #include "scripting/objects/ObjectFactory.h"
-#include "scripting/objects/ScriptError.h"
-#include "scripting/objects/Variant.h"
 
 #include <QString>
 #include <QVector>
@@ -11,7 +11,7 @@
 
 namespace sorvane {
 
-class Main;
+class Dialogs;
 
 namespace vb {
 
@@ -19,7 +19,7 @@ namespace vb {
 // field may be left empty in tests; a function that needs a missing one
 // fails with error 429 instead of crashing.
 struct BuiltinContext {
-    Main *main = nullptr;                // MsgBox and InputBox go through its dialogs
+    Dialogs *dialogs = nullptr;          // MsgBox and InputBox
     ObjectContext objects;               // CreateObject
     std::function<double()> now;         // local date and time as a Date serial; the system clock when empty
     quint32 randomSeed = 0x50000;        // Rnd's state, kept per run

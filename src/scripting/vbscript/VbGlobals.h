@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scripting/objects/Variant.h"
+#include "core/Variant.h"
 #include "scripting/vbscript/VbBuiltins.h"
 #include "scripting/vbscript/VbSyntax.h"
 

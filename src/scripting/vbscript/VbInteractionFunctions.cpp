@@ -1,7 +1,7 @@
 #include "scripting/vbscript/VbArguments.h"
 #include "scripting/vbscript/VbFunctions.h"
 
-#include "app/Main.h"
+#include "dialogs/Dialogs.h"
 
 namespace sorvane::vb::functions {
 namespace {
@@ -30,9 +30,9 @@ Result<Variant> MsgBox(BuiltinContext &context, QVector<Variant> &args)
     auto prompt = TRY(args[0].toString());
     auto buttons = TRY(longArg(args, 1, 0));
     auto title = TRY(optionalText(args, 2, kDefaultTitle));
-    if (!context.main)
+    if (!context.dialogs)
         return noWindow();
-    return Variant::fromInteger(qint16(context.main->MsgBoxB(prompt, buttons, title)));
+    return Variant::fromInteger(qint16(context.dialogs->MsgBoxB(prompt, buttons, title)));
 }
 
 // InputBox(prompt[, title[, default[, xpos, ypos[, helpfile, context]]]]):
@@ -48,9 +48,9 @@ Result<Variant> InputBox(BuiltinContext &context, QVector<Variant> &args)
         auto position = TRY(longArg(args, i, 0));
         Q_UNUSED(position);
     }
-    if (!context.main)
+    if (!context.dialogs)
         return noWindow();
-    return Variant(context.main->InputBoxB(prompt, title, value));
+    return Variant(context.dialogs->InputBoxB(prompt, title, value));
 }
 
 Result<Variant> CreateObject(BuiltinContext &context, QVector<Variant> &args)

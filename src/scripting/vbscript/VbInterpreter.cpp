@@ -1,6 +1,6 @@
 #include "scripting/vbscript/VbInterpreter.h"
 
-#include "scripting/objects/HostObject.h"
+#include "core/HostObject.h"
 #include "scripting/objects/ObjectFactory.h"
 #include "scripting/vbscript/VbInstance.h"
 #include "scripting/vbscript/VbOperators.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scripting/objects/DispatchObject.h"
+#include "core/DispatchObject.h"
 #include "scripting/vbscript/VbBuiltins.h"
 #include "scripting/vbscript/VbErrObject.h"
 #include "scripting/vbscript/VbGlobals.h"

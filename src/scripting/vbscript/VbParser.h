@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scripting/objects/ScriptError.h"
+#include "core/ScriptError.h"
 #include "scripting/vbscript/VbSyntax.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #include "scripting/objects/ObjectFactory.h"
 
-#include "scripting/objects/Dictionary.h"
-#include "scripting/objects/DispatchObject.h"
+#include "core/Dictionary.h"
+#include "core/DispatchObject.h"
 #include "platform/fake/FakePlatform.h"
 #include "text/TextCodec.h"
 
@@ -13,8 +13,7 @@ namespace {
 TEST(ObjectFactory, CreatesByNameWithoutRegardToCase)
 {
     FakePlatform platform;
-    Dictionary config;
-    TextCodec codec(config, [](const QString &) {});
+    TextCodec codec([](const QString &) {});
     ObjectContext context;
     context.platform = platform.services();
     context.codec = &codec;

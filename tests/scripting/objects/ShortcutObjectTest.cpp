@@ -2,7 +2,7 @@
 #include "scripting/objects/ShortcutObject.h"
 
 #include "platform/fake/FakePlatform.h"
-#include "subtitles/ShellLink.h"
+#include "text/ShellLink.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "scripting/objects/ObjectFactory.h"
 #include "scripting/objects/StreamObject.h"
 
-#include "scripting/objects/Dictionary.h"
+#include "core/Dictionary.h"
 #include "text/TextCodec.h"
 
 #include <QFile>
@@ -15,8 +15,7 @@ namespace {
 class StreamObjectTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    Dictionary config;
-    TextCodec codec{config, [](const QString &) {}};
+    TextCodec codec{[](const QString &) {}};
     std::shared_ptr<DispatchObject> stream = make();
 
     std::shared_ptr<DispatchObject> make()

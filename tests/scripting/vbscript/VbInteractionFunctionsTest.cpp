@@ -1,6 +1,6 @@
 #include "BuiltinCall.h"
 
-#include "subtitles/MainFixture.h"
+#include "support/MainFixture.h"
 
 using namespace sorvane;
 using namespace sorvane::vb;
@@ -13,7 +13,7 @@ protected:
     BuiltinContext context()
     {
         BuiltinContext c;
-        c.main = main.get();
+        c.dialogs = &main->dialogs();
         c.objects.platform = fake.services();
         return c;
     }

@@ -2,8 +2,8 @@
 // runs in a fresh engine; "' expect:" lines give what Test.Echo prints, in
 // order; "' expect error: N [line L]" says the case ends with error N. Code
 // written before the first case runs in every case's engine first.
-#include "scripting/objects/Dictionary.h"
-#include "scripting/objects/HostObject.h"
+#include "core/Dictionary.h"
+#include "core/HostObject.h"
 #include "scripting/vbscript/VbEngine.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,0 @@
-#!/usr/bin/env bash
-# Installs what is needed, builds Sorvane and starts it.
-set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/scripts/setup.sh"
-"$here/scripts/build.sh" build
-exec "$here/build/sorvane" "$@"
