@@ -12,6 +12,8 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils
   fonts-noto-cjk
+  qt6-translations-l10n
+  librsvg2-bin desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include "app/DisplayModes.h"
 #include "app/PageDocument.h"
 #include "app/PageTemplate.h"
+#include "app/ProgramFolder.h"
 #include "app/SkinBinding.h"
 #include "app/WindowDrag.h"
 #include "dialogs/Dialogs.h"
@@ -115,7 +116,11 @@ void Main::initialise()
         MsgBoxB(description, BoxType::IconExclamation, QStringLiteral("系统提示"));
     });
 
-    Folder = folderOf(m_platform.system->programFilePath());
+    const ProgramFolder::Choice program =
+        ProgramFolder::choose(folderOf(m_platform.system->programFilePath()), ProgramFolder::dataHome(*m_platform.shell));
+    Folder = program.folder;
+    if (!program.problems.isEmpty())
+        MsgBoxB(program.problems.join(QLatin1Char('\n')), BoxType::IconExclamation, QStringLiteral("系统提示"));
     ScriptPath = Folder + QStringLiteral("script") + kSeparator;
 
     addConfigDefaults(*Config, ConfigContext{Folder, ScriptPath, m_platform.system->screenSize()});
@@ -362,7 +367,14 @@ QString Main::ChooseColor(const QString &initial)
 
 QString Main::ChooseFont(const QString &family)
 {
-    return m_dialogs->ChooseFont(family);
+    // The size box of the chooser sets the size as 字+/字- do.
+    const int size = m_style->fontSize();
+    const std::optional<FontChoice> choice = m_dialogs->ChooseFont(family, size);
+    if (!choice)
+        return {};
+    if (choice->size > 0 && choice->size != size)
+        m_style->setFontSize(choice->size);
+    return choice->family;
 }
 
 } // namespace sorvane
