@@ -2,6 +2,7 @@
 #include "platform/qt/MainWindow.h"
 #include "platform/qt/QtDialogHost.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtStart.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -9,7 +10,9 @@
 
 int main(int argc, char *argv[])
 {
+    sorvane::choosePlatformPlugin();
     QApplication app(argc, argv);
+    sorvane::installQtTranslations(app);
     QApplication::setApplicationName(QStringLiteral("Sorvane"));
 
     sorvane::MainWindow window;
