@@ -65,12 +65,13 @@ QString Dialogs::ChooseColor(const QString &initial)
     return m_host.chooseColor(request).value_or(QString());
 }
 
-QString Dialogs::ChooseFont(const QString &family)
+std::optional<FontChoice> Dialogs::ChooseFont(const QString &family, int size)
 {
     FontChooserRequest request;
     request.owner = m_window.rectOfWindow(m_window.windowId());
     request.family = family.trimmed();
-    return m_host.chooseFont(request).value_or(QString());
+    request.size = size;
+    return m_host.chooseFont(request);
 }
 
 } // namespace sorvane

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <QString>
 #include <QtGlobal>
 
-namespace sorvane {
+#include <optional>
 
-class DialogHost;
-class WindowHost;
+namespace sorvane {
 
 // The program's message, timed and input boxes. Every box the program opens
 // goes through here (the script error report excepted), and scripts reach
@@ -39,9 +40,9 @@ public:
     QString ChooseColor(const QString &initial);
 
     // The platform's font chooser over the main window, starting at the first
-    // family of the CSS font-family list `family`; the family name chosen,
-    // "" when cancelled.
-    QString ChooseFont(const QString &family);
+    // family of the CSS font-family list `family` and at `size`; nullopt
+    // when cancelled.
+    std::optional<FontChoice> ChooseFont(const QString &family, int size);
 
 private:
     DialogHost &m_host;
