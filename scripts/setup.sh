@@ -10,7 +10,7 @@ packages=(
   libx11-dev libxi-dev libxext-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils openbox xterm
   fonts-noto-cjk
   qt6-translations-l10n
   librsvg2-bin desktop-file-utils appstream dpkg-dev file

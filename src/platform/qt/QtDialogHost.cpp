@@ -1,5 +1,7 @@
 #include "platform/qt/QtDialogHost.h"
 
+#include "platform/qt/X11KeyState.h"
+
 #include "dialogs/BoxButtons.h"
 #include "dialogs/BoxPlacement.h"
 
@@ -221,6 +223,21 @@ void QtDialogHost::setMainWindow(QWidget *window)
     m_mainWindow = window;
 }
 
+void QtDialogHost::setKeyState(X11KeyState *keys)
+{
+    m_keys = keys;
+}
+
+int QtDialogHost::run(QDialog &box)
+{
+    if (m_keys)
+        m_keys->setBoxOpen(true);
+    const int result = box.exec();
+    if (m_keys)
+        m_keys->setBoxOpen(false);
+    return result;
+}
+
 int QtDialogHost::messageBox(const MessageBoxRequest &request)
 {
     const BoxButtons kind = BoxButtons::ofType(request.type);
@@ -255,7 +272,7 @@ int QtDialogHost::messageBox(const MessageBoxRequest &request)
     }
 
     keepAbove(&box, m_mainWindow);
-    box.exec();
+    run(box);
     if (timedOut)
         return BoxResult::TimedOut;
     if (const qsizetype i = buttons.indexOf(box.clickedButton()); i >= 0)
@@ -267,7 +284,7 @@ std::optional<QString> QtDialogHost::inputBox(const InputBoxRequest &request)
 {
     PlacedInputBox box(request);
     keepAbove(&box, m_mainWindow);
-    if (box.exec() != QDialog::Accepted)
+    if (run(box) != QDialog::Accepted)
         return std::nullopt;
     return box.text();
 }
@@ -278,7 +295,7 @@ std::optional<QString> QtDialogHost::chooseColor(const ColorChooserRequest &requ
     const QColor initial = QColor::fromString(request.initial);
     chooser.setCurrentColor(initial.isValid() ? initial : QColor(Qt::white));
     keepAbove(&chooser, m_mainWindow);
-    if (chooser.exec() != QDialog::Accepted)
+    if (run(chooser) != QDialog::Accepted)
         return std::nullopt;
     return chooser.selectedColor().name(QColor::HexRgb);
 }
@@ -295,7 +312,7 @@ std::optional<FontChoice> QtDialogHost::chooseFont(const FontChooserRequest &req
         initial.setPointSize(request.size);
     chooser.setCurrentFont(initial);
     keepAbove(&chooser, m_mainWindow);
-    if (chooser.exec() != QDialog::Accepted)
+    if (run(chooser) != QDialog::Accepted)
         return std::nullopt;
     const QFont chosen = chooser.selectedFont();
     return FontChoice(chosen.family(), std::max(chosen.pointSize(), 0));
