@@ -3,8 +3,8 @@
 // Opens the platform's font dialog over the window, starting at the first
 // family of Config("FontFamily"). On OK the family goes into
 // Config("FontFamily") and the cue is restyled at once; on Cancel nothing
-// changes. A size chosen in the dialog reaches Config("FontSize") by itself,
-// as with 字- and 字+; the weight has its own command (字体粗细).
+// changes. Only the family is taken: size and weight have their own
+// commands (字-, 字+, 字体粗细).
 
 var config = Main.Config;
 var family = Main.ChooseFont(config("FontFamily"));

@@ -65,13 +65,12 @@ QString Dialogs::ChooseColor(const QString &initial)
     return m_host.chooseColor(request).value_or(QString());
 }
 
-std::optional<FontChoice> Dialogs::ChooseFont(const QString &family, int size)
+QString Dialogs::ChooseFont(const QString &family)
 {
     FontChooserRequest request;
     request.owner = m_window.rectOfWindow(m_window.windowId());
     request.family = family.trimmed();
-    request.size = size;
-    return m_host.chooseFont(request);
+    return m_host.chooseFont(request).value_or(QString());
 }
 
 } // namespace sorvane

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "platform/Platform.h"
-
 #include <QString>
 #include <QtGlobal>
 
-#include <optional>
-
 namespace sorvane {
+
+class DialogHost;
+class WindowHost;
 
 // The program's message, timed and input boxes. Every box the program opens
 // goes through here (the script error report excepted), and scripts reach
@@ -40,9 +39,9 @@ public:
     QString ChooseColor(const QString &initial);
 
     // The platform's font chooser over the main window, starting at the first
-    // family of the CSS font-family list `family` and at `size`; nullopt
-    // when cancelled.
-    std::optional<FontChoice> ChooseFont(const QString &family, int size);
+    // family of the CSS font-family list `family`; the family name chosen,
+    // "" when cancelled.
+    QString ChooseFont(const QString &family);
 
 private:
     DialogHost &m_host;

@@ -12,7 +12,6 @@
 #include <QtGlobal>
 
 #include <optional>
-#include <utility>
 
 namespace sorvane {
 
@@ -131,19 +130,10 @@ struct ColorChooserRequest {
 };
 
 // The font chooser starts at the first family of `family`, a CSS
-// font-family list (names may be quoted), and at `size` (0: its own).
+// font-family list (names may be quoted).
 struct FontChooserRequest {
     std::optional<Rect> owner;
     QString family;
-    int size = 0;
-};
-
-// A font chosen: the family name and the size number the chooser showed.
-struct FontChoice {
-    FontChoice(QString family = {}, int size = 0) : family(std::move(family)), size(size) {}
-    QString family;
-    int size = 0;
-    bool operator==(const FontChoice &) const = default;
 };
 
 // Modal boxes. The event loop keeps running while a box is open.
@@ -156,8 +146,8 @@ public:
     virtual std::optional<QString> inputBox(const InputBoxRequest &request) = 0;
     // The colour chosen as "#rrggbb" (lower case); nullopt when cancelled.
     virtual std::optional<QString> chooseColor(const ColorChooserRequest &request) = 0;
-    // The font chosen; nullopt when cancelled.
-    virtual std::optional<FontChoice> chooseFont(const FontChooserRequest &request) = 0;
+    // The family name chosen; nullopt when cancelled.
+    virtual std::optional<QString> chooseFont(const FontChooserRequest &request) = 0;
 };
 
 // Starting other programs and reading the environment.

@@ -5,8 +5,6 @@
 #include "scripting/objects/Dictionary.h"
 #include "text/TextCodec.h"
 
-#include <algorithm>
-#include <cmath>
 #include <optional>
 
 namespace sorvane {
@@ -88,24 +86,6 @@ void StyleCommands::changeFontSize(int delta)
         if (delta > 0 && *size > kMaxFontSize)
             config.setItem(kFontSize, Variant::fromInteger(kMaxFontSize));
     }
-    showFontSize();
-}
-
-int StyleCommands::fontSize() const
-{
-    const auto size = numberOf(m_main.Config->item(kFontSize));
-    return size && *size >= 1 && *size <= 32767 ? int(std::lround(*size)) : 0;
-}
-
-void StyleCommands::setFontSize(int size)
-{
-    m_main.Config->setItem(kFontSize, Variant::fromInteger(qint16(std::clamp(size, kMinFontSize, kMaxFontSize))));
-    showFontSize();
-}
-
-void StyleCommands::showFontSize()
-{
-    Dictionary &config = *m_main.Config;
     const QString sizeText = config.item(kFontSize).text();
     PageElement *code = element("code");
     if (code)

@@ -23,12 +23,6 @@ public:
     // "字-" and "字+": one pixel, each bounded only in its own direction.
     void OnFontSizeA();
     void OnFontSizeB();
-    // The size the font chooser starts at: Config("FontSize") rounded, 0
-    // when it is no number.
-    int fontSize() const;
-    // A size chosen in the font chooser, bounded to 12..96, stored and shown
-    // as 字+/字- store and show theirs.
-    void setFontSize(int size);
     // "字体发光": inverts its mark and passes it on to SetTextShadow.
     void OnShadow();
     void SetTextShadow(bool sTest);
@@ -47,7 +41,6 @@ public:
 
 private:
     void changeFontSize(int delta);
-    void showFontSize();
     void writeSizeAndFamily(PageElement *code);
     void runChooser(const QString &name);
     PageElement *element(const char *id) const;

@@ -532,28 +532,6 @@ TEST_F(ShippedScripts, ChoosersAskThePlatformOverTheWindowAndReturnEmptyWhenCanc
     ASSERT_EQ(fake.fontChoosers.size(), 2);
     EXPECT_EQ(fake.fontChoosers[0].family, QStringLiteral("Microsoft Yahei,微软雅黑"));
     EXPECT_EQ(fake.fontChoosers[0].owner, fake.rect);
-    EXPECT_EQ(fake.fontChoosers[0].size, 24);
-}
-
-// The size box of the font chooser sets the size as 字+/字- do, within
-// their bounds; a size left as it was changes nothing.
-TEST_F(ShippedScripts, TheFontChoosersSizeSetsTheFontSize)
-{
-    struct Case {
-        int chosen;
-        int expected;
-        const char *style;
-    };
-    const Case cases[] = {{30, 30, "30px"}, {200, 96, "96px"}, {8, 12, "12px"}, {24, 24, ""}, {0, 24, ""}};
-    for (const Case &c : cases) {
-        start();
-        fake.fontAnswers = {FontChoice(QStringLiteral("Noto Sans"), c.chosen)};
-        main->menuClicked(QStringLiteral("OnFontFamily"));
-        EXPECT_EQ(main->Config->item(QStringLiteral("FontSize")), Variant::fromInteger(qint16(c.expected))) << c.chosen;
-        if (*c.style)
-            EXPECT_EQ(style("font-size"), QString::fromLatin1(c.style)) << c.chosen;
-        EXPECT_EQ(config("FontFamily"), QStringLiteral("Noto Sans"));
-    }
 }
 
 struct ChooserCase {
@@ -573,7 +551,7 @@ TEST_P(ShippedChooserTest, TheChoiceIsStoredAndShown)
     const ChooserCase &c = GetParam();
     start();
     fake.colorAnswers = {c.answer.isEmpty() ? std::nullopt : std::optional<QString>(c.answer)};
-    fake.fontAnswers = {c.answer.isEmpty() ? std::nullopt : std::optional<FontChoice>(c.answer)};
+    fake.fontAnswers = fake.colorAnswers;
     main->menuClicked(QString::fromLatin1(c.item));
 
     EXPECT_EQ(boxes(), QStringList());

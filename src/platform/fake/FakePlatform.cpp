@@ -136,7 +136,7 @@ std::optional<QString> FakePlatform::chooseColor(const ColorChooserRequest &requ
     return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.takeFirst();
 }
 
-std::optional<FontChoice> FakePlatform::chooseFont(const FontChooserRequest &request)
+std::optional<QString> FakePlatform::chooseFont(const FontChooserRequest &request)
 {
     fontChoosers.append(request);
     if (whileBoxOpen)

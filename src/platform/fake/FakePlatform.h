@@ -98,12 +98,12 @@ public:
     QVector<ColorChooserRequest> colorChoosers;
     QVector<FontChooserRequest> fontChoosers;
     QList<std::optional<QString>> colorAnswers;
-    QList<std::optional<FontChoice>> fontAnswers;
+    QList<std::optional<QString>> fontAnswers;
 
     int messageBox(const MessageBoxRequest &request) override;
     std::optional<QString> inputBox(const InputBoxRequest &request) override;
     std::optional<QString> chooseColor(const ColorChooserRequest &request) override;
-    std::optional<FontChoice> chooseFont(const FontChooserRequest &request) override;
+    std::optional<QString> chooseFont(const FontChooserRequest &request) override;
 
     // Shell: started programs are recorded as "program arg1 arg2"; programs
     // listed in `installedPrograms` (name -> path) are found and start.

@@ -300,22 +300,17 @@ std::optional<QString> QtDialogHost::chooseColor(const ColorChooserRequest &requ
     return chooser.selectedColor().name(QColor::HexRgb);
 }
 
-std::optional<FontChoice> QtDialogHost::chooseFont(const FontChooserRequest &request)
+std::optional<QString> QtDialogHost::chooseFont(const FontChooserRequest &request)
 {
     PlacedChooser<QFontDialog> chooser(request.owner);
     QFont initial;
     if (const QString family = firstFamily(request.family); !family.isEmpty())
         initial.setFamilies({family});
-    // The dialog's size box counts in points; the number is taken as the
-    // page's pixels, so the box shows the same number as 字+/字-.
-    if (request.size > 0)
-        initial.setPointSize(request.size);
     chooser.setCurrentFont(initial);
     keepAbove(&chooser, m_mainWindow);
     if (run(chooser) != QDialog::Accepted)
         return std::nullopt;
-    const QFont chosen = chooser.selectedFont();
-    return FontChoice(chosen.family(), std::max(chosen.pointSize(), 0));
+    return chooser.selectedFont().family();
 }
 
 } // namespace sorvane

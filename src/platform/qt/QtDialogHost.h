@@ -26,7 +26,7 @@ public:
     int messageBox(const MessageBoxRequest &request) override;
     std::optional<QString> inputBox(const InputBoxRequest &request) override;
     std::optional<QString> chooseColor(const ColorChooserRequest &request) override;
-    std::optional<FontChoice> chooseFont(const FontChooserRequest &request) override;
+    std::optional<QString> chooseFont(const FontChooserRequest &request) override;
 
 private:
     int run(QDialog &box);
