@@ -367,14 +367,7 @@ QString Main::ChooseColor(const QString &initial)
 
 QString Main::ChooseFont(const QString &family)
 {
-    // The size box of the chooser sets the size as 字+/字- do.
-    const int size = m_style->fontSize();
-    const std::optional<FontChoice> choice = m_dialogs->ChooseFont(family, size);
-    if (!choice)
-        return {};
-    if (choice->size > 0 && choice->size != size)
-        m_style->setFontSize(choice->size);
-    return choice->family;
+    return m_dialogs->ChooseFont(family);
 }
 
 } // namespace sorvane
