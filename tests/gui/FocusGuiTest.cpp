@@ -116,8 +116,9 @@ TEST_F(FocusGui, ModeChangesHotkeysAndClicksLeaveTheFocusWithTheVideo)
     for (const auto &m : modes) {
         SCOPED_TRACE(m.mode);
         press(QStringLiteral("Escape"));
-        if (m.shown)
+        if (m.shown) {
             EXPECT_TRUE((this->*m.shown)()) << "Esc did not reach the mode";
+        }
         EXPECT_EQ(activeWindow(), videoId);
     }
 
