@@ -288,6 +288,8 @@ TEST_F(WindowGui, ChoosersOpenCentredOverTheWindowAndClose)
             return -1;
         };
         const QRect box(field("X"), field("Y"), field("WIDTH"), field("HEIGHT"));
+        if (qEnvironmentVariableIsSet("SORVANE_GUI_SHOTS"))
+            session.grabScreen().save(qEnvironmentVariable("SORVANE_GUI_SHOTS") + QStringLiteral("/chooser%1.png").arg(c.entry));
         const QRect window = session.windowRect();
         EXPECT_LE(std::abs(box.center().x() - window.center().x()), 2) << box.center().x() << " vs " << window.center().x();
         // Centred, or pushed onto the screen when it is taller than the room above and below.
