@@ -2,13 +2,16 @@
 #include "qt/MainWindow.h"
 #include "qt/QtDialogHost.h"
 #include "qt/QtPlatform.h"
+#include "qt/QtStart.h"
 
 #include <QApplication>
 #include <QTimer>
 
 int main(int argc, char *argv[])
 {
+    sorvane::choosePlatformPlugin();
     QApplication app(argc, argv);
+    sorvane::installQtTranslations(app);
     QApplication::setApplicationName(QStringLiteral("Sorvane"));
 
     sorvane::MainWindow window;

@@ -10,8 +10,10 @@ packages=(
   libx11-dev libxi-dev libxext-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils openbox xterm
   fonts-noto-cjk
+  qt6-translations-l10n
+  librsvg2-bin desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include "app/ConfigDefaults.h"
 #include "app/DisplayModes.h"
 #include "app/MainObject.h"
+#include "app/ProgramFolder.h"
 #include "app/SkinBinding.h"
 #include "app/WindowDrag.h"
 #include "core/Dictionary.h"
@@ -126,7 +127,11 @@ void Main::initialise()
     subtitlesSort = std::make_shared<Dictionary>();
     Config = std::make_shared<Dictionary>();
 
-    Folder = folderOf(m_platform.system->programFilePath());
+    const ProgramFolder::Choice program =
+        ProgramFolder::choose(folderOf(m_platform.system->programFilePath()), ProgramFolder::dataHome(*m_platform.shell));
+    Folder = program.folder;
+    if (!program.problems.isEmpty())
+        MsgBoxB(program.problems.join(QLatin1Char('\n')), BoxType::IconExclamation, QStringLiteral("系统提示"));
     ScriptPath = Folder + QStringLiteral("script") + kSeparator;
 
     addConfigDefaults(*Config, ConfigContext{Folder, ScriptPath, m_platform.system->screenSize()});

@@ -39,6 +39,9 @@ MainWindow::MainWindow()
     m_page->setAttribute(Qt::WA_NativeWindow);
     m_page->setFrameListener([this](const QImage &frame, const QRegion &changed) { updateShape(frame, changed); });
     setCentralWidget(m_page);
+    // An overlay never takes the focus from the video: not when it first
+    // shows, nor when a mode change shows it again.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
 quintptr MainWindow::pageHostId() const
@@ -195,6 +198,9 @@ void MainWindow::setFrameShown(bool shown)
         return;
     const bool wasVisible = isVisible();
     setWindowFlag(Qt::FramelessWindowHint, !shown);
+    // Frameless, the strip floats over the video and a click on it (to drag
+    // it) leaves the focus where it was; menus and boxes take it themselves.
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus, !shown);
     if (wasVisible)
         show();
 }

@@ -1,5 +1,7 @@
 #include "qt/QtDialogHost.h"
 
+#include "qt/X11KeyState.h"
+
 #include "dialogs/BoxButtons.h"
 #include "dialogs/BoxPlacement.h"
 
@@ -8,6 +10,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -204,6 +207,32 @@ private:
     std::optional<Rect> m_owner;
 };
 
+// The font chooser gives the family only (the size has 字-/字+), so its
+// size box, which would be silently ignored, is not shown: the label, the
+// field and the list of the size column of the dialog's grid.
+void hideSizeBox(QFontDialog &dialog)
+{
+    auto *grid = qobject_cast<QGridLayout *>(dialog.layout());
+    if (!grid)
+        return;
+    QLineEdit *sizeEdit = nullptr;
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        if (label->text() == QFontDialog::tr("&Size"))
+            sizeEdit = qobject_cast<QLineEdit *>(label->buddy());
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    const int index = sizeEdit ? grid->indexOf(sizeEdit) : -1;
+    if (index < 0)
+        return;
+    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    // Only what sits in that column alone: the sample and the buttons span it.
+    for (int i = 0; i < grid->count(); ++i) {
+        int r = 0, c = 0, rs = 0, cs = 0;
+        grid->getItemPosition(i, &r, &c, &rs, &cs);
+        if (c == column && cs == 1 && grid->itemAt(i)->widget())
+            grid->itemAt(i)->widget()->hide();
+    }
+}
+
 // The first family of a CSS font-family list, without its quotes.
 QString firstFamily(const QString &list)
 {
@@ -219,6 +248,21 @@ QString firstFamily(const QString &list)
 void QtDialogHost::setMainWindow(QWidget *window)
 {
     m_mainWindow = window;
+}
+
+void QtDialogHost::setKeyState(X11KeyState *keys)
+{
+    m_keys = keys;
+}
+
+int QtDialogHost::run(QDialog &box)
+{
+    if (m_keys)
+        m_keys->setBoxOpen(true);
+    const int result = box.exec();
+    if (m_keys)
+        m_keys->setBoxOpen(false);
+    return result;
 }
 
 int QtDialogHost::messageBox(const MessageBoxRequest &request)
@@ -255,7 +299,7 @@ int QtDialogHost::messageBox(const MessageBoxRequest &request)
     }
 
     keepAbove(&box, m_mainWindow);
-    box.exec();
+    run(box);
     if (timedOut)
         return BoxResult::TimedOut;
     if (const qsizetype i = buttons.indexOf(box.clickedButton()); i >= 0)
@@ -267,7 +311,7 @@ std::optional<QString> QtDialogHost::inputBox(const InputBoxRequest &request)
 {
     PlacedInputBox box(request);
     keepAbove(&box, m_mainWindow);
-    if (box.exec() != QDialog::Accepted)
+    if (run(box) != QDialog::Accepted)
         return std::nullopt;
     return box.text();
 }
@@ -278,7 +322,7 @@ std::optional<QString> QtDialogHost::chooseColor(const ColorChooserRequest &requ
     const QColor initial = QColor::fromString(request.initial);
     chooser.setCurrentColor(initial.isValid() ? initial : QColor(Qt::white));
     keepAbove(&chooser, m_mainWindow);
-    if (chooser.exec() != QDialog::Accepted)
+    if (run(chooser) != QDialog::Accepted)
         return std::nullopt;
     return chooser.selectedColor().name(QColor::HexRgb);
 }
@@ -286,12 +330,13 @@ std::optional<QString> QtDialogHost::chooseColor(const ColorChooserRequest &requ
 std::optional<QString> QtDialogHost::chooseFont(const FontChooserRequest &request)
 {
     PlacedChooser<QFontDialog> chooser(request.owner);
+    hideSizeBox(chooser);
     QFont initial;
     if (const QString family = firstFamily(request.family); !family.isEmpty())
         initial.setFamilies({family});
     chooser.setCurrentFont(initial);
     keepAbove(&chooser, m_mainWindow);
-    if (chooser.exec() != QDialog::Accepted)
+    if (run(chooser) != QDialog::Accepted)
         return std::nullopt;
     return chooser.selectedFont().family();
 }

@@ -4,9 +4,12 @@
 
 #include <QPointer>
 
+class QDialog;
 class QWidget;
 
 namespace sorvane {
+
+class X11KeyState;
 
 // Message and input boxes and the colour and font choosers as modal Qt
 // Widgets dialogs. Each box runs its own
@@ -16,6 +19,9 @@ public:
     // Boxes become transient children of the main window so that they stay
     // above it while it is always on top.
     void setMainWindow(QWidget *window);
+    // The keys typed into a box are not hotkeys: the key state learns when
+    // boxes open and end.
+    void setKeyState(X11KeyState *keys);
 
     int messageBox(const MessageBoxRequest &request) override;
     std::optional<QString> inputBox(const InputBoxRequest &request) override;
@@ -23,7 +29,10 @@ public:
     std::optional<QString> chooseFont(const FontChooserRequest &request) override;
 
 private:
+    int run(QDialog &box);
+
     QPointer<QWidget> m_mainWindow;
+    X11KeyState *m_keys = nullptr;
 };
 
 } // namespace sorvane

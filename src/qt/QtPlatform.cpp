@@ -21,6 +21,7 @@ QtPlatform::QtPlatform(MainWindow &window, QtDialogHost &dialogs)
     , m_registry(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                  + QStringLiteral("/sorvane/registry.json"))
 {
+    dialogs.setKeyState(&window.keyState());
 }
 
 PlatformServices QtPlatform::services()

@@ -1,5 +1,9 @@
 #include "qt/X11KeyState.h"
 
+#include <QGuiApplication>
+
+#include <algorithm>
+
 #include <QtCore/qnamespace.h>
 
 #include <X11/XKBlib.h>
@@ -164,11 +168,28 @@ void X11KeyState::keyChanged(int keycode, bool down)
 {
     if (down) {
         m_downKeycodes.insert(keycode);
-        for (int vk : m_virtualKeysOfKeycode.value(keycode))
-            m_pressedSinceQuery.insert(vk);
+        if (!m_heldBackKeycodes.contains(keycode))
+            for (int vk : m_virtualKeysOfKeycode.value(keycode))
+                m_pressedSinceQuery.insert(vk);
     } else {
         m_downKeycodes.remove(keycode);
+        m_heldBackKeycodes.remove(keycode);
     }
+}
+
+void X11KeyState::setBoxOpen(bool open)
+{
+    m_openBoxes = std::max(m_openBoxes + (open ? 1 : -1), 0);
+    holdBackKeys();
+}
+
+void X11KeyState::holdBackKeys()
+{
+    if (m_display)
+        readEvents();
+    m_heldBackKeycodes.unite(m_downKeycodes);
+    m_pressedSinceQuery.clear();
+    m_downVirtualKeys.clear();
 }
 
 void X11KeyState::readEvents()
@@ -189,6 +210,11 @@ void X11KeyState::readEvents()
 
 bool X11KeyState::asyncKeyState(int virtualKey)
 {
+    // A box of the program's own with the focus takes the keys typed.
+    if (m_openBoxes > 0 && QGuiApplication::focusWindow()) {
+        holdBackKeys();
+        return false;
+    }
     const bool pressed = m_pressedSinceQuery.remove(virtualKey);
     if (!m_display)
         return pressed || m_downVirtualKeys.contains(virtualKey);
@@ -196,7 +222,7 @@ bool X11KeyState::asyncKeyState(int virtualKey)
     const bool pressedNow = m_pressedSinceQuery.remove(virtualKey);
     bool down = false;
     for (int keycode : m_keycodesOfVirtualKey.value(virtualKey))
-        down = down || m_downKeycodes.contains(keycode);
+        down = down || (m_downKeycodes.contains(keycode) && !m_heldBackKeycodes.contains(keycode));
     return pressed || pressedNow || down;
 }
 

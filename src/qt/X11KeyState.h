@@ -35,6 +35,13 @@ public:
     // when the display's raw events are not available.
     void windowKey(int virtualKey, bool down);
 
+    // Keys typed into one of the program's own boxes are the box's, not
+    // hotkeys: while a box is open and the program has the focus no key
+    // reads as pressed, and when the box ends the keys still down (the Esc
+    // or Enter that closed it) read as up until they are released. Calls
+    // pair up: true as a box opens, false as it ends.
+    void setBoxOpen(bool open);
+
     // The virtual key of a Qt key code; 0 when it has none.
     static int virtualKeyOf(int qtKey, bool keypad);
     // The X key symbols that stand for a virtual key (empty when unknown).
@@ -43,6 +50,8 @@ public:
 private:
     void readEvents();
     void keyChanged(int keycode, bool down);
+    // Keys down now, and presses not yet read, go to a box.
+    void holdBackKeys();
 
     ::_XDisplay *m_display = nullptr;
     int m_opcode = 0;
@@ -51,6 +60,8 @@ private:
     QSet<int> m_downKeycodes;
     QSet<int> m_downVirtualKeys;   // window events only
     QSet<int> m_pressedSinceQuery; // virtual keys
+    QSet<int> m_heldBackKeycodes;  // down since a box had them; up until released
+    int m_openBoxes = 0;
 };
 
 } // namespace sorvane

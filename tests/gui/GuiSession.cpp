@@ -108,6 +108,15 @@ bool GuiSession::startProgram(const QString &executable, const QStringList &argu
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    // A system without a language: Qt's own texts come in Chinese, as the menus.
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    env.remove(QStringLiteral("LANGUAGE"));
+    for (const auto &[name, value] : m_environment) {
+        if (value.isNull())
+            env.remove(name);
+        else
+            env.insert(name, value);
+    }
     m_program.setProcessEnvironment(env);
     m_program.setProcessChannelMode(QProcess::ForwardedChannels);
     m_program.start(executable, arguments);

@@ -20,6 +20,8 @@ public:
     // Starts the program with these arguments in `folder` (its program folder
     // when the executable is copied there) and waits for its window.
     bool startProgram(const QString &executable, const QStringList &arguments, QString *error);
+    // Environment for the next startProgram(): a null value removes the variable.
+    void setEnvironment(const QString &name, const QString &value) { m_environment.append({name, value}); }
 
     static QString display();
     bool programRunning() const { return m_program.state() == QProcess::Running; }
@@ -38,6 +40,7 @@ public:
 
 private:
     QProcess m_program;
+    QList<std::pair<QString, QString>> m_environment;
     QString m_windowId;
 };
 

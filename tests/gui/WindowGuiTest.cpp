@@ -263,19 +263,20 @@ TEST_F(WindowGui, GlowAndLargerTextChangeTheCue)
 
 // 字体 and 颜色 run Font.js and Color.js from the shipped script folder, which
 // open the platform's chooser centred over the window; Cancel closes it.
+// Their titles are Qt's own texts, in Chinese like the menus.
 TEST_F(WindowGui, ChoosersOpenCentredOverTheWindowAndClose)
 {
     const struct {
         int entry;
         const char *title;
-    } choosers[] = {{6, "Select Font"}, {7, "Select Color"}};
+    } choosers[] = {{6, "选择字体"}, {7, "选择颜色"}};
     for (const auto &c : choosers) {
         SCOPED_TRACE(c.title);
         const QVector<QPoint> entries = menuEntries();
         ASSERT_GE(entries.size(), 9) << "menu bar entries found: " << entries.size();
         clickAt(entries[c.entry]);
         const QString id = xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                                    QStringLiteral("--name"), QString::fromLatin1(c.title)})
+                                    QStringLiteral("--name"), QString::fromUtf8(c.title)})
                                .section(QLatin1Char('\n'), 0, 0)
                                .trimmed();
         ASSERT_FALSE(id.isEmpty()) << "no chooser window";
@@ -287,6 +288,8 @@ TEST_F(WindowGui, ChoosersOpenCentredOverTheWindowAndClose)
             return -1;
         };
         const QRect box(field("X"), field("Y"), field("WIDTH"), field("HEIGHT"));
+        if (qEnvironmentVariableIsSet("SORVANE_GUI_SHOTS"))
+            session.grabScreen().save(qEnvironmentVariable("SORVANE_GUI_SHOTS") + QStringLiteral("/chooser%1.png").arg(c.entry));
         const QRect window = session.windowRect();
         EXPECT_LE(std::abs(box.center().x() - window.center().x()), 2) << box.center().x() << " vs " << window.center().x();
         // Centred, or pushed onto the screen when it is taller than the room above and below.
@@ -299,7 +302,7 @@ TEST_F(WindowGui, ChoosersOpenCentredOverTheWindowAndClose)
         clickAt(QPoint(box.right() - 50, box.bottom() - 24));
         pauseMs(500);
         EXPECT_TRUE(xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                             QString::fromLatin1(c.title)})
+                             QString::fromUtf8(c.title)})
                         .trimmed()
                         .isEmpty())
             << "the chooser is still open";
