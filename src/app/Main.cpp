@@ -4,6 +4,7 @@
 #include "app/ConfigDefaults.h"
 #include "app/DisplayModes.h"
 #include "app/MainObject.h"
+#include "app/PageMenu.h"
 #include "app/ProgramFolder.h"
 #include "app/SkinBinding.h"
 #include "app/WindowDrag.h"
@@ -112,6 +113,7 @@ Main::Main(PlatformServices platform)
     , m_clock(std::make_unique<PlayClock>(*this, *m_platform.clock))
     , m_timeAdjust(std::make_unique<TimeAdjust>(*this, *m_clock, *m_dialogs, *m_platform.clock))
     , m_hotkeys(std::make_unique<Hotkeys>(*this, *this, *m_platform.keys))
+    , m_pageMenu(std::make_unique<PageMenu>(*this, *m_intake, *m_loader, m_platform.registry))
     , m_drag(std::make_unique<WindowDrag>(*platform.window, *platform.system))
     , m_style(std::make_unique<StyleCommands>(*this, *m_clock, *m_scriptHost, *m_codec, *m_dialogs, m_platform))
 {

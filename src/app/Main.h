@@ -19,6 +19,7 @@ class DisplayModes;
 class FileIntake;
 class Hotkeys;
 class PageDocument;
+class PageMenu;
 class PlayClock;
 class SrtExport;
 class SubtitleLoader;
@@ -140,6 +141,8 @@ public:
 
     PlatformServices platform() const { return m_platform; }
     Dialogs &dialogs() { return *m_dialogs; }
+    // The page's right-click menu (not seen by scripts).
+    PageMenu &pageMenu() { return *m_pageMenu; }
     ScriptHost &scriptHost() { return *m_scriptHost; }
 
     // This window as scripts see it (one object for the window's life).
@@ -166,6 +169,7 @@ private:
     std::unique_ptr<PlayClock> m_clock;
     std::unique_ptr<TimeAdjust> m_timeAdjust;
     std::unique_ptr<Hotkeys> m_hotkeys;
+    std::unique_ptr<PageMenu> m_pageMenu;
     std::unique_ptr<SkinBinding> m_skin;
     std::unique_ptr<DisplayModes> m_displayModes;
     std::unique_ptr<WindowDrag> m_drag;

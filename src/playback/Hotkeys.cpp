@@ -4,6 +4,7 @@
 #include "page/PageWrite.h"
 #include "platform/Platform.h"
 #include "state/WindowCommands.h"
+#include "state/MenuModel.h"
 #include "state/WindowState.h"
 
 #include <cmath>
@@ -11,16 +12,30 @@
 namespace sorvane {
 
 const Hotkey kHotkeys[9] = {
-    {VirtualKey::Return, VirtualKey::Menu, "OnPlayer", -1},
-    {VirtualKey::Divide, 0, "OnMsKeys", 2},
-    {VirtualKey::Multiply, 0, "OnMsKeys", 0},
-    {VirtualKey::OemMinus, 0, "OnSetTimeA", -1},
-    {VirtualKey::OemPlus, 0, "OnSetTimeB", -1},
-    {VirtualKey::Subtract, 0, "OnFontSizeA", -1},
-    {VirtualKey::Add, 0, "OnFontSizeB", -1},
-    {VirtualKey::Back, 0, "OnFontFamily", -1},
-    {VirtualKey::Decimal, 0, "OnSetColor", -1},
+    {VirtualKey::Return, VirtualKey::Menu, "OnPlayer", -1, "Ctrl+Alt+Enter"},
+    {VirtualKey::Divide, 0, "OnMsKeys", 2, "Ctrl+小键盘/"},
+    {VirtualKey::Multiply, 0, "OnMsKeys", 0, "Ctrl+小键盘*"},
+    {VirtualKey::OemMinus, 0, "OnSetTimeA", -1, "Ctrl+-"},
+    {VirtualKey::OemPlus, 0, "OnSetTimeB", -1, "Ctrl+="},
+    {VirtualKey::Subtract, 0, "OnFontSizeA", -1, "Ctrl+小键盘-"},
+    {VirtualKey::Add, 0, "OnFontSizeB", -1, "Ctrl+小键盘+"},
+    {VirtualKey::Back, 0, "OnFontFamily", -1, "Ctrl+Backspace"},
+    {VirtualKey::Decimal, 0, "OnSetColor", -1, "Ctrl+小键盘."},
 };
+
+QStringList Hotkeys::help(const MenuModel &menu)
+{
+    auto captionOf = [&menu](const char *command, int index) {
+        const int at = menu.find(QString::fromLatin1(command), index);
+        return at < 0 ? QString::fromLatin1(command) : menu.at(at).caption.trimmed();
+    };
+    QStringList lines;
+    lines << QStringLiteral("Esc\t切换显示模式（标题栏、菜单、透明）\t所有模式");
+    for (const Hotkey &hotkey : kHotkeys)
+        lines << QString::fromUtf8(hotkey.keys) + QStringLiteral("\t") + captionOf(hotkey.command, hotkey.index) +
+                     QStringLiteral("\t无边框的两种模式");
+    return lines;
+}
 
 void Hotkeys::tick()
 {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace sorvane {
 
 class KeyState;
+class MenuModel;
 class WindowCommands;
 struct WindowState;
 
@@ -31,6 +33,7 @@ struct Hotkey {
     int alsoHeld;
     const char *command;
     int index;
+    const char *keys; // as the user presses them
 };
 
 // The Ctrl hotkeys, in the order a tick tests them.
@@ -47,6 +50,10 @@ public:
     }
 
     void tick();
+
+    // Every hotkey, what it does (the caption of its menu item) and in which
+    // modes it works, one line each.
+    static QStringList help(const MenuModel &menu);
 
 private:
     void expireNotice();

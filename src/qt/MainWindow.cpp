@@ -1,6 +1,7 @@
 #include "qt/MainWindow.h"
 
 #include "app/Main.h"
+#include "app/PageMenu.h"
 #include "page/PageDocument.h"
 #include "app/WindowDrag.h"
 #include "qt/ColorKeyShape.h"
@@ -8,7 +9,15 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QShortcut>
+#include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMenu>
@@ -42,6 +51,95 @@ MainWindow::MainWindow()
     // An overlay never takes the focus from the video: not when it first
     // shows, nor when a mode change shows it again.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // While the window has the keyboard focus.
+    auto *open = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
+    open->setContext(Qt::ApplicationShortcut);
+    connect(open, &QShortcut::activated, this, [this] { chooseFile(); });
+}
+
+template <typename Show>
+auto MainWindow::asBox(Show show)
+{
+    m_keys.setBoxOpen(true);
+    struct Close {
+        X11KeyState &keys;
+        ~Close() { keys.setBoxOpen(false); }
+    } close{m_keys};
+    return show();
+}
+
+void MainWindow::showPageMenu(const QPoint &globalPos)
+{
+    if (!m_main)
+        return;
+    PageMenu &commands = m_main->pageMenu();
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("打开字幕…\tCtrl+O"), this, [this] { chooseFile(); });
+
+    QMenu *recent = menu.addMenu(QStringLiteral("最近打开"));
+    const QStringList files = commands.recentFiles();
+    for (const QString &file : files) {
+        QAction *item = recent->addAction(QFileInfo(file).fileName() + QStringLiteral("\t") + QFileInfo(file).path(),
+                                          this, [this, file] { m_main->pageMenu().open(file); });
+        item->setEnabled(QFileInfo::exists(file));
+        item->setToolTip(file);
+    }
+    recent->setEnabled(!files.isEmpty());
+
+    const bool loaded = !commands.currentFile().isEmpty();
+    menu.addAction(QStringLiteral("重新载入"), this, [this] { m_main->pageMenu().reload(); })->setEnabled(loaded);
+
+    QMenu *sets = menu.addMenu(QStringLiteral("编码"));
+    sets->setEnabled(loaded);
+    const QString chosen = commands.chosenCharSet();
+    for (const PageMenu::CharSet &set : PageMenu::charSets()) {
+        QAction *item = sets->addAction(set.label, this, [this, name = set.name] { m_main->pageMenu().readIn(name); });
+        item->setCheckable(true);
+        item->setChecked(set.name.compare(chosen, Qt::CaseInsensitive) == 0);
+    }
+
+    menu.addAction(QStringLiteral("快捷键…"), this, [this] { showHotkeys(); });
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("退出"), this, [this] { close(); });
+    asBox([&] { return menu.exec(globalPos); });
+}
+
+void MainWindow::chooseFile()
+{
+    if (!m_main)
+        return;
+    const QString path = asBox([this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("打开字幕"), m_main->pageMenu().dialogFolder(),
+                                            PageMenu::fileFilter());
+    });
+    // The load (with its pauses) runs once the dialog is gone.
+    if (!path.isEmpty())
+        QTimer::singleShot(0, this, [this, path] { m_main->pageMenu().open(path); });
+}
+
+void MainWindow::showHotkeys()
+{
+    if (!m_main)
+        return;
+    QDialog box(this);
+    box.setWindowTitle(QStringLiteral("快捷键"));
+    auto *layout = new QVBoxLayout(&box);
+    QString rows;
+    for (const QString &line : m_main->pageMenu().hotkeys()) {
+        const QStringList cells = line.split(u'\t');
+        rows += QStringLiteral("<tr>");
+        for (const QString &cell : cells)
+            rows += QStringLiteral("<td style='padding:2px 12px 2px 0'>") + cell.toHtmlEscaped() + QStringLiteral("</td>");
+        rows += QStringLiteral("</tr>");
+    }
+    layout->addWidget(new QLabel(QStringLiteral("<table><tr><th align=left>按键</th><th align=left>作用</th>"
+                                                "<th align=left>何时有效</th></tr>") +
+                                     rows + QStringLiteral("</table>"),
+                                 &box));
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+    connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    layout->addWidget(buttons);
+    asBox([&] { return box.exec(); });
 }
 
 quintptr MainWindow::pageHostId() const
@@ -262,9 +360,19 @@ bool MainWindow::pageMouseEvent(QEvent *event)
         return b;
     };
     switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        m_main->windowMouseDown(bits(static_cast<QMouseEvent *>(event)->button()));
+    case QEvent::MouseButtonPress: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        m_main->windowMouseDown(bits(mouse->button()));
+        if (mouse->button() == Qt::RightButton) {
+            const QPoint at = mouse->globalPosition().toPoint();
+            m_pageMenuQueued = true;
+            QTimer::singleShot(0, this, [this, at] {
+                m_pageMenuQueued = false;
+                showPageMenu(at);
+            });
+        }
         return true;
+    }
     case QEvent::MouseMove:
         m_main->windowMouseMove(bits(static_cast<QMouseEvent *>(event)->buttons()));
         return true;
@@ -331,6 +439,13 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_page && pageMouseEvent(event))
         return true;
+    // With mouse input on the page, its own context menu event.
+    if (watched == m_page && event->type() == QEvent::ContextMenu) {
+        // The press that made it may have queued the menu already.
+        if (!m_pageMenuQueued)
+            showPageMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
     if (watched == m_page && event->type() == QEvent::Paint && !m_firstPaintReported) {
         m_firstPaintReported = true;
         // For the start-up benchmark: when the page was first painted, in

@@ -77,6 +77,15 @@ private:
     void updateShape(const QImage &frame, const QRegion &changed);
     bool pageMouseEvent(QEvent *event);
     void bindTimer(TimerControl &control, QTimer *&timer);
+    // The page's own menu (open, recent files, reload, character set,
+    // hotkeys, quit) at `globalPos`; scripts do not see it.
+    void showPageMenu(const QPoint &globalPos);
+    void chooseFile();
+    void showHotkeys();
+    // Runs `show` (a menu or a box of the window's own) with the keys typed
+    // into it held back from the global hotkeys.
+    template <typename Show>
+    auto asBox(Show show);
 
     Main *m_main = nullptr;
     PageWidget *m_page = nullptr;
@@ -92,6 +101,7 @@ private:
     // The page's pixels that are not the key, while the window is keyed.
     QRegion m_pageShape;
     bool m_pageInput = true;
+    bool m_pageMenuQueued = false;
     X11KeyState m_keys;
 };
 

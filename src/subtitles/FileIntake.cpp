@@ -8,6 +8,7 @@
 #include "state/WindowState.h"
 #include "subtitles/SubtitleLoader.h"
 #include "text/ShellLink.h"
+#include "subtitles/RecentFiles.h"
 #include "text/TextCodec.h"
 
 #include <QFile>
@@ -99,11 +100,30 @@ void FileIntake::CallBack(const QString &path)
     }
 }
 
+void FileIntake::open(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    const QFileInfo info(path);
+    QString why;
+    if (!info.exists())
+        why = QStringLiteral("the file does not exist");
+    else if (info.isDir())
+        why = QStringLiteral("it is a folder");
+    else if (!info.isReadable())
+        why = QStringLiteral("permission denied");
+    if (!why.isEmpty()) {
+        m_codec.reportReadFailure(path, why);
+        return;
+    }
+    CallBack(path);
+}
+
 void FileIntake::takeIn(const QByteArray &nativePath)
 {
     const QString path = QFile::decodeName(nativePath);
     if (QFile::encodeName(path) == nativePath) {
-        CallBack(QFileInfo(path).absoluteFilePath());
+        open(QFileInfo(path).absoluteFilePath());
         return;
     }
     m_codec.reportReadFailure(path, QStringLiteral("its name is not valid in the system's character set"));
@@ -131,6 +151,7 @@ void FileIntake::loadSubtitles(const QString &path)
     const Variant *caption = config.find(QStringLiteral("Caption"));
     m_commands.setCaption((caption ? caption->text() : QString()) + QStringLiteral(" - ") + fileName(path) +
                       QStringLiteral(" - （快捷键 ESC 显示/隐藏）"));
+    RecentFiles(m_platform.registry).add(path);
     m_loader.load(path);
     menu.setEnabled(menu.find(QStringLiteral("OnGetSrt")), true);
 }

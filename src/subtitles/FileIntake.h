@@ -38,6 +38,10 @@ public:
     static QString extension(const QString &path);
 
     void CallBack(const QString &path);
+    // A file the user named (the command line, the open dialog, the recent
+    // list): as CallBack, but a path that names no readable file gets the
+    // box of a file that cannot be read, naming it.
+    void open(const QString &path);
     // A path as the system's bytes (the command line, a drop). A name the
     // system's character set cannot read as text cannot be opened by name
     // here: it gets the box of a file that cannot be read.

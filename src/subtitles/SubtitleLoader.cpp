@@ -85,6 +85,12 @@ void SubtitleLoader::load(const QString &fileName)
     showReady(base);
 }
 
+void SubtitleLoader::setCharSet(const QString &fileName, const QString &charSet)
+{
+    m_chosenFor = charSet.isEmpty() ? QString() : fileName;
+    m_chosenCharSet = charSet.isEmpty() ? QString() : charSet;
+}
+
 bool SubtitleLoader::readFile(const QString &fileName, quint64 generation)
 {
     Dictionary &config = *m_state.Config;
@@ -94,7 +100,9 @@ bool SubtitleLoader::readFile(const QString &fileName, quint64 generation)
 
     // The codec's failure box runs the event loop, so a newer load may have
     // started meanwhile.
-    TextCodec::TextRead read = m_codec.readText(fileName, QString());
+    if (fileName != m_chosenFor)
+        setCharSet(QString(), QString());
+    TextCodec::TextRead read = m_codec.readText(fileName, m_chosenCharSet);
     if (!read.charSet.isEmpty())
         config.setItem(QStringLiteral("CharSet"), read.charSet);
     config.setItem(kFormatKey, std::move(read.text));

@@ -31,6 +31,15 @@ public:
 
     void load(const QString &fileName);
 
+    // The character set `fileName` is read in from now on, instead of the
+    // one detected; "" goes back to detection. One file has a choice at a
+    // time: a load of another file detects again.
+    void setCharSet(const QString &fileName, const QString &charSet);
+    QString charSetOf(const QString &fileName) const
+    {
+        return fileName == m_chosenFor ? m_chosenCharSet : QString();
+    }
+
     // Raised by every load; a load whose number is no longer current stops.
     quint64 generation() const { return m_generation; }
 
@@ -54,6 +63,8 @@ private:
     ScriptRunner &m_scripts;
     WindowHost &m_window;
     quint64 m_generation = 0;
+    QString m_chosenFor;
+    QString m_chosenCharSet;
 };
 
 } // namespace sorvane
