@@ -96,7 +96,7 @@ void PlayClock::OnPlayer()
         return;
     if (m_state.subtitles->count() == 0) {
         PageWrite::html(m_state.document, QStringLiteral("code"),
-                        QStringLiteral("拖放 SRT/SSA/ASS/LRC/SUB/VTT 字幕文件到窗口上播放！<br><span style='font-family:Microsoft "
+                        QStringLiteral("拖放 SRT/SSA/ASS/LRC/SUB/VTT 字幕文件到窗口上播放！（或右键 › 打开字幕…，Ctrl+O）<br><span style='font-family:Microsoft "
                                        "Yahei;font-Weight:bold;font-size:18px;line-height:28px;'>字幕文件 "
                                        "(*.srt;*.ssa;*.ass;*.lrc;*.sub;*.vtt)</span>"));
         return;

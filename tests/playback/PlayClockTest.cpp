@@ -6,7 +6,7 @@ namespace {
 using testing_support::MainFixture;
 
 const QString kHint = QStringLiteral(
-    "拖放 SRT/SSA/ASS/LRC/SUB/VTT 字幕文件到窗口上播放！<br><span style='font-family:Microsoft "
+    "拖放 SRT/SSA/ASS/LRC/SUB/VTT 字幕文件到窗口上播放！（或右键 › 打开字幕…，Ctrl+O）<br><span style='font-family:Microsoft "
     "Yahei;font-Weight:bold;font-size:18px;line-height:28px;'>字幕文件 (*.srt;*.ssa;*.ass;*.lrc;*.sub;*.vtt)</span>");
 
 class PlayClockTest : public MainFixture {
