@@ -12,6 +12,7 @@
 #include "dialogs/Dialogs.h"
 #include "dialogs/UserWaitDialogHost.h"
 #include "page/PageDocument.h"
+#include "page/PageElement.h"
 #include "page/PageTemplate.h"
 #include "playback/Hotkeys.h"
 #include "playback/PlayClock.h"
@@ -153,6 +154,14 @@ void Main::initialise()
 
     // No file has been taken in yet, so there is nothing to reload.
     menu.setEnabled(menu.find(QStringLiteral("OnGetSrt")), false);
+
+    // An empty page says how files get in, unless the start-up script left
+    // a note of its own; it goes after "MsgOut" seconds as every note does.
+    PageElement *note = document ? document->getElementById(QStringLiteral("Message")) : nullptr;
+    if (note && note->innerHTML().isEmpty()) {
+        note->setInnerHTML(QStringLiteral("<font size=2>拖放字幕文件到这里，或右键 › 打开字幕…（Ctrl+O）</font>"));
+        showOut = 0;
+    }
 }
 
 void Main::load()

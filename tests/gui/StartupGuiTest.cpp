@@ -47,9 +47,10 @@ TEST_F(StartupGui, ShowsThePageUnderTheMenuBar)
         return shot.pixel(window.left() + 2, window.bottom() - 2) == kBackground;
     })) << "the page was never painted";
 
-    // The client area is the page: 102 rows of background at the middle column,
+    // The client area is the page: 102 rows of background at a column left
+    // of the notes (the first start's note stands at the bottom middle),
     // counted up from the window's bottom edge, then the menu bar.
-    const int column = window.left() + window.width() / 2;
+    const int column = window.left() + 3;
     int pageRows = 0;
     for (int y = window.bottom(); y >= window.top() && screen.pixel(column, y) == kBackground; --y)
         ++pageRows;
