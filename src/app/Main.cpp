@@ -8,6 +8,7 @@
 #include "app/ProgramFolder.h"
 #include "app/SkinBinding.h"
 #include "app/WindowDrag.h"
+#include "app/WindowPlacement.h"
 #include "core/Dictionary.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/UserWaitDialogHost.h"
@@ -116,6 +117,7 @@ Main::Main(PlatformServices platform)
     , m_hotkeys(std::make_unique<Hotkeys>(*this, *this, *m_platform.keys))
     , m_pageMenu(std::make_unique<PageMenu>(*this, *m_intake, *m_loader, m_platform.registry))
     , m_drag(std::make_unique<WindowDrag>(*platform.window, *platform.system))
+    , m_placement(std::make_unique<WindowPlacement>(*platform.window, *platform.system))
     , m_style(std::make_unique<StyleCommands>(*this, *m_clock, *m_scriptHost, *m_codec, *m_dialogs, m_platform))
 {
     Timer1.setTickHandler([this] { m_clock->tick(); });
@@ -170,6 +172,15 @@ void Main::load()
     OnTop();
     SetTopCenter(0);
     OnSystem();
+    // A display mode the start-up script left in Mode (a saved one put
+    // back) is shown, as the steps of OnTitle from the framed mode reach it.
+    const qint32 mode = qint32(((qint64(Mode) % 3) + 3) % 3);
+    Mode = 0;
+    for (qint32 step = 0; step < mode; ++step)
+        OnTitle();
+    // It may also have put the window back where it was, on a screen that
+    // may be gone now.
+    m_placement->keepOnScreen();
     // Mouse input over the page goes to the window, for dragging and double-click.
     m_platform.window->setPageInputEnabled(false);
     m_platform.window->setAcceptDrops(true);
@@ -178,6 +189,7 @@ void Main::load()
 
 void Main::unload()
 {
+    m_scriptCommands->OnExit();
     m_platform.window->setAcceptDrops(false);
     m_platform.window->setMoveCursor(false);
 }

@@ -29,6 +29,7 @@ class StyleCommands;
 class TextCodec;
 class UserWaitDialogHost;
 class WindowDrag;
+class WindowPlacement;
 
 // The author line shown in the initial caption and by the about box.
 extern const char16_t kAuthorLine[];
@@ -47,7 +48,8 @@ public:
 
     // Start-up: initialisation, then the window's load, then the last step.
     void initialise();
-    // The window closes: drop handling off, cursor released; nothing is saved.
+    // The window closes: the exit script runs (it may save the user's
+    // setup), then drop handling goes off and the cursor is released.
     void unload();
 
     QString caption() const { return m_caption; }
@@ -144,6 +146,8 @@ public:
     // The page's right-click menu (not seen by scripts).
     PageMenu &pageMenu() { return *m_pageMenu; }
     ScriptHost &scriptHost() { return *m_scriptHost; }
+    // The window's edges, size and show state as scripts set them.
+    WindowPlacement &placement() { return *m_placement; }
 
     // This window as scripts see it (one object for the window's life).
     std::shared_ptr<DispatchObject> scriptObject();
@@ -173,6 +177,7 @@ private:
     std::unique_ptr<SkinBinding> m_skin;
     std::unique_ptr<DisplayModes> m_displayModes;
     std::unique_ptr<WindowDrag> m_drag;
+    std::unique_ptr<WindowPlacement> m_placement;
     std::unique_ptr<StyleCommands> m_style;
     QString m_caption;
 };

@@ -3,6 +3,7 @@
 #include "app/ControlObjects.h"
 #include "app/Main.h"
 #include "app/RuntimeObjects.h"
+#include "app/WindowPlacement.h"
 #include "core/Dictionary.h"
 #include "scripting/objects/PageObjects.h"
 #include "text/TextCodec.h"
@@ -85,6 +86,20 @@ Status setDictionary(std::shared_ptr<Dictionary> &target, const Variant &value)
             [](T &o, Arguments &, const Variant &v) -> Status {                                                        \
                 o.main().NAME = TRY(v.toLong());                                                                       \
                 return {};                                                                                             \
+            }                                                                                                          \
+    }
+
+// An edge or the size of the window, in twips.
+#define SORVANE_PLACEMENT(NAME, GET, SET)                                                                            \
+    M                                                                                                                  \
+    {                                                                                                                  \
+        #NAME, MemberKind::Property, 0, 0,                                                                             \
+            [](T &o, Arguments &) -> Result<Variant> {                                                                 \
+                return Variant::fromSingle(float(o.main().placement().GET()));                                         \
+            },                                                                                                         \
+            [](T &o, Arguments &, const Variant &v) -> Status {                                                        \
+                const double twips = TRY(v.toDouble());                                                                \
+                return o.main().placement().SET(twips);                                                                \
             }                                                                                                          \
     }
 
@@ -205,6 +220,18 @@ const MemberTable<MainObject> &MainObject::members()
               QString s = TRY(v.toString());
               o.main().setCaption(s);
               return {};
+          }},
+        SORVANE_PLACEMENT(Left, left, setLeft),
+        SORVANE_PLACEMENT(Top, top, setTop),
+        SORVANE_PLACEMENT(Width, width, setWidth),
+        SORVANE_PLACEMENT(Height, height, setHeight),
+        M{"WindowState", MemberKind::Property, 0, 0,
+          [](T &o, Arguments &) -> Result<Variant> {
+              return Variant::fromInteger(qint16(o.main().placement().windowState()));
+          },
+          [](T &o, Arguments &, const Variant &v) -> Status {
+              const qint32 state = TRY(v.toLong());
+              return o.main().placement().setWindowState(state);
           }},
         M{"hWnd", MemberKind::Property, 0, 0,
           [](T &o, Arguments &) -> Result<Variant> {

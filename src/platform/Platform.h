@@ -12,6 +12,7 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <vector>
 
 namespace sorvane {
 
@@ -38,7 +39,13 @@ public:
     virtual QString programFilePath() = 0;
     virtual Size screenSize() = 0;
     virtual Point cursorPosition() = 0;
+    // The work areas of the screens attached now (without panels and docks),
+    // the primary one first.
+    virtual std::vector<Rect> screenAreas() = 0;
 };
+
+// How the window is shown; the numbers scripts see.
+enum class WindowShowState { Normal = 0, Minimized = 1, Maximized = 2 };
 
 // The main window. Sizes and positions are in pixels; the window rectangle
 // includes the frame and the menu bar, the client area is the page.
@@ -49,7 +56,12 @@ public:
     virtual Rect windowRect() = 0;
     virtual Size clientSize() = 0;
     virtual void moveWindow(int left, int top) = 0;
+    // The window's outer size, frame and menu bar included.
+    virtual void resizeWindow(int width, int height) = 0;
     virtual bool isMinimized() = 0;
+    virtual WindowShowState showState() = 0;
+    // Never takes the focus from the window that has it.
+    virtual void setShowState(WindowShowState state) = 0;
     virtual void setTopmost(bool topmost) = 0;
     virtual void setMenuBarVisible(bool visible) = 0;
     virtual void setFrameVisible(bool visible) = 0;

@@ -295,12 +295,42 @@ void MainWindow::setFrameShown(bool shown)
     if (bool(windowFlags() & Qt::FramelessWindowHint) == !shown)
         return;
     const bool wasVisible = isVisible();
+    m_outerSize = QSize();
     setWindowFlag(Qt::FramelessWindowHint, !shown);
     // Frameless, the strip floats over the video and a click on it (to drag
     // it) leaves the focus where it was; menus and boxes take it themselves.
     setWindowFlag(Qt::WindowDoesNotAcceptFocus, !shown);
     if (wasVisible)
         show();
+}
+
+void MainWindow::setOuterSize(const QSize &outer)
+{
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(std::max(1, outer.width() - frame.width()), std::max(1, outer.height() - frame.height()));
+    // Until the window is shown and framed its frame is not known (a window
+    // placed by the start-up script); the size is set again once it is.
+    const bool framed = !(windowFlags() & Qt::FramelessWindowHint);
+    m_outerSize = framed && (!isVisible() || frame.isEmpty()) ? outer : QSize();
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    const bool done = QMainWindow::event(event);
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+        if (m_outerSize.isValid() && isVisible() && frameGeometry().size() != geometry().size()) {
+            const QSize outer = m_outerSize;
+            m_outerSize = QSize();
+            setOuterSize(outer);
+        }
+        break;
+    default:
+        break;
+    }
+    return done;
 }
 
 void MainWindow::setColorKey(bool on)

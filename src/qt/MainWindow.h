@@ -45,6 +45,8 @@ public:
     void setTopmost(bool topmost);
     void setMenuBarShown(bool shown);
     void setFrameShown(bool shown);
+    // Sizes the window with its frame and menu bar.
+    void setOuterSize(const QSize &outer);
     void setColorKey(bool on);
     void setPageInputEnabled(bool enabled);
     // Native ids of the page's window, 0 while there is none; the inner one
@@ -56,6 +58,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     // A dropped file goes to CallBack: the first path only.
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -102,6 +105,8 @@ private:
     QRegion m_pageShape;
     bool m_pageInput = true;
     bool m_pageMenuQueued = false;
+    // An outer size asked for before the window manager framed the window.
+    QSize m_outerSize;
     X11KeyState m_keys;
 };
 

@@ -65,6 +65,19 @@ Size QtPlatform::screenSize()
     return {size.width(), size.height()};
 }
 
+std::vector<Rect> QtPlatform::screenAreas()
+{
+    std::vector<Rect> areas;
+    QList<QScreen *> screens = QGuiApplication::screens();
+    if (QScreen *primary = QGuiApplication::primaryScreen())
+        screens.move(std::max<qsizetype>(0, screens.indexOf(primary)), 0);
+    for (const QScreen *screen : screens) {
+        const QRect r = screen->availableGeometry();
+        areas.push_back({r.left(), r.top(), r.width(), r.height()});
+    }
+    return areas;
+}
+
 Point QtPlatform::cursorPosition()
 {
     const QPoint p = QCursor::pos();
@@ -93,9 +106,33 @@ void QtPlatform::moveWindow(int left, int top)
     m_window.move(left, top);
 }
 
+void QtPlatform::resizeWindow(int width, int height)
+{
+    m_window.setOuterSize(QSize(width, height));
+}
+
 bool QtPlatform::isMinimized()
 {
     return m_window.isMinimized();
+}
+
+WindowShowState QtPlatform::showState()
+{
+    if (m_window.isMinimized())
+        return WindowShowState::Minimized;
+    return m_window.isMaximized() ? WindowShowState::Maximized : WindowShowState::Normal;
+}
+
+void QtPlatform::setShowState(WindowShowState state)
+{
+    Qt::WindowStates states = m_window.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (state == WindowShowState::Minimized)
+        states |= Qt::WindowMinimized;
+    else if (state == WindowShowState::Maximized)
+        states |= Qt::WindowMaximized;
+    // setWindowState() keeps the window's activation attributes, unlike
+    // showNormal() and its siblings, which activate it.
+    m_window.setWindowState(states);
 }
 
 void QtPlatform::setTopmost(bool topmost)

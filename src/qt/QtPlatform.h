@@ -28,12 +28,16 @@ public:
     QString programFilePath() override;
     Size screenSize() override;
     Point cursorPosition() override;
+    std::vector<Rect> screenAreas() override;
 
     void setCaption(const QString &caption) override;
     Rect windowRect() override;
     Size clientSize() override;
     void moveWindow(int left, int top) override;
+    void resizeWindow(int width, int height) override;
     bool isMinimized() override;
+    WindowShowState showState() override;
+    void setShowState(WindowShowState state) override;
     void setTopmost(bool topmost) override;
     void setMenuBarVisible(bool visible) override;
     void setFrameVisible(bool visible) override;

@@ -55,6 +55,16 @@ void ScriptCommands::OnSystem()
     }
 }
 
+void ScriptCommands::OnExit()
+{
+    const QString js = m_state.ScriptPath + QStringLiteral("Exit.js");
+    const QString vbs = m_state.ScriptPath + QStringLiteral("Exit.vbs");
+    if (ordinaryFileExists(js))
+        m_scripts.RunScript(m_codec.GetFileText(js), QStringLiteral("javascript"), true);
+    else if (ordinaryFileExists(vbs))
+        m_scripts.RunScript(m_codec.GetFileText(vbs), QStringLiteral("vbscript"), true);
+}
+
 void ScriptCommands::OnScript(int index)
 {
     const QString name = captionOf("OnScript", index);

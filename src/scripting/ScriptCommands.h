@@ -23,6 +23,8 @@ public:
 
     // "System.js", else "System.vbs"; a silver notice when neither exists.
     void OnSystem();
+    // "Exit.js", else "Exit.vbs", as the window closes; nothing when neither exists.
+    void OnExit();
     // Runs the script named by the caption of item `index` of "执行脚本".
     void OnScript(int index);
     // Opens the script named by the caption of item `index` of "编辑脚本" in

@@ -17,12 +17,7 @@ protected:
         ASSERT_TRUE(config.isValid());
         QString error;
         ASSERT_TRUE(GuiSession::startServer(&error)) << error.toStdString();
-        ASSERT_TRUE(startHelper(wm, QStringLiteral("openbox"), {}));
-        // The window manager is up once it names itself on the root window.
-        for (int i = 0; i < 50 && !xprop({QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                                        .contains(QLatin1String("window id"));
-             ++i)
-            pauseMs(100);
+        ASSERT_TRUE(session.startWindowManager(&error)) << error.toStdString();
 
         ASSERT_TRUE(startHelper(video, QStringLiteral("xterm"),
                                 {QStringLiteral("-geometry"), QStringLiteral("80x10+0+500"), QStringLiteral("-name"),
@@ -45,11 +40,9 @@ protected:
 
     void TearDown() override
     {
-        for (QProcess *p : {&video, &wm}) {
-            p->terminate();
-            if (!p->waitForFinished(3000))
-                p->kill();
-        }
+        video.terminate();
+        if (!video.waitForFinished(3000))
+            video.kill();
     }
 
     bool startHelper(QProcess &process, const QString &program, const QStringList &arguments)
@@ -62,23 +55,9 @@ protected:
     }
 
     QString xdotool(const QStringList &arguments) { return session.run(QStringLiteral("xdotool"), arguments); }
-    QString xprop(const QStringList &arguments) { return session.run(QStringLiteral("xprop"), arguments); }
     QString activeWindow() { return xdotool({QStringLiteral("getactivewindow")}).trimmed(); }
 
-    // The window's place as the X server has it: under a window manager
-    // the one xdotool reports is off by the frame's title.
-    QRect clientRect()
-    {
-        const QString info =
-            session.run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), session.windowId()});
-        auto field = [&info](const char *name) {
-            for (const QString &line : info.split(QLatin1Char('\n')))
-                if (line.trimmed().startsWith(QLatin1String(name)))
-                    return line.section(QLatin1Char(':'), 1).trimmed().toInt();
-            return -1;
-        };
-        return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
-    }
+    QRect clientRect() { return session.clientRect(); }
 
 public:
     // The display mode shows at the top of the window: the menu bar in the
@@ -115,7 +94,6 @@ protected:
     }
 
     QTemporaryDir config;
-    QProcess wm;
     QProcess video;
     QString videoId;
     GuiSession session;

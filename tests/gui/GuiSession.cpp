@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QThread>
 
+#include <X11/Xlib.h>
+
 namespace {
 
 int g_argc = 1;
@@ -59,6 +61,54 @@ GuiSession::~GuiSession()
         m_program.kill();
         m_program.waitForFinished(3000);
     }
+    if (m_windowManager.state() != QProcess::NotRunning) {
+        m_windowManager.terminate();
+        if (!m_windowManager.waitForFinished(3000))
+            m_windowManager.kill();
+    }
+}
+
+bool GuiSession::startWindowManager(QString *error)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display());
+    m_windowManager.setProcessEnvironment(env);
+    m_windowManager.start(QStringLiteral("openbox"), {});
+    if (!m_windowManager.waitForStarted(5000)) {
+        *error = QStringLiteral("openbox did not start: ") + m_windowManager.errorString();
+        return false;
+    }
+    // The window manager is up once it names itself on the root window.
+    for (int i = 0; i < 50; ++i) {
+        if (run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                .contains(QLatin1String("window id")))
+            return true;
+        pauseMs(100);
+    }
+    *error = QStringLiteral("openbox did not take the display");
+    return false;
+}
+
+bool GuiSession::closeWindow()
+{
+    Display *x = XOpenDisplay(display().toLocal8Bit().constData());
+    if (!x)
+        return false;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = Window(m_windowId.toULong());
+    event.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(x, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const bool sent = XSendEvent(x, event.xclient.window, False, NoEventMask, &event) != 0;
+    XCloseDisplay(x);
+    return sent;
+}
+
+bool GuiSession::waitForExit(int timeoutMs)
+{
+    return m_program.state() == QProcess::NotRunning || m_program.waitForFinished(timeoutMs);
 }
 
 bool GuiSession::startServer(QString *error)
@@ -192,6 +242,18 @@ QRect GuiSession::windowRect()
             h = value.toInt();
     }
     return QRect(x, y, w, h);
+}
+
+QRect GuiSession::clientRect()
+{
+    const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), m_windowId});
+    auto field = [&info](const char *name) {
+        for (const QString &line : info.split(QLatin1Char('\n')))
+            if (line.trimmed().startsWith(QLatin1String(name)))
+                return line.section(QLatin1Char(':'), 1).trimmed().toInt();
+        return -1;
+    };
+    return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
 }
 
 QString GuiSession::windowName()

@@ -23,6 +23,15 @@ public:
     // Environment for the next startProgram(): a null value removes the variable.
     void setEnvironment(const QString &name, const QString &value) { m_environment.append({name, value}); }
 
+    // Starts openbox on the display, for this session's life, and waits
+    // until it manages windows.
+    bool startWindowManager(QString *error);
+    // Asks the program's window to close, as a window manager's close
+    // button does (WM_DELETE_WINDOW).
+    bool closeWindow();
+    // Waits until the program ends by itself (its window closed).
+    bool waitForExit(int timeoutMs = 10000);
+
     static QString display();
     bool programRunning() const { return m_program.state() == QProcess::Running; }
     // Waits until a visible window whose name matches `name` appears.
@@ -30,6 +39,9 @@ public:
     QString windowId() const { return m_windowId; }
     // The program's window on the screen, in pixels.
     QRect windowRect();
+    // The program window's client area as the X server has it (under a
+    // window manager, windowRect() is off by the frame's title).
+    QRect clientRect();
     QString windowName();
     QImage grabScreen();
     // Runs a helper tool on this display; returns its standard output.
@@ -40,6 +52,7 @@ public:
 
 private:
     QProcess m_program;
+    QProcess m_windowManager;
     QList<std::pair<QString, QString>> m_environment;
     QString m_windowId;
 };

@@ -77,6 +77,64 @@ TEST_F(ScriptCommandsTest, AHiddenSystemVbsIsNotFound)
     EXPECT_TRUE(message().contains(QString::fromUtf8("找不到 System.js")));
 }
 
+struct ExitCase {
+    const char *name;
+    const char *js;  // no Exit.js when null
+    const char *vbs; // no Exit.vbs when null
+    const char *ran; // Config("ran") after the close
+    bool box;        // an error box
+};
+
+class ExitScripts : public ScriptCommandsTest, public testing::WithParamInterface<ExitCase> {};
+
+TEST_P(ExitScripts, RunAsTheWindowClosesWhileDropsAreStillTaken)
+{
+    const ExitCase &c = GetParam();
+    writeScript("System.js", "");
+    if (c.js)
+        writeScript("Exit.js", c.js);
+    if (c.vbs)
+        writeScript("Exit.vbs", c.vbs);
+    start();
+    const QString page = message();
+    fake.calls.clear();
+    main->unload();
+    EXPECT_EQ(config("ran").text(), QString::fromUtf8(c.ran));
+    EXPECT_EQ(!fake.messageBoxes.isEmpty(), c.box);
+    // The window stops taking drops after the script, whatever it did.
+    ASSERT_GE(fake.calls.size(), 2);
+    EXPECT_EQ(fake.calls.mid(fake.calls.size() - 2), (QStringList{"setAcceptDrops(false)", "setMoveCursor(false)"}));
+    if (c.js || c.vbs)
+        EXPECT_EQ(fake.calls.first(), "setCaption(bye)");
+    else
+        EXPECT_EQ(message(), page);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExitScripts,
+    testing::Values(
+        ExitCase{"JsBeforeVbs", "Main.Config('ran', 'js'); Main.Caption = 'bye';", "Main.Config(\"ran\") = \"vbs\"", "js",
+                 false},
+        ExitCase{"VbsAlone", nullptr, "Main.Caption = \"bye\" : Main.Config(\"ran\") = \"vbs\"", "vbs", false},
+        ExitCase{"NeitherSaysNothing", nullptr, nullptr, "", false},
+        ExitCase{"ErrorsAreReported", "Main.Caption = 'bye'; Main.Config('ran', 'half'); nosuch();", nullptr, "half",
+                 true}),
+    [](const testing::TestParamInfo<ExitCase> &info) { return std::string(info.param.name); });
+
+TEST_F(ScriptCommandsTest, AWindowPlacedOffEveryScreenAtStartComesBackOnOne)
+{
+    // Saved on a monitor right of this one that is no longer attached.
+    fake.areas = {Rect{0, 0, 1920, 1040}};
+    writeScript("System.js", "Main.Left = 45000; Main.Top = 6000;");
+    start();
+    EXPECT_EQ(fake.rect, (Rect{1120, 400, 800, 150}));
+
+    // Where it still shows, it stays.
+    fake.areas = {Rect{0, 0, 1920, 1040}, Rect{1920, 0, 1920, 1080}};
+    start();
+    EXPECT_EQ(fake.rect, (Rect{3000, 400, 800, 150}));
+}
+
 TEST_F(ScriptCommandsTest, ScriptItemsRunByExtensionOrShowTheNotice)
 {
     start();

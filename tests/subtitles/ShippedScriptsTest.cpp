@@ -665,6 +665,70 @@ TEST_F(ShippedScripts, SettingsSavedByScriptJsComeBackAtTheNextStart)
     EXPECT_TRUE(main->menu.at(main->menu.find(QStringLiteral("OnShadow"))).checked);
 }
 
+TEST_F(ShippedScripts, TheSetupSavedAtCloseComesBackAtTheNextStart)
+{
+    start();
+    // Changed as a user does: menu, hotkey commands and script calls.
+    main->menuClicked(QStringLiteral("OnFontSizeA"));
+    main->menuClicked(QStringLiteral("OnShadow"));
+    main->menuClicked(QStringLiteral("OnSorting"));
+    main->Config->setItem(QStringLiteral("Color"), QStringLiteral("#ff8800"));
+    main->SetMsIndex(-3);
+    main->menuClicked(QStringLiteral("OnTitle"));
+    main->menuClicked(QStringLiteral("OnTitle"));
+    main->RunScript(QStringLiteral("Main.Width = 9000; Main.Height = 1800; Main.Left = 3000; Main.Top = 9000;"),
+                    QStringLiteral("javascript"), true);
+    const QVariant fontSize = configValue("FontSize").toLong().valueOr(0);
+    main->unload();
+    EXPECT_EQ(boxes(), QStringList()) << boxes().join("\n").toStdString();
+
+    // The next run: the fake window back at its first place and size.
+    main.reset();
+    fake.rect = {100, 100, 800, 150};
+    fake.frameVisible = true;
+    fake.colorKey = false;
+    main = std::make_unique<Main>(fake.services());
+    main->initialise();
+    EXPECT_EQ(boxes(), QStringList()) << boxes().join("\n").toStdString();
+    EXPECT_EQ(QVariant(configValue("FontSize").toLong().valueOr(0)), fontSize);
+    EXPECT_NE(fontSize, QVariant(24));
+    EXPECT_TRUE(configValue("Shadow").toBool().valueOr(false));
+    EXPECT_TRUE(configValue("Sorting").toBool().valueOr(false));
+    EXPECT_TRUE(main->menu.at(main->menu.find(QStringLiteral("OnSorting"))).checked);
+    EXPECT_EQ(config("Color"), QStringLiteral("#ff8800"));
+    EXPECT_EQ(main->MSID, -3);
+    EXPECT_EQ(caption("OnMsKeys", 1), QStringLiteral("number:-3"));
+    EXPECT_EQ(main->Mode, 2);
+    EXPECT_FALSE(fake.frameVisible);
+    EXPECT_TRUE(fake.colorKey);
+    EXPECT_EQ(fake.rect, (Rect{200, 600, 600, 120}));
+}
+
+TEST_F(ShippedScripts, AMaximizedWindowComesBackMaximized)
+{
+    start();
+    main->RunScript(QStringLiteral("Main.WindowState = 2;"), QStringLiteral("javascript"), true);
+    main->unload();
+    main.reset();
+    fake.setShowState(WindowShowState::Normal);
+    main = std::make_unique<Main>(fake.services());
+    main->initialise();
+    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(fake.shown, WindowShowState::Maximized);
+}
+
+TEST_F(ShippedScripts, WithoutTheShippedScriptsNothingIsSavedOrRestored)
+{
+    start(false);
+    main->menuClicked(QStringLiteral("OnFontSizeA"));
+    main->unload();
+    EXPECT_FALSE(QFile::exists(scriptFile(QStringLiteral("Settings.ini"))));
+    main.reset();
+    main = std::make_unique<Main>(fake.services());
+    main->initialise();
+    EXPECT_EQ(configValue("FontSize"), Variant::fromInteger(24));
+}
+
 struct SettingsFileCase {
     const char *name;
     QByteArray file;
@@ -689,6 +753,7 @@ TEST_P(SystemJsTest, ReadsWhatItCanAndPassesOverTheRest)
 INSTANTIATE_TEST_SUITE_P(
     Files, SystemJsTest,
     ::testing::Values(SettingsFileCase{"LfLineEnds", "[Config]\nColor = red\n", "Color", "red"},
+                      SettingsFileCase{"WindowSectionIsNoSetting", "[Window]\nColor=red\nLeft=x\n", "Color", "cyan"},
                       SettingsFileCase{"OtherSectionIgnored", "[Other]\nColor=red\n", "Color", "cyan"},
                       SettingsFileCase{"NoNumberForANumber", "[Config]\nFontSize=big\n", "FontSize", "24"},
                       SettingsFileCase{"NotKeyValue", "[Config]\nnonsense\n=x\nPixel=12\n", "Pixel", "12"},

@@ -56,6 +56,27 @@ void FakePlatform::moveWindow(int left, int top)
     calls << QStringLiteral("moveWindow(%1,%2)").arg(left).arg(top);
 }
 
+void FakePlatform::resizeWindow(int width, int height)
+{
+    rect.width = width;
+    rect.height = height;
+    calls << QStringLiteral("resizeWindow(%1,%2)").arg(width).arg(height);
+}
+
+void FakePlatform::setShowState(WindowShowState state)
+{
+    shown = state;
+    minimized = state == WindowShowState::Minimized;
+    calls << QStringLiteral("setShowState(%1)").arg(int(state));
+}
+
+std::vector<Rect> FakePlatform::screenAreas()
+{
+    if (areas.empty())
+        return {Rect{0, 0, screen.width, screen.height}};
+    return areas;
+}
+
 void FakePlatform::setTopmost(bool on)
 {
     topmost = on;

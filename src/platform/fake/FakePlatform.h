@@ -44,6 +44,9 @@ public:
     QString programFilePath() override { return programFile; }
     Size screenSize() override { return screen; }
     Point cursorPosition() override { return cursor; }
+    // Empty: one area, the whole of `screen`.
+    std::vector<Rect> areas;
+    std::vector<Rect> screenAreas() override;
 
     // Window
     QString caption;
@@ -68,7 +71,11 @@ public:
     Rect windowRect() override { return rect; }
     Size clientSize() override { return client; }
     void moveWindow(int left, int top) override;
+    void resizeWindow(int width, int height) override;
     bool isMinimized() override { return minimized; }
+    WindowShowState shown = WindowShowState::Normal;
+    WindowShowState showState() override { return minimized ? WindowShowState::Minimized : shown; }
+    void setShowState(WindowShowState state) override;
     void setTopmost(bool on) override;
     void setMenuBarVisible(bool visible) override;
     void setFrameVisible(bool visible) override;
