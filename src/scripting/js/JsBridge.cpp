@@ -2,6 +2,8 @@
 
 #include "scripting/js/JsEngine.h"
 
+#include <QSet>
+
 namespace sorvane {
 
 int JsBridge::member(int handle, const QString &name)
@@ -21,6 +23,17 @@ int JsBridge::member(int handle, const QString &name)
         return 3;
     }
     return 0;
+}
+
+QJSValue JsBridge::access(int handle, const QString &name)
+{
+    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    const std::optional<MemberInfo> info = object ? object->member(name) : std::nullopt;
+    if (!info)
+        return m_engine.m_absentMarker;
+    if (info->kind != MemberKind::Property)
+        return m_engine.m_methodMarker;
+    return get(handle, name);
 }
 
 QJSValue JsBridge::get(int handle, const QString &name)
@@ -79,13 +92,27 @@ QJSValue JsBridge::set(int handle, const QString &name, const QJSValue &value)
     return QJSValue();
 }
 
-QJSValue JsBridge::names(int handle)
+QJSValue JsBridge::keys(int handle)
 {
     std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
-    const QStringList list = object ? object->memberNames() : QStringList();
-    QJSValue out = m_engine.engine().newArray(uint(list.size()));
-    for (int i = 0; i < list.size(); ++i)
-        out.setProperty(quint32(i), QJSValue(list[i]));
+    QStringList keys;
+    QSet<QString> seen;
+    if (object) {
+        if (Result<QVector<Variant>> elements = object->elements()) {
+            for (const Variant &element : *elements) {
+                if (element.isObject())
+                    continue;
+                Result<QString> text = element.toString();
+                if (text && !seen.contains(*text)) {
+                    seen.insert(*text);
+                    keys.append(*text);
+                }
+            }
+        }
+    }
+    QJSValue out = m_engine.engine().newArray(uint(keys.size()));
+    for (int i = 0; i < keys.size(); ++i)
+        out.setProperty(quint32(i), QJSValue(keys[i]));
     return out;
 }
 
@@ -124,9 +151,9 @@ QJSValue JsBridge::create(const QString &progId)
     return m_engine.toJs(*r);
 }
 
-QJSValue JsBridge::failureMarker()
+QJSValue JsBridge::raise(int number)
 {
-    return m_engine.m_failure;
+    return m_engine.fail(scriptError(ErrorNumber(number)));
 }
 
 QJSValue JsBridge::takeError()
