@@ -45,9 +45,8 @@ QJSValue JsBridge::get(int handle, const QString &name)
     return m_engine.toJs(*r);
 }
 
-QJSValue JsBridge::call(int handle, const QString &name, const QJSValue &arguments)
+QJSValue JsBridge::call(int handle, const QString &name, int count, const QJSValue &arguments)
 {
-    const int count = arguments.property(QStringLiteral("length")).toInt();
     QVector<Variant> args;
     args.reserve(count);
     for (int i = 0; i < count; ++i)
@@ -71,8 +70,10 @@ QJSValue JsBridge::call(int handle, const QString &name, const QJSValue &argumen
         return m_engine.fail(r.error());
     // Arrays passed by reference are changed in place, as the caller expects.
     for (int i = 0; i < count && i < args.size(); ++i) {
+        if (!args[i].isArray() || args[i] == before[i])
+            continue;
         QJSValue original = arguments.property(quint32(i));
-        if (original.isArray() && args[i].isArray() && args[i] != before[i]) {
+        if (original.isArray()) {
             const VariantArray &array = args[i].arrayValue();
             original.setProperty(QStringLiteral("length"), QJSValue(int(array.items.size())));
             for (int k = 0; k < array.items.size(); ++k)

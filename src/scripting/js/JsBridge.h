@@ -24,7 +24,8 @@ public:
     // indexed property the method marker, for no member the absent marker.
     Q_INVOKABLE QJSValue access(int handle, const QString &name);
     Q_INVOKABLE QJSValue get(int handle, const QString &name);
-    Q_INVOKABLE QJSValue call(int handle, const QString &name, const QJSValue &arguments);
+    // `count` is the length of `arguments` (an array or an arguments object).
+    Q_INVOKABLE QJSValue call(int handle, const QString &name, int count, const QJSValue &arguments);
     Q_INVOKABLE QJSValue set(int handle, const QString &name, const QJSValue &value);
     // The texts of what a collection holds, each once; none for any other object.
     Q_INVOKABLE QJSValue keys(int handle);

@@ -56,7 +56,7 @@ const char kPrelude[] = R"JS(
         function method(name) {
             var f = methods.get(name);
             if (f === undefined) {
-                f = function () { return checked(bridgeCall(h, name, arguments)); };
+                f = function () { return checked(bridgeCall(h, name, arguments.length, arguments)); };
                 methods.set(name, f);
             }
             return f;
@@ -105,7 +105,7 @@ const char kPrelude[] = R"JS(
                 return true;
             },
             apply: function (t, self, args) {
-                return checked(bridgeCall(h, '', args));
+                return checked(bridgeCall(h, '', args.length, args));
             },
             has: function (t, name) {
                 return typeof name === 'string' && bridgeMember(h, name) !== 0;

@@ -7,7 +7,7 @@ const char kExtensions[] = R"JS(
 (function (global, host) {
     'use strict';
     // Taken before any script runs: a script may assign anything to the globals.
-    var apply = Reflect.apply, construct = Reflect.construct, ProxyOf = Proxy, defineProperty = Object.defineProperty,
+    var apply = Reflect.apply, construct = Reflect.construct, defineProperty = Object.defineProperty,
         createObject = Object.create, isArray = Array.isArray, slice = Array.prototype.slice,
         toText = String, ErrorOf = Error, TypeErrorOf = TypeError, DateOf = Date, SymbolOf = Symbol,
         getTime = Date.prototype.getTime, replace = String.prototype.replace, test = RegExp.prototype.test;
@@ -60,22 +60,21 @@ const char kExtensions[] = R"JS(
         return typeof args[0] === 'number' && args.length >= 2;
     }
     function messageArguments(args) {
-        return numbered(args) ? [args[1]] : args;
+        return numbered(args) ? [args[1]] : apply(slice, args, []);
     }
     function withNumber(error, args) {
         if (numbered(args))
             hidden(error, 'number', args[0]);
         return error;
     }
-    var PlatformError = new ProxyOf(ErrorOf, {
-        construct: function (target, args, newTarget) {
-            return withNumber(construct(target, messageArguments(args), newTarget === PlatformError ? target : newTarget),
-                              args);
-        },
-        apply: function (target, self, args) {
-            return withNumber(construct(target, messageArguments(args)), args);
-        }
-    });
+    // The engine's instanceof takes no proxy on its right, so this is a
+    // function of its own sharing the original's prototype.
+    function PlatformError() {
+        return withNumber(construct(ErrorOf, messageArguments(arguments), new.target || PlatformError), arguments);
+    }
+    defineProperty(PlatformError, 'prototype', { value: errorPrototype, writable: false, enumerable: false,
+                                                 configurable: false });
+    defineProperty(PlatformError, 'name', { value: 'Error', configurable: true });
     hidden(errorPrototype, 'constructor', PlatformError);
     function RegExpError() {
         return withNumber(construct(ErrorOf, messageArguments(arguments), RegExpError), arguments);
