@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 using namespace sorvane;
 
 namespace {
@@ -159,6 +163,25 @@ TEST_F(JsCompatTest, EnumeratorWalksAnyCollection)
         {"try { new Enumerator(Main.document); } catch (e) { return e.number; }", "-2146827837"},
         {"try { new Enumerator(5); } catch (e) { return e.number; }", "-2146827837"},
     });
+}
+
+// The classic loop over a folder's files and subfolders.
+TEST_F(JsCompatTest, EnumeratorWalksAFoldersFiles)
+{
+    QTemporaryDir dir;
+    for (const char *name : {"a.srt", "b.ass"}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    const QString body = QStringLiteral(
+        "var fso = new ActiveXObject('Scripting.FileSystemObject'), names = [];"
+        " for (var e = new Enumerator(fso.GetFolder('%1').Files); !e.atEnd(); e.moveNext()) names.push(e.item().Name);"
+        " for (var e = new Enumerator(fso.GetFolder('%1').SubFolders); !e.atEnd(); e.moveNext())"
+        " names.push(e.item().Name);"
+        " return names.sort().join();")
+                             .arg(dir.path());
+    EXPECT_EQ(evaluate(body.toUtf8().constData()), QStringLiteral("a.srt,b.ass,sub"));
 }
 
 TEST_F(JsCompatTest, VBArrayReadsHostArrays)
