@@ -2,6 +2,8 @@
 
 #include "scripting/js/JsEngine.h"
 
+#include <QSet>
+
 namespace sorvane {
 
 int JsBridge::member(int handle, const QString &name)
@@ -23,6 +25,17 @@ int JsBridge::member(int handle, const QString &name)
     return 0;
 }
 
+QJSValue JsBridge::access(int handle, const QString &name)
+{
+    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    const std::optional<MemberInfo> info = object ? object->member(name) : std::nullopt;
+    if (!info)
+        return m_engine.m_absentMarker;
+    if (info->kind != MemberKind::Property)
+        return m_engine.m_methodMarker;
+    return get(handle, name);
+}
+
 QJSValue JsBridge::get(int handle, const QString &name)
 {
     QVector<Variant> none;
@@ -32,9 +45,8 @@ QJSValue JsBridge::get(int handle, const QString &name)
     return m_engine.toJs(*r);
 }
 
-QJSValue JsBridge::call(int handle, const QString &name, const QJSValue &arguments)
+QJSValue JsBridge::call(int handle, const QString &name, int count, const QJSValue &arguments)
 {
-    const int count = arguments.property(QStringLiteral("length")).toInt();
     QVector<Variant> args;
     args.reserve(count);
     for (int i = 0; i < count; ++i)
@@ -58,8 +70,10 @@ QJSValue JsBridge::call(int handle, const QString &name, const QJSValue &argumen
         return m_engine.fail(r.error());
     // Arrays passed by reference are changed in place, as the caller expects.
     for (int i = 0; i < count && i < args.size(); ++i) {
+        if (!args[i].isArray() || args[i] == before[i])
+            continue;
         QJSValue original = arguments.property(quint32(i));
-        if (original.isArray() && args[i].isArray() && args[i] != before[i]) {
+        if (original.isArray()) {
             const VariantArray &array = args[i].arrayValue();
             original.setProperty(QStringLiteral("length"), QJSValue(int(array.items.size())));
             for (int k = 0; k < array.items.size(); ++k)
@@ -79,13 +93,27 @@ QJSValue JsBridge::set(int handle, const QString &name, const QJSValue &value)
     return QJSValue();
 }
 
-QJSValue JsBridge::names(int handle)
+QJSValue JsBridge::keys(int handle)
 {
     std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
-    const QStringList list = object ? object->memberNames() : QStringList();
-    QJSValue out = m_engine.engine().newArray(uint(list.size()));
-    for (int i = 0; i < list.size(); ++i)
-        out.setProperty(quint32(i), QJSValue(list[i]));
+    QStringList keys;
+    QSet<QString> seen;
+    if (object) {
+        if (Result<QVector<Variant>> elements = object->elements()) {
+            for (const Variant &element : *elements) {
+                if (element.isObject())
+                    continue;
+                Result<QString> text = element.toString();
+                if (text && !seen.contains(*text)) {
+                    seen.insert(*text);
+                    keys.append(*text);
+                }
+            }
+        }
+    }
+    QJSValue out = m_engine.engine().newArray(uint(keys.size()));
+    for (int i = 0; i < keys.size(); ++i)
+        out.setProperty(quint32(i), QJSValue(keys[i]));
     return out;
 }
 
@@ -124,9 +152,9 @@ QJSValue JsBridge::create(const QString &progId)
     return m_engine.toJs(*r);
 }
 
-QJSValue JsBridge::failureMarker()
+QJSValue JsBridge::raise(int number)
 {
-    return m_engine.m_failure;
+    return m_engine.fail(scriptError(ErrorNumber(number)));
 }
 
 QJSValue JsBridge::takeError()

@@ -20,14 +20,20 @@ public:
 
     // 0: no such member; 1: property; 2: indexed property; 3: method.
     Q_INVOKABLE int member(int handle, const QString &name);
+    // A property's value (or the failure marker); for a method or an
+    // indexed property the method marker, for no member the absent marker.
+    Q_INVOKABLE QJSValue access(int handle, const QString &name);
     Q_INVOKABLE QJSValue get(int handle, const QString &name);
-    Q_INVOKABLE QJSValue call(int handle, const QString &name, const QJSValue &arguments);
+    // `count` is the length of `arguments` (an array or an arguments object).
+    Q_INVOKABLE QJSValue call(int handle, const QString &name, int count, const QJSValue &arguments);
     Q_INVOKABLE QJSValue set(int handle, const QString &name, const QJSValue &value);
-    Q_INVOKABLE QJSValue names(int handle);
+    // The texts of what a collection holds, each once; none for any other object.
+    Q_INVOKABLE QJSValue keys(int handle);
     Q_INVOKABLE QJSValue items(int handle);
     Q_INVOKABLE QJSValue primitive(int handle);
     Q_INVOKABLE QJSValue create(const QString &progId);
-    Q_INVOKABLE QJSValue failureMarker();
+    // Keeps the numbered error and returns the failure marker.
+    Q_INVOKABLE QJSValue raise(int number);
     Q_INVOKABLE QJSValue takeError();
 
 private:

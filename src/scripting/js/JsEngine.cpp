@@ -1,6 +1,7 @@
 #include "scripting/js/JsEngine.h"
 
 #include "scripting/js/JsBridge.h"
+#include "scripting/js/JsExtensions.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -13,76 +14,136 @@ namespace {
 
 // The proxies over host objects. The target is an arrow function: it can be
 // called (default member) and has no own properties that ownKeys must list.
+// Member kinds are kept per host class (objects of one member table share
+// them), so a known member costs one crossing into the bridge: a property's
+// read, or a method's call. An unknown one costs one more, which answers
+// with the property's value or the marker for a method.
 const char kPrelude[] = R"JS(
-(function (bridge, key) {
+(function (bridge, key, failed, isMethod, absent) {
+    // Taken before any script runs: a script may assign anything to the
+    // globals (`Array = 1` is legal) and the binding must go on working.
+    var ProxyOf = Proxy, MapOf = Map, apply = Reflect.apply, deleteProperty = Reflect.deleteProperty,
+        defineProperty = Object.defineProperty, toText = String, isArray = Array.isArray,
+        slice = Array.prototype.slice,
+        iteratorKey = Symbol.iterator, primitiveKey = Symbol.toPrimitive;
+    // The bridge's methods, each looked up once: every lookup would make a
+    // new function object.
+    var bridgeGet = bridge.get, bridgeAccess = bridge.access, bridgeCall = bridge.call, bridgeSet = bridge.set,
+        bridgeMember = bridge.member, bridgeKeys = bridge.keys, bridgeItems = bridge.items,
+        bridgePrimitive = bridge.primitive, bridgeCreate = bridge.create, bridgeRaise = bridge.raise,
+        bridgeTakeError = bridge.takeError;
     // Host failures come back as a marker and are thrown here, in JavaScript,
     // so that they surface wherever the access stands (also as a call's target).
-    var failed = bridge.failureMarker();
     function checked(v) {
         if (v === failed)
-            throw bridge.takeError();
+            throw bridgeTakeError();
         return v;
     }
-    var proxies = new Map();
-    function wrap(h) {
-        var p = proxies.get(h);
-        if (p !== undefined)
-            return p;
-        var methods = new Map();
-        p = new Proxy(() => {}, {
+    var PROPERTY = 1, METHOD = 3;
+    var kindsByClass = new MapOf();
+    function wrap(h, hostClass) {
+        var kinds = null;
+        if (hostClass !== 0) {
+            kinds = kindsByClass.get(hostClass);
+            if (kinds === undefined) {
+                kinds = new MapOf();
+                kindsByClass.set(hostClass, kinds);
+            }
+        }
+        var methods = new MapOf();
+        // The keys ownKeys gave last, put on the target.
+        var listed = [];
+        function method(name) {
+            var f = methods.get(name);
+            if (f === undefined) {
+                f = function () { return checked(bridgeCall(h, name, arguments.length, arguments)); };
+                methods.set(name, f);
+            }
+            return f;
+        }
+        function primitive() {
+            return checked(bridgePrimitive(h));
+        }
+        function iterator() {
+            return checked(bridgeItems(h))[iteratorKey]();
+        }
+        return new ProxyOf(() => {}, {
             get: function (t, name) {
                 if (name === key)
                     return h;
                 if (typeof name === 'symbol') {
-                    if (name === Symbol.toPrimitive)
-                        return function () { return checked(bridge.primitive(h)); };
-                    if (name === Symbol.iterator)
-                        return function () { return checked(bridge.items(h))[Symbol.iterator](); };
+                    if (name === primitiveKey)
+                        return primitive;
+                    if (name === iteratorKey)
+                        return iterator;
                     return undefined;
                 }
-                var kind = bridge.member(h, name);
-                if (kind === 1)
-                    return checked(bridge.get(h, name));
-                if (kind === 2 || kind === 3) {
-                    var f = methods.get(name);
-                    if (f === undefined) {
-                        f = function () { return checked(bridge.call(h, name, Array.prototype.slice.call(arguments))); };
-                        methods.set(name, f);
-                    }
-                    return f;
+                var kind = kinds === null ? undefined : kinds.get(name);
+                if (kind === PROPERTY)
+                    return checked(bridgeGet(h, name));
+                if (kind === METHOD)
+                    return method(name);
+                var v = bridgeAccess(h, name);
+                if (v === isMethod) {
+                    if (kinds !== null)
+                        kinds.set(name, METHOD);
+                    return method(name);
+                }
+                if (v !== absent) {
+                    if (kinds !== null)
+                        kinds.set(name, PROPERTY);
+                    return checked(v);
                 }
                 if (name === 'toString' || name === 'valueOf')
-                    return function () { return checked(bridge.primitive(h)); };
+                    return primitive;
                 if (name === 'then' || name === 'toJSON' || name === 'constructor')
                     return undefined;
-                return checked(bridge.get(h, name));
+                return checked(bridgeGet(h, name));
             },
             set: function (t, name, value) {
-                checked(bridge.set(h, String(name), value));
+                checked(bridgeSet(h, toText(name), value));
                 return true;
             },
             apply: function (t, self, args) {
-                return checked(bridge.call(h, '', args));
+                return checked(bridgeCall(h, '', args.length, args));
             },
             has: function (t, name) {
-                return typeof name === 'string' && bridge.member(h, name) !== 0;
+                return typeof name === 'string' && bridgeMember(h, name) !== 0;
             },
-            ownKeys: function () {
-                return bridge.names(h);
-            },
-            getOwnPropertyDescriptor: function (t, name) {
-                if (typeof name !== 'string' || bridge.member(h, name) === 0)
-                    return undefined;
-                return { value: undefined, writable: true, enumerable: true, configurable: true };
+            // for-in and Object.keys see what a collection holds (a
+            // Dictionary's keys), and nothing of any other host object. The
+            // engine lists only what the target itself has, so the keys are
+            // put on the target (their values are still read through get).
+            ownKeys: function (t) {
+                var keys = bridgeKeys(h), i;
+                for (i = 0; i < listed.length; i++)
+                    deleteProperty(t, listed[i]);
+                for (i = 0; i < keys.length; i++)
+                    defineProperty(t, keys[i], { value: undefined, writable: true, enumerable: true, configurable: true });
+                listed = keys;
+                return apply(slice, keys, []);
             }
         });
-        proxies.set(h, p);
-        return p;
     }
     function create(progId) {
-        return checked(bridge.create(String(progId)));
+        return checked(bridgeCreate(toText(progId)));
     }
-    return { wrap: wrap, create: create };
+    function raise(number) {
+        checked(bridgeRaise(number));
+    }
+    function itemsOf(value) {
+        if (value === undefined || value === null)
+            return [];
+        if (isArray(value))
+            return apply(slice, value, []);
+        if (typeof value === 'object' || typeof value === 'function') {
+            var h = value[key];
+            if (typeof h === 'number')
+                return checked(bridgeItems(h));
+        }
+        raise(451);
+    }
+    return { wrap: wrap, create: create, raise: raise, itemsOf: itemsOf };
 })
 )JS";
 
@@ -124,17 +185,6 @@ int guessColumn(const QString &message, const QString &line)
         if (!line[i].isSpace())
             return i;
     return 0;
-}
-
-// The platform's numbers for the engine's own errors.
-qint32 numberOfErrorName(const QString &name)
-{
-    static const QHash<QString, qint32> numbers = {
-        {QStringLiteral("SyntaxError"), 1002},  {QStringLiteral("ReferenceError"), 5009},
-        {QStringLiteral("TypeError"), 5007},    {QStringLiteral("RangeError"), 5029},
-        {QStringLiteral("URIError"), 5017},     {QStringLiteral("EvalError"), 5022},
-    };
-    return numbers.value(name, 5022);
 }
 
 } // namespace
@@ -239,9 +289,11 @@ JsEngine::JsEngine(Factory create)
     m_engine.installExtensions(QJSEngine::ConsoleExtension);
     m_engine.evaluate(QString::fromUtf8(kCallGuard), QStringLiteral("binding"));
     m_failure = m_engine.newObject();
+    m_methodMarker = m_engine.newObject();
+    m_absentMarker = m_engine.newObject();
     QJSValue bridge = m_engine.newQObject(m_bridge); // the engine owns the bridge
-    const QJSValue binding =
-        m_engine.evaluate(QString::fromUtf8(kPrelude), QStringLiteral("binding")).call({bridge, QJSValue(m_handleKey)});
+    const QJSValue binding = m_engine.evaluate(QString::fromUtf8(kPrelude), QStringLiteral("binding"))
+                                 .call({bridge, QJSValue(m_handleKey), m_failure, m_methodMarker, m_absentMarker});
     m_wrap = binding.property(QStringLiteral("wrap"));
     const QJSValue createObject = binding.property(QStringLiteral("create"));
     m_engine.globalObject().setProperty(
@@ -250,6 +302,7 @@ JsEngine::JsEngine(Factory create)
                                          " return create(progId); }; })"),
                           QStringLiteral("binding"))
             .call({createObject}));
+    m_hostArrayPrototype = installJsExtensions(m_engine, binding);
 }
 
 JsEngine::~JsEngine()
@@ -310,10 +363,11 @@ Status JsEngine::execute(const QString &code)
         error.description.contains(m_lastError.description)) {
         error.description = m_lastError.description;
         error.number = qint32(m_lastError.code());
-    } else if (const QJSValue number = result.property(QStringLiteral("number")); number.isNumber())
+    } else if (const QJSValue number = result.property(QStringLiteral("number"));
+               number.isNumber() && number.toNumber() != 0)
         error.number = qint32(quint32(qint64(number.toNumber())));
     else
-        error.number = result.isError() ? numberOfErrorName(name) : 5022;
+        error.number = int(ErrorNumber::ExceptionNotCaught);
     if (wasInterrupted()) {
         error.number = 5022;
         error.description = QStringLiteral("The script ran for too long and was stopped");
@@ -336,6 +390,25 @@ int JsEngine::handleOf(const std::shared_ptr<DispatchObject> &object)
     m_handles.insert(object.get(), handle);
     m_objects.insert(handle, object);
     return handle;
+}
+
+QJSValue JsEngine::proxyOf(const std::shared_ptr<DispatchObject> &object)
+{
+    const int handle = handleOf(object);
+    if (auto it = m_proxies.constFind(handle); it != m_proxies.cend())
+        return *it;
+    // Objects sharing a member table share the binding's knowledge of their members.
+    int hostClass = 0;
+    if (const void *table = object->memberTable()) {
+        hostClass = m_classes.value(table);
+        if (hostClass == 0) {
+            hostClass = int(m_classes.size()) + 1;
+            m_classes.insert(table, hostClass);
+        }
+    }
+    QJSValue proxy = m_wrap.call({QJSValue(handle), QJSValue(hostClass)});
+    m_proxies.insert(handle, proxy);
+    return proxy;
 }
 
 std::shared_ptr<DispatchObject> JsEngine::objectOf(int handle) const
@@ -368,13 +441,14 @@ QJSValue JsEngine::toJs(const Variant &value)
         // A JavaScript value coming home is itself again.
         if (auto ref = std::dynamic_pointer_cast<JsObjectRef>(value.objectValue()); ref && ref->engine() == this)
             return ref->value();
-        return m_wrap.call({QJSValue(handleOf(value.objectValue()))});
+        return proxyOf(value.objectValue());
     }
     case Variant::Kind::Array: {
         const VariantArray &array = value.arrayValue();
         QJSValue out = m_engine.newArray(uint(array.items.size()));
         for (int i = 0; i < array.items.size(); ++i)
             out.setProperty(quint32(i), toJs(array.items[i]));
+        out.setPrototype(m_hostArrayPrototype);
         return out;
     }
     }

@@ -51,6 +51,8 @@ private:
     friend class JsBridge;
 
     int handleOf(const std::shared_ptr<DispatchObject> &object);
+    // The object's one proxy, made on first use.
+    QJSValue proxyOf(const std::shared_ptr<DispatchObject> &object);
     std::shared_ptr<DispatchObject> objectOf(int handle) const;
     // Runs a host call with the hook around it; a failure is thrown in JavaScript.
     Result<Variant> hostCall(int handle, const QString &name, CallKind kind, QVector<Variant> &args,
@@ -62,6 +64,9 @@ private:
     JsBridge *m_bridge;
     QJSValue m_wrap;
     QJSValue m_failure;
+    QJSValue m_methodMarker;
+    QJSValue m_absentMarker;
+    QJSValue m_hostArrayPrototype;
     QJSValue m_pendingError;
     ScriptError m_lastError;
     QString m_handleKey;
@@ -69,6 +74,8 @@ private:
     HostCallHook m_hostCallHook;
     QHash<int, std::shared_ptr<DispatchObject>> m_objects;
     QHash<const DispatchObject *, int> m_handles;
+    QHash<int, QJSValue> m_proxies;
+    QHash<const void *, int> m_classes; // member table → class number for the binding
     std::vector<std::weak_ptr<JsObjectRef>> m_references;
     int m_nextHandle = 1;
 };
