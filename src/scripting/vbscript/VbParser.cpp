@@ -212,7 +212,7 @@ private:
             procedure(true, false, nullptr);
             return nullptr;
         case Keyword::Property:
-            if (startsPropertyProcedure(1))
+            if (startsPropertyProcedure(0))
                 fail(ErrorNumber::MustBeInsideClass, first);
             return callOrAssignment(StmtKind::Call);
         case Keyword::Class:
