@@ -105,17 +105,9 @@ Result<Variant> fitted(double value, Rank rank)
 // Currency amounts and whole numbers, which Currency holds exactly.
 bool isExactForCurrency(const Variant &v)
 {
-    switch (v.kind()) {
-    case Kind::Empty:
-    case Kind::Boolean:
-    case Kind::Byte:
-    case Kind::Integer:
-    case Kind::Long:
-    case Kind::Currency:
-        return true;
-    default:
-        return false;
-    }
+    const Kind k = v.kind();
+    return k == Kind::Currency || k == Kind::Long || k == Kind::Integer || k == Kind::Byte || k == Kind::Boolean ||
+           k == Kind::Empty;
 }
 
 // In ten-thousandths; only for an operand isExactForCurrency() takes.

@@ -15,8 +15,10 @@ End Class
 Set b = New Box
 Test.Echo CBool(b) & " " & CDbl(b) & " " & CInt(b) & " " & CLng(b) & " " & CSng(b) & " " & CStr(b)
 Test.Echo Fix(b) & " " & Int(b) & " " & Abs(b) & " " & Round(b) & " " & Sgn(b)
+Test.Echo CByte(b) & " " & TypeName(CByte(b)) & " " & CCur(b) & " " & TypeName(CCur(b))
 ' expect: True 2.5 2 2 2.5 2.5
 ' expect: 2 2 2.5 2 1
+' expect: 2 Byte 2.5 Currency
 ' case: text and number functions read it too
 Set l = New Label
 Test.Echo Hex(l) & " " & Oct(l) & " " & IsNumeric(l) & " " & Len(l) & " " & Left(l, 1) & " " & UCase(l)
