@@ -62,10 +62,12 @@ Dictionary::Token Dictionary::tokenOf(const Variant &key) const
     switch (key.kind()) {
     case Variant::Kind::String:
         return {1, m_mode == CompareMode::Text ? key.stringValue().toCaseFolded() : key.stringValue()};
+    case Variant::Kind::Byte:
     case Variant::Kind::Integer:
     case Variant::Kind::Long:
     case Variant::Kind::Single:
     case Variant::Kind::Double:
+    case Variant::Kind::Currency:
         return {2, formatNumber(key.toDouble().valueOr(0), 17)};
     case Variant::Kind::Boolean:
         return {3, key.boolValue() ? QStringLiteral("1") : QStringLiteral("0")};

@@ -36,6 +36,21 @@ void splitSerial(double serial, qint64 *days, qint64 *msecs)
     *msecs = ms;
 }
 
+// An amount in ten-thousandths as its shortest decimal text.
+QString currencyText(qint64 units)
+{
+    const bool negative = units < 0;
+    const quint64 magnitude = negative ? quint64(0) - quint64(units) : quint64(units);
+    QString text = QString::number(magnitude / 10000u);
+    if (const quint64 fraction = magnitude % 10000u) {
+        QString decimals = QStringLiteral("%1").arg(fraction, 4, 10, QLatin1Char('0'));
+        while (decimals.endsWith(QLatin1Char('0')))
+            decimals.chop(1);
+        text += QLatin1Char('.') + decimals;
+    }
+    return negative ? QLatin1Char('-') + text : text;
+}
+
 QString formatDate(double serial)
 {
     qint64 days = 0, ms = 0;
@@ -149,6 +164,8 @@ Variant Variant::fromList(QVector<Variant> items)
 bool Variant::isNumber() const
 {
     switch (kind()) {
+    case Kind::Byte:
+    case Kind::Currency:
     case Kind::Integer:
     case Kind::Long:
     case Kind::Single:
@@ -185,6 +202,10 @@ Result<double> Variant::toDouble() const
         return double(m_single);
     case Kind::Double:
         return m_double;
+    case Kind::Byte:
+        return double(m_byte);
+    case Kind::Currency:
+        return double(m_currency) / 10000.0;
     case Kind::Date:
         return dateValue();
     case Kind::String:
@@ -203,10 +224,13 @@ Result<bool> Variant::toBool() const
     case Kind::Boolean:
         return boolValue();
     case Kind::String: {
+        // #TRUE# and #FALSE# are how the platform writes Booleans to files.
         const QString t = stringValue().trimmed();
-        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
+            t.compare(QLatin1String("#True#"), Qt::CaseInsensitive) == 0)
             return true;
-        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 ||
+            t.compare(QLatin1String("#False#"), Qt::CaseInsensitive) == 0)
             return false;
         break;
     }
@@ -280,6 +304,10 @@ Result<QString> Variant::toString() const
         return formatNumber(double(m_single), 7);
     case Kind::Double:
         return formatNumber(m_double, 15);
+    case Kind::Byte:
+        return QString::number(m_byte);
+    case Kind::Currency:
+        return currencyText(m_currency);
     case Kind::Date:
         return formatDate(dateValue());
     case Kind::String:
@@ -308,6 +336,8 @@ QString Variant::typeName() const
     case Kind::Long: return QStringLiteral("Long");
     case Kind::Single: return QStringLiteral("Single");
     case Kind::Double: return QStringLiteral("Double");
+    case Kind::Byte: return QStringLiteral("Byte");
+    case Kind::Currency: return QStringLiteral("Currency");
     case Kind::Date: return QStringLiteral("Date");
     case Kind::String: return QStringLiteral("String");
     case Kind::Object: return isNothing() ? QStringLiteral("Nothing") : objectValue()->typeName();
@@ -318,7 +348,7 @@ QString Variant::typeName() const
 
 int Variant::varType() const
 {
-    static constexpr int kVarTypes[] = {0, 1, 11, 2, 3, 4, 5, 7, 8, 9, 8204};
+    static constexpr int kVarTypes[] = {0, 1, 11, 2, 3, 4, 5, 7, 17, 6, 8, 9, 8204};
     return kVarTypes[int(kind())];
 }
 
@@ -345,6 +375,8 @@ bool Variant::operator==(const Variant &other) const
     case Kind::Integer: return m_integer == other.m_integer;
     case Kind::Long: return m_long == other.m_long;
     case Kind::Single: return m_single == other.m_single;
+    case Kind::Byte: return m_byte == other.m_byte;
+    case Kind::Currency: return m_currency == other.m_currency;
     case Kind::Double:
     case Kind::Date: return m_double == other.m_double;
     case Kind::String: return m_string == other.m_string;
@@ -435,6 +467,16 @@ QString formatNumber(double value, int digits)
 double roundHalfEven(double value)
 {
     return std::nearbyint(value);
+}
+
+Result<Variant> currencyOf(double value)
+{
+    // The range is +-922337203685477.5807; the last steps of a double there
+    // are coarser than a unit, so the bound is checked on the scaled value.
+    const double units = roundHalfEven(value * 10000.0);
+    if (!(units >= -9223372036854775808.0 && units < 9223372036854775808.0))
+        return scriptError(ErrorNumber::Overflow);
+    return Variant::fromCurrency(qint64(units));
 }
 
 } // namespace sorvane

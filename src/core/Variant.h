@@ -37,7 +37,10 @@ struct VariantArray {
 // scripts' platform.
 class Variant {
 public:
-    enum class Kind : quint8 { Empty, Null, Boolean, Integer, Long, Single, Double, Date, String, Object, Array };
+    // Every kind before String is held as plain bits.
+    enum class Kind : quint8 {
+        Empty, Null, Boolean, Integer, Long, Single, Double, Date, Byte, Currency, String, Object, Array
+    };
 
     Variant() noexcept : m_bits{} {}
     Variant(bool value) noexcept : m_bits{}, m_kind(Kind::Boolean) { m_bool = value; }
@@ -116,6 +119,21 @@ public:
     static Variant fromLong(qint32 value) { return Variant(int(value)); }
     static Variant fromSingle(float value) { return Variant(value); }
     static Variant fromDouble(double value) { return Variant(value); }
+    static Variant fromByte(quint8 value) noexcept
+    {
+        Variant v;
+        v.m_byte = value;
+        v.m_kind = Kind::Byte;
+        return v;
+    }
+    // A Currency amount in ten-thousandths: it keeps four decimals exactly.
+    static Variant fromCurrency(qint64 tenThousandths) noexcept
+    {
+        Variant v;
+        v.m_currency = tenThousandths;
+        v.m_kind = Kind::Currency;
+        return v;
+    }
     // A date is a day number counted from 30 December 1899, the time of day
     // as the fraction (the scripts' platform's representation).
     static Variant fromDate(double serial);
@@ -132,7 +150,7 @@ public:
     bool isObject() const { return kind() == Kind::Object; }
     bool isNothing() const { return isObject() && !m_object; }
     bool isArray() const { return kind() == Kind::Array; }
-    bool isNumber() const; // Integer, Long, Single or Double
+    bool isNumber() const; // Byte, Integer, Long, Single, Double or Currency
 
     // Conversions with the scripts' platform's rules and errors
     // (13 Type mismatch, 6 Overflow, 94 Invalid use of Null).
@@ -153,6 +171,8 @@ public:
     qint16 integerValue() const { return Q_ASSERT(m_kind == Kind::Integer), m_integer; }
     qint32 longValue() const { return Q_ASSERT(m_kind == Kind::Long), m_long; }
     double doubleValue() const { return Q_ASSERT(m_kind == Kind::Double), m_double; }
+    quint8 byteValue() const { return Q_ASSERT(m_kind == Kind::Byte), m_byte; }
+    qint64 currencyValue() const { return Q_ASSERT(m_kind == Kind::Currency), m_currency; } // ten-thousandths
     const QString &stringValue() const { return Q_ASSERT(m_kind == Kind::String), m_string; }
     // The text for changing in place (a growing text keeps its buffer).
     QString &stringForWrite() { return Q_ASSERT(m_kind == Kind::String), m_string; }
@@ -189,7 +209,9 @@ private:
     // pointers into themselves, so a value moves by copying its bits.
     union {
         bool m_bool;
+        quint8 m_byte;
         qint16 m_integer;
+        qint64 m_currency;
         qint32 m_long;
         float m_single;
         double m_double; // also a Date's serial
@@ -213,6 +235,10 @@ QString formatNumber(double value, int digits = 15);
 
 // Rounds half to even, as the platform's integer conversions do.
 double roundHalfEven(double value);
+
+// A number as a Currency amount, rounded half to even at four decimals;
+// error 6 outside the range a Currency holds.
+Result<Variant> currencyOf(double value);
 
 } // namespace sorvane
 

@@ -35,6 +35,12 @@ INSTANTIATE_TEST_SUITE_P(Kinds, VariantToString,
                                          TextCase{Variant::fromDate(45000.75), "2023/3/15 18:00:00"},
                                          TextCase{Variant::fromDate(45000), "2023/3/15"},
                                          TextCase{Variant::fromDate(0.5), "12:00:00"},
+                                         TextCase{Variant::fromByte(255), "255"},
+                                         TextCase{Variant::fromCurrency(12345), "1.2345"},
+                                         TextCase{Variant::fromCurrency(-5000), "-0.5"},
+                                         TextCase{Variant::fromCurrency(20000), "2"},
+                                         TextCase{Variant::fromCurrency(std::numeric_limits<qint64>::min()),
+                                                  "-922337203685477.5808"},
                                          TextCase{Variant(u"微软雅黑"), QString::fromUtf8("微软雅黑")}));
 
 struct LongCase {

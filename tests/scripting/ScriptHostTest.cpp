@@ -338,6 +338,19 @@ TEST_F(ScriptHostTest, VBScriptSeesTheSameObjectsWithoutAlert)
     EXPECT_EQ(config("alert"), Variant("none"));
 }
 
+TEST_F(ScriptHostTest, ByteAndCurrencyReachJavaScriptAsNumbers)
+{
+    run("Main.Config(\"byte\") = CByte(200)\nMain.Config(\"money\") = CCur(\"1234.5678\")\n", "vbscript");
+    EXPECT_EQ(config("byte"), Variant::fromByte(200));
+    EXPECT_EQ(config("money"), Variant::fromCurrency(12345678));
+    run("var c = Main.Config;"
+        "c('byteSeen', typeof c('byte') + ' ' + (c('byte') + 1));"
+        "c('moneySeen', typeof c('money') + ' ' + c('money') * 2);");
+    ASSERT_TRUE(fake.messageBoxes.isEmpty()) << fake.messageBoxes.first().text.toStdString();
+    EXPECT_EQ(config("byteSeen"), Variant("number 201"));
+    EXPECT_EQ(config("moneySeen"), Variant("number 2469.1356"));
+}
+
 TEST_F(ScriptHostTest, VBScriptErrorsFillTheSixLines)
 {
     struct Case {

@@ -430,6 +430,8 @@ QJSValue JsEngine::toJs(const Variant &value)
         return QJSValue(int(*value.toLong()));
     case Variant::Kind::Single:
     case Variant::Kind::Double:
+    case Variant::Kind::Byte:
+    case Variant::Kind::Currency:
         return QJSValue(*value.toDouble());
     case Variant::Kind::Date:
         return m_engine.toScriptValue(dateTimeOf(value.dateValue()));

@@ -63,7 +63,9 @@ struct NamedConstant {
 std::vector<NamedConstant> makeConstants()
 {
     const auto text = [](const char16_t *s, qsizetype n) { return Variant(QString::fromUtf16(s, n)); };
+    // Flags and colours are Longs; the small enumerations are Integers.
     const auto number = [](qint32 n) { return Variant::fromLong(n); };
+    const auto small = [](qint16 n) { return Variant::fromInteger(n); };
     return {
         // Texts
         {"vbCrLf", text(u"\r\n", 2)}, {"vbCr", text(u"\r", 1)}, {"vbLf", text(u"\n", 1)},
@@ -71,7 +73,7 @@ std::vector<NamedConstant> makeConstants()
         {"vbNullChar", text(u"\0", 1)}, {"vbBack", text(u"\b", 1)}, {"vbFormFeed", text(u"\f", 1)},
         {"vbVerticalTab", text(u"\v", 1)},
         // Tristate
-        {"vbTrue", number(-1)}, {"vbFalse", number(0)}, {"vbUseDefault", number(-2)},
+        {"vbTrue", small(-1)}, {"vbFalse", small(0)}, {"vbUseDefault", small(-2)},
         // Message box buttons, icons, defaults and modality
         {"vbOKOnly", number(0)}, {"vbOKCancel", number(1)}, {"vbAbortRetryIgnore", number(2)},
         {"vbYesNoCancel", number(3)}, {"vbYesNo", number(4)}, {"vbRetryCancel", number(5)},
@@ -82,24 +84,24 @@ std::vector<NamedConstant> makeConstants()
         {"vbMsgBoxSetForeground", number(65536)}, {"vbMsgBoxRight", number(524288)},
         {"vbMsgBoxRtlReading", number(1048576)},
         // Message box results
-        {"vbOK", number(1)}, {"vbCancel", number(2)}, {"vbAbort", number(3)}, {"vbRetry", number(4)},
-        {"vbIgnore", number(5)}, {"vbYes", number(6)}, {"vbNo", number(7)},
+        {"vbOK", small(1)}, {"vbCancel", small(2)}, {"vbAbort", small(3)}, {"vbRetry", small(4)},
+        {"vbIgnore", small(5)}, {"vbYes", small(6)}, {"vbNo", small(7)},
         // Comparison
-        {"vbBinaryCompare", number(0)}, {"vbTextCompare", number(1)}, {"vbDatabaseCompare", number(2)},
+        {"vbBinaryCompare", small(0)}, {"vbTextCompare", small(1)}, {"vbDatabaseCompare", small(2)},
         // Days and weeks
-        {"vbUseSystemDayOfWeek", number(0)}, {"vbSunday", number(1)}, {"vbMonday", number(2)},
-        {"vbTuesday", number(3)}, {"vbWednesday", number(4)}, {"vbThursday", number(5)}, {"vbFriday", number(6)},
-        {"vbSaturday", number(7)}, {"vbUseSystem", number(0)}, {"vbFirstJan1", number(1)},
-        {"vbFirstFourDays", number(2)}, {"vbFirstFullWeek", number(3)},
+        {"vbUseSystemDayOfWeek", small(0)}, {"vbSunday", small(1)}, {"vbMonday", small(2)},
+        {"vbTuesday", small(3)}, {"vbWednesday", small(4)}, {"vbThursday", small(5)}, {"vbFriday", small(6)},
+        {"vbSaturday", small(7)}, {"vbUseSystem", small(0)}, {"vbFirstJan1", small(1)},
+        {"vbFirstFourDays", small(2)}, {"vbFirstFullWeek", small(3)},
         // Date formats
-        {"vbGeneralDate", number(0)}, {"vbLongDate", number(1)}, {"vbShortDate", number(2)},
-        {"vbLongTime", number(3)}, {"vbShortTime", number(4)},
+        {"vbGeneralDate", small(0)}, {"vbLongDate", small(1)}, {"vbShortDate", small(2)},
+        {"vbLongTime", small(3)}, {"vbShortTime", small(4)},
         // VarType values
-        {"vbEmpty", number(0)}, {"vbNull", number(1)}, {"vbInteger", number(2)}, {"vbLong", number(3)},
-        {"vbSingle", number(4)}, {"vbDouble", number(5)}, {"vbCurrency", number(6)}, {"vbDate", number(7)},
-        {"vbString", number(8)}, {"vbObject", number(9)}, {"vbError", number(10)}, {"vbBoolean", number(11)},
-        {"vbVariant", number(12)}, {"vbDataObject", number(13)}, {"vbDecimal", number(14)},
-        {"vbByte", number(17)}, {"vbArray", number(8192)},
+        {"vbEmpty", small(0)}, {"vbNull", small(1)}, {"vbInteger", small(2)}, {"vbLong", small(3)},
+        {"vbSingle", small(4)}, {"vbDouble", small(5)}, {"vbCurrency", small(6)}, {"vbDate", small(7)},
+        {"vbString", small(8)}, {"vbObject", small(9)}, {"vbError", small(10)}, {"vbBoolean", small(11)},
+        {"vbVariant", small(12)}, {"vbDataObject", small(13)}, {"vbDecimal", small(14)},
+        {"vbByte", small(17)}, {"vbArray", small(8192)},
         // Errors
         {"vbObjectError", number(-2147221504)},
         // Colours (red in the low byte)

@@ -4,9 +4,12 @@
 #include "text/VbFormat.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace sorvane::vb::functions {
 namespace {
@@ -19,6 +22,10 @@ using Kind = Variant::Kind;
 Result<Variant> sameKind(const Variant &original, double value)
 {
     switch (original.kind()) {
+    case Kind::Byte:
+        if (value >= 0 && value <= 255)
+            return Variant::fromByte(quint8(value));
+        [[fallthrough]];
     case Kind::Empty:
     case Kind::Boolean:
     case Kind::Integer:
@@ -33,9 +40,44 @@ Result<Variant> sameKind(const Variant &original, double value)
         return Variant::fromSingle(float(value));
     case Kind::Date:
         return Variant::fromDate(value);
+    case Kind::Currency:
+        return currencyOf(value);
     default:
         return Variant::fromDouble(value);
     }
+}
+
+// A decimal text read into ten-thousandths without passing through a
+// double, so that the whole Currency range is reached exactly; nullopt for
+// any other text.
+std::optional<Result<Variant>> currencyFromText(const QString &text)
+{
+    static const QRegularExpression decimal(QStringLiteral("^\\s*([+-]?)(\\d+)(?:\\.(\\d*))?\\s*$"));
+    const QRegularExpressionMatch m = decimal.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QString fraction = m.captured(3);
+    const QString digits = m.captured(2) + fraction.left(4).leftJustified(4, QLatin1Char('0'));
+    if (digits.size() > 19)
+        return std::nullopt;
+    bool ok = false;
+    const quint64 magnitude = digits.toULongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    // Past the fourth decimal: half to even, as every rounding to Currency.
+    bool roundUp = false;
+    if (fraction.size() > 4) {
+        const QChar first = fraction.at(4);
+        const bool moreAfter = std::any_of(fraction.cbegin() + 5, fraction.cend(),
+                                           [](QChar c) { return c != QLatin1Char('0'); });
+        roundUp = first > QLatin1Char('5') || (first == QLatin1Char('5') && (moreAfter || magnitude % 2 == 1));
+    }
+    const bool negative = m.captured(1) == QLatin1String("-");
+    const quint64 limit = negative ? quint64(1) << 63 : (quint64(1) << 63) - 1;
+    const quint64 rounded = magnitude + (roundUp ? 1 : 0);
+    if (rounded > limit)
+        return Result<Variant>(scriptError(ErrorNumber::Overflow));
+    return Result<Variant>(Variant::fromCurrency(negative ? qint64(quint64(0) - rounded) : qint64(rounded)));
 }
 
 using NumberFunction = double (*)(double);
@@ -112,7 +154,7 @@ Result<bool> tristateArg(const QVector<Variant> &args, int index, bool fallback)
 Result<Variant> formatWith(QVector<Variant> &args, const QString &prefix, const QString &suffix)
 {
     if (args[0].isNull())
-        return scriptError(ErrorNumber::InvalidUseOfNull);
+        return scriptError(ErrorNumber::TypeMismatch);
     auto digits = TRY(longArg(args, 1, -1));
     if (digits < -1 || digits > 255)
         return scriptError(ErrorNumber::InvalidProcedureCall);
@@ -170,30 +212,37 @@ Result<Variant> CBool(BuiltinContext &, QVector<Variant> &args)
     return Variant(b);
 }
 
-// Values have no Byte kind here: the byte comes back as an Integer.
+// True is all bits set: 255 as a Byte.
 Result<Variant> CByte(BuiltinContext &, QVector<Variant> &args)
 {
+    if (args[0].kind() == Kind::Boolean)
+        return Variant::fromByte(args[0].boolValue() ? 255 : 0);
     auto n = TRY(args[0].toDouble());
     const double rounded = roundHalfEven(n);
     if (!(rounded >= 0 && rounded <= 255))
         return scriptError(ErrorNumber::Overflow);
-    return Variant::fromInteger(qint16(rounded));
+    return Variant::fromByte(quint8(rounded));
 }
 
+// A text that is a number is a count of days, as a number would be.
 Result<Variant> CDate(BuiltinContext &, QVector<Variant> &args)
 {
+    double days = 0;
+    if (args[0].isString() && parseNumericText(args[0].stringValue(), &days))
+        return Variant::fromDate(days);
     auto serial = TRY(dateArg(args[0]));
     return Variant::fromDate(serial);
 }
 
-// Values have no Currency kind here: the amount comes back as a Double,
-// rounded to the four decimals a currency amount holds.
 Result<Variant> CCur(BuiltinContext &, QVector<Variant> &args)
 {
+    if (args[0].kind() == Kind::Currency)
+        return args[0];
+    if (args[0].isString())
+        if (std::optional<Result<Variant>> exact = currencyFromText(args[0].stringValue()))
+            return *exact;
     auto n = TRY(args[0].toDouble());
-    if (!(std::fabs(n) <= 922337203685477.5807))
-        return scriptError(ErrorNumber::Overflow);
-    return Variant::fromDouble(roundToDigits(n, 4));
+    return currencyOf(n);
 }
 
 Result<Variant> Int(BuiltinContext &, QVector<Variant> &args)
@@ -214,7 +263,7 @@ Result<Variant> Abs(BuiltinContext &, QVector<Variant> &args)
 Result<Variant> Sgn(BuiltinContext &, QVector<Variant> &args)
 {
     if (args[0].isNull())
-        return Variant::null();
+        return scriptError(ErrorNumber::InvalidUseOfNull);
     auto value = TRY(args[0].toDouble());
     if (std::isnan(value))
         return scriptError(ErrorNumber::InvalidProcedureCall);
@@ -229,6 +278,8 @@ Result<Variant> Round(BuiltinContext &, QVector<Variant> &args)
     if (digits < 0)
         return scriptError(ErrorNumber::InvalidProcedureCall);
     auto value = TRY(args[0].toDouble());
+    if (args[0].kind() == Kind::Boolean) // a Boolean is already whole
+        return args[0];
     return sameKind(args[0], roundToDigits(value, std::min(digits, 308)));
 }
 
@@ -315,10 +366,12 @@ Result<Variant> IsNumeric(BuiltinContext &, QVector<Variant> &args)
     switch (v.kind()) {
     case Kind::Empty:
     case Kind::Boolean:
+    case Kind::Byte:
     case Kind::Integer:
     case Kind::Long:
     case Kind::Single:
     case Kind::Double:
+    case Kind::Currency:
         return Variant(true);
     case Kind::String: {
         double ignored = 0;

@@ -415,7 +415,7 @@ Result<Variant> FormatDateTime(BuiltinContext &, QVector<Variant> &args)
     if (format < 0 || format > 4)
         return scriptError(ErrorNumber::InvalidProcedureCall);
     if (args[0].isNull())
-        return scriptError(ErrorNumber::InvalidUseOfNull);
+        return scriptError(ErrorNumber::TypeMismatch);
     auto serial = TRY(dateArg(args[0]));
     auto text = TRY(vbFormat(Variant::fromDate(serial), QLatin1String(kNamedFormats[format])));
     return Variant(std::move(text));

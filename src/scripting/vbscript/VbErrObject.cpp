@@ -1,5 +1,7 @@
 #include "scripting/vbscript/VbErrObject.h"
 
+#include <utility>
+
 namespace sorvane::vb {
 
 const char kRuntimeErrorSource[] = "Microsoft VBScript runtime error";
@@ -17,27 +19,50 @@ Status setText(Field &field, const Variant &value)
     return {};
 }
 
-Result<Variant> raise(VbErrObject &, Arguments &args)
+// The language's number for a number given to Raise: the platform's 800A
+// codes carry it in their low word, a few 8007 system codes have their own,
+// and anything else above 65535 is no error number at all.
+Result<qint32> raisedNumber(qint32 number)
 {
-    Result<qint32> number = args.toLong(0);
-    if (!number)
-        return number.error();
-    if (*number == 0)
+    const quint32 code = quint32(number);
+    if ((code >> 16) == 0x800Au)
+        return qint32(code & 0xFFFFu);
+    if ((code >> 16) == 0x8007u) {
+        static const std::pair<quint32, ErrorNumber> system[] = {
+            {0x000E, ErrorNumber::OutOfMemory},      {0x0057, ErrorNumber::InvalidProcedureCall},
+            {0x0005, ErrorNumber::PermissionDenied}, {0x0002, ErrorNumber::FileNotFound},
+        };
+        for (const auto &[low, mapped] : system)
+            if ((code & 0xFFFFu) == low)
+                return qint32(mapped);
+        return number;
+    }
+    if (number == 0 || number > 65535)
         return scriptError(ErrorNumber::InvalidProcedureCall); // there is no error 0 to raise
-    ScriptError error = scriptError(ErrorNumber{*number});
-    error.source = QString::fromUtf8(kRuntimeErrorSource);
-    if (!args.missing(1)) {
-        Result<QString> source = args.text(1);
-        if (!source)
-            return source.error();
-        error.source = *source;
-    }
-    if (!args.missing(2)) {
-        Result<QString> description = args.text(2);
-        if (!description)
-            return description.error();
-        error.description = *description;
-    }
+    return number;
+}
+
+// Raise Number, Source, Description, HelpFile, HelpContext: what it is not
+// given it keeps from the error the Err object holds.
+Result<Variant> raise(VbErrObject &err, Arguments &args)
+{
+    const qint32 given = TRY(args.toLong(0));
+    const qint32 number = TRY(raisedNumber(given));
+    ScriptError error = scriptError(ErrorNumber{number});
+    error.source = err.source.isEmpty() ? QString::fromUtf8(kRuntimeErrorSource) : err.source;
+    if (!err.description.isEmpty())
+        error.description = err.description;
+    if (!args.missing(1))
+        error.source = TRY(args.text(1));
+    if (!args.missing(2))
+        error.description = TRY(args.text(2));
+    QString helpFile = err.helpFile;
+    qint32 helpContext = err.helpContext;
+    if (!args.missing(3))
+        helpFile = TRY(args.text(3));
+    if (!args.missing(4))
+        helpContext = TRY(args.toLong(4));
+    err.raised(number, helpFile, helpContext);
     return error;
 }
 
@@ -79,15 +104,26 @@ const MemberTable<VbErrObject> &VbErrObject::members()
     return table;
 }
 
+void VbErrObject::raised(qint32 number, const QString &helpFile, qint32 helpContext)
+{
+    m_raised = Raised{number, helpFile, helpContext};
+}
+
 void VbErrObject::record(const ScriptError &error)
 {
     number = error.number;
     description = error.description;
     source = error.source.isEmpty() ? QString::fromUtf8(kRuntimeErrorSource) : error.source;
+    // Only the error Raise made has help fields.
+    const bool fromRaise = m_raised && m_raised->number == error.number;
+    helpFile = fromRaise ? m_raised->helpFile : QString();
+    helpContext = fromRaise ? m_raised->helpContext : 0;
+    m_raised.reset();
 }
 
 void VbErrObject::clear()
 {
+    m_raised.reset();
     number = 0;
     description.clear();
     source.clear();

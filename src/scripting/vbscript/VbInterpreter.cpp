@@ -7,7 +7,9 @@
 #include "scripting/vbscript/VbParser.h"
 #include "scripting/vbscript/VbResolver.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstring>
 #include <utility>
 
@@ -153,6 +155,20 @@ bool truthOf(const Variant &v)
 bool isLiteral(const Expr &e)
 {
     return e.kind == ExprKind::Literal || (e.kind == ExprKind::Name && e.binding == Binding::Constant);
+}
+
+// A conversion function's value is all it does; called as a procedure, its
+// result has nowhere to go, which the platform reports as error 458.
+bool isConversionCall(const Expr &call)
+{
+    if (call.kind != ExprKind::Call || call.left->kind != ExprKind::Name || call.left->binding != Binding::Function ||
+        !call.left->builtin)
+        return false;
+    static const char *const conversions[] = {"CBool", "CByte", "CCur", "CDate", "CDbl",
+                                              "CInt",  "CLng",  "CSng", "CStr"};
+    const char *name = call.left->builtin->name;
+    return std::any_of(std::begin(conversions), std::end(conversions),
+                       [name](const char *c) { return qstricmp(name, c) == 0; });
 }
 
 bool blocksForTheUser(const BuiltinInfo &info)
@@ -611,6 +627,8 @@ Interpreter::Flow Interpreter::runOther(const Stmt &s, Frame &frame)
         runAssign(s, frame);
         return Flow::Normal;
     case StmtKind::Call:
+        if (isConversionCall(*s.target))
+            raise(ErrorNumber::UnsupportedAutomationType);
         evalCall(*s.target, frame);
         return Flow::Normal;
     case StmtKind::Set: {
@@ -774,10 +792,17 @@ Interpreter::Flow Interpreter::runForEach(const Stmt &s, Frame &frame)
             assign(*s.target, item, item.isObject(), frame);
         const Flow flow = runBlock(s.body, frame);
         if (flow == Flow::ExitFor)
-            break;
+            return Flow::Normal;
         if (flow != Flow::Normal)
             return flow;
         step();
+    }
+    // A collection's walk, run to its end, leaves the variable Empty.
+    if (collection.isObject()) {
+        if (Variant *v = variableRef(*s.target, frame))
+            store(*v, Variant());
+        else
+            assign(*s.target, Variant(), false, frame);
     }
     return Flow::Normal;
 }
@@ -1177,12 +1202,12 @@ Variant Interpreter::otherBinaryValue(const Expr &e, const Variant &a, const Var
 Variant Interpreter::evalNew(const Expr &e, Frame &)
 {
     const QString key = e.name.toCaseFolded();
+    // RegExp is the language's own, whatever classes a script declares.
+    if (key == QLatin1String("regexp"))
+        return check(createObject(QStringLiteral("VBScript.RegExp"), context.objects));
     auto it = globals.classes.constFind(key);
-    if (it == globals.classes.cend()) {
-        if (key == QLatin1String("regexp"))
-            return check(createObject(QStringLiteral("VBScript.RegExp"), context.objects));
+    if (it == globals.classes.cend())
         raise(ErrorNumber::ClassNotDefined);
-    }
     const std::shared_ptr<ClassInfo> info = *it;
     auto object = std::make_shared<VbInstance>(shared_from_this(), info);
     int field = 0;
@@ -1399,8 +1424,17 @@ Variant Interpreter::callFunction(const Expr &name, const std::vector<ExprPtr> &
     list.stopLending();
     if (values.size() < info.minArgs || (info.maxArgs >= 0 && values.size() > info.maxArgs))
         raise(ErrorNumber::WrongArgumentCount);
+    if (name.readsDefaults)
+        for (const Variant &v : std::as_const(values))
+            if (v.isObject()) [[unlikely]]
+                return callWithDefaults(info, values);
     if (!name.mayRunCode)
         return check(info.function(context, values));
+    return callRunningCode(info, values);
+}
+
+Variant Interpreter::callRunningCode(const BuiltinInfo &info, QVector<Variant> &values)
+{
     codeMayRun();
     // Only the functions that may run code can wait for the user.
     const bool blocking = hostCallHook && blocksForTheUser(info);
@@ -1410,6 +1444,22 @@ Variant Interpreter::callFunction(const Expr &name, const std::vector<ExprPtr> &
     if (blocking)
         hostCallHook(false);
     return check(std::move(r));
+}
+
+// Objects with a default member are read through it; others are left for
+// the function's own error. The arguments are copied first: reading a
+// default member runs code, which may change what a lent value belongs to.
+Variant Interpreter::callWithDefaults(const BuiltinInfo &info, const QVector<Variant> &values)
+{
+    QVector<Variant> own(values.cbegin(), values.cend());
+    for (Variant &v : own) {
+        if (!v.isObject() || v.isNothing())
+            continue;
+        const VbInstance *instance = asInstance(v, this);
+        if (instance ? instance->classInfo().defaultMember >= 0 : v.objectValue()->member(QString()).has_value())
+            v = defaultValue(v);
+    }
+    return callRunningCode(info, own);
 }
 
 Variant Interpreter::callIntrinsic(const Expr &name, const std::vector<ExprPtr> &args, Frame &frame)

@@ -109,6 +109,9 @@ private:
     Variant evalBinary(const Expr &expr, Frame &frame);
     Variant evalNew(const Expr &expr, Frame &frame);
     Variant callFunction(const Expr &name, const std::vector<ExprPtr> &args, Frame &frame);
+    Variant callWithDefaults(const BuiltinInfo &info, const QVector<Variant> &values);
+    // A built-in whose call may run script code or wait for the user.
+    Variant callRunningCode(const BuiltinInfo &info, QVector<Variant> &values);
     Variant callIntrinsic(const Expr &name, const std::vector<ExprPtr> &args, Frame &frame);
     Variant memberCall(const Variant &object, const QString &name, const std::vector<ExprPtr> *args, Frame &frame,
                        const Expr *site = nullptr);

@@ -7,6 +7,8 @@
 #include <QTime>
 
 #include <cmath>
+#include <cstdlib>
+#include <utility>
 
 namespace sorvane::vb {
 namespace {
@@ -143,7 +145,8 @@ public:
                 lineEnd();
             } else if (c == QLatin1Char('\'')) {
                 skipToLineEnd();
-            } else if (c == QLatin1Char('_') && (m_space || m_i == m_lineStart)) {
+            } else if (c == QLatin1Char('_')) {
+                // Names take their underscores, so one here stands alone.
                 TRY(lineContinuation());
             } else {
                 TRY(token(c));
@@ -241,11 +244,33 @@ private:
                                      (m_space || m_tokens.isEmpty() || m_tokens.last().kind != TokenKind::Name);
         if ((c.isDigit() && c.unicode() < 128) || dotStartsNumber)
             return decimalNumber(start);
-        if (c == QLatin1Char('&') && m_i + 1 < m_n &&
-            (at(m_i + 1).toUpper() == QLatin1Char('H') || at(m_i + 1).toUpper() == QLatin1Char('O') ||
-             isAsciiDigitAt(m_i + 1)))
+        if (c == QLatin1Char('&') && startsRadixNumber())
             return radixNumber(start);
         return punctuation(start);
+    }
+
+    int radixDigitsEnd(int from, bool hex) const
+    {
+        int j = from;
+        while (j < m_n && (hex ? isxdigit(at(j).unicode() < 128 ? at(j).toLatin1() : 'x') != 0
+                               : (at(j) >= QLatin1Char('0') && at(j) <= QLatin1Char('7'))))
+            ++j;
+        return j;
+    }
+
+    // `&H1F`, `&O17` or `&17`; `"a" &hn` with no digits after the letter, or
+    // a name running on after them, joins texts instead.
+    bool startsRadixNumber() const
+    {
+        if (m_i + 1 >= m_n)
+            return false;
+        if (isAsciiDigitAt(m_i + 1))
+            return true;
+        const QChar letter = at(m_i + 1).toUpper();
+        if (letter != QLatin1Char('H') && letter != QLatin1Char('O'))
+            return false;
+        const int end = radixDigitsEnd(m_i + 2, letter == QLatin1Char('H'));
+        return end > m_i + 2 && (end >= m_n || !isIdentPart(at(end)));
     }
 
     // A name or keyword; Rem at a statement's start is a comment.
@@ -346,9 +371,10 @@ private:
         }
         if (m_i < m_n && isIdentPart(at(m_i)))
             return faultAt(ErrorNumber::ExpectedEndOfStatement, m_i);
-        bool ok = false;
-        const double v = m_source.mid(start, m_i - start).toDouble(&ok);
-        if (!ok || !std::isfinite(v))
+        // Too small a number is zero; too large one is no number.
+        const QByteArray digits = m_source.mid(start, m_i - start).toLatin1();
+        const double v = std::strtod(digits.constData(), nullptr);
+        if (!std::isfinite(v))
             return faultAt(ErrorNumber::InvalidNumber, start);
         Token &t = push(TokenKind::Literal, start);
         if (!isFloat && v <= 32767)
@@ -360,37 +386,45 @@ private:
         return {};
     }
 
-    // &H hexadecimal or &O (or plain &) octal, with an optional & Long mark:
-    // an Integer when it fits 16 bits as written, else a Long.
+    // &H hexadecimal or &O (or plain &) octal. With the & Long mark it is a
+    // Long of the digits' value; without, the digits are 16 bits when there
+    // are few enough of them, else 32, and the value takes the smallest kind
+    // that holds it (&HFFFF and &HFFFFFFFF are both the Integer -1).
     Status radixNumber(int start)
     {
         const bool hex = at(m_i + 1).toUpper() == QLatin1Char('H');
-        int j = at(m_i + 1).isDigit() ? m_i + 1 : m_i + 2;
-        const int digitsStart = j;
-        while (j < m_n && (hex ? isxdigit(at(j).unicode() < 128 ? at(j).toLatin1() : 'x') != 0
-                               : (at(j) >= QLatin1Char('0') && at(j) <= QLatin1Char('7'))))
-            ++j;
+        const int digitsStart = at(m_i + 1).isDigit() ? m_i + 1 : m_i + 2;
+        int j = radixDigitsEnd(digitsStart, hex);
         const QString digits = m_source.mid(digitsStart, j - digitsStart);
         bool ok = false;
         const quint64 raw = digits.toULongLong(&ok, hex ? 16 : 8);
         if (digits.isEmpty() || !ok || raw > 0xFFFFFFFFull)
             return faultAt(ErrorNumber::InvalidNumber, start);
-        if (j < m_n && at(j) == QLatin1Char('&'))
-            ++j; // the Long type mark
+        const bool longMark = j < m_n && at(j) == QLatin1Char('&');
+        if (longMark)
+            ++j;
         Token &t = push(TokenKind::Literal, start);
-        if (raw <= 0xFFFF && digits.size() <= (hex ? 4 : 6))
-            t.value = Variant::fromInteger(qint16(quint16(raw)));
+        const qint32 value = raw <= 0xFFFF && digits.size() <= (hex ? 4 : 6) && !longMark ? qint16(quint16(raw))
+                                                                                          : qint32(quint32(raw));
+        if (longMark)
+            t.value = Variant::fromLong(qint32(raw));
+        else if (value >= -32768 && value <= 32767)
+            t.value = Variant::fromInteger(qint16(value));
         else
-            t.value = Variant::fromLong(qint32(quint32(raw)));
+            t.value = Variant::fromLong(value);
         m_i = j;
         return {};
     }
 
     Status punctuation(int start)
     {
-        static const QString twoChar[] = {QStringLiteral("<="), QStringLiteral(">="), QStringLiteral("<>")};
-        for (const QString &p : twoChar) {
-            if (m_source.mid(m_i, 2) == p) {
+        // =<, => and >< are older spellings of the same comparisons.
+        static const std::pair<QString, QString> twoChar[] = {
+            {QStringLiteral("<="), QStringLiteral("<=")}, {QStringLiteral(">="), QStringLiteral(">=")},
+            {QStringLiteral("<>"), QStringLiteral("<>")}, {QStringLiteral("=<"), QStringLiteral("<=")},
+            {QStringLiteral("=>"), QStringLiteral(">=")}, {QStringLiteral("><"), QStringLiteral("<>")}};
+        for (const auto &[spelling, p] : twoChar) {
+            if (QStringView(m_source).mid(m_i, 2) == spelling) {
                 Token &t = push(TokenKind::Punct, start);
                 t.text = p;
                 m_i += 2;

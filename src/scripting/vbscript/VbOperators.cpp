@@ -8,8 +8,9 @@ namespace {
 
 using Kind = Variant::Kind;
 
-// A number class for arithmetic: its rank decides the result's kind.
-enum class Rank : quint8 { Integer, Long, Single, Double };
+// A number class for arithmetic: its rank decides the result's kind, from
+// the least to the most precise.
+enum class Rank : quint8 { Byte, Integer, Long, Single, Double, Currency };
 
 struct Operand {
     Rank rank = Rank::Integer;
@@ -41,6 +42,14 @@ Result<Operand> numeric(const Variant &v)
         o.rank = Rank::Double;
         o.value = *v.toDouble();
         return o;
+    case Kind::Byte:
+        o.rank = Rank::Byte;
+        o.value = v.byteValue();
+        return o;
+    case Kind::Currency:
+        o.rank = Rank::Currency;
+        o.value = *v.toDouble();
+        return o;
     case Kind::Date:
         o.rank = Rank::Double;
         o.isDate = true;
@@ -69,6 +78,10 @@ Result<Variant> fitted(double value, Rank rank)
     if (!std::isfinite(value))
         return scriptError(ErrorNumber::Overflow);
     switch (rank) {
+    case Rank::Byte:
+        if (value >= 0 && value <= 255)
+            return Variant::fromByte(quint8(value));
+        [[fallthrough]];
     case Rank::Integer:
         if (value >= -32768 && value <= 32767)
             return Variant::fromInteger(qint16(value));
@@ -83,8 +96,56 @@ Result<Variant> fitted(double value, Rank rank)
         return Variant::fromDouble(value);
     case Rank::Double:
         return Variant::fromDouble(value);
+    case Rank::Currency:
+        return currencyOf(value);
     }
     return Variant::fromDouble(value);
+}
+
+// Currency amounts and whole numbers, which Currency holds exactly.
+bool isExactForCurrency(const Variant &v)
+{
+    const Kind k = v.kind();
+    return k == Kind::Currency || k == Kind::Long || k == Kind::Integer || k == Kind::Byte || k == Kind::Boolean ||
+           k == Kind::Empty;
+}
+
+// In ten-thousandths; only for an operand isExactForCurrency() takes.
+qint64 unitsOf(const Variant &v, const Operand &o)
+{
+    return v.kind() == Kind::Currency ? v.currencyValue() : qint64(o.value) * 10000;
+}
+
+// Sums and products of Currency amounts and whole numbers, in whole
+// ten-thousandths so that no binary fraction creeps in; error 6 beyond the
+// Currency range.
+Result<Variant> currencyArithmetic(Op op, const Variant &left, const Operand &a, const Variant &right,
+                                   const Operand &b)
+{
+    const qint64 x = unitsOf(left, a), y = unitsOf(right, b);
+    qint64 r = 0;
+    switch (op) {
+    case Op::Add:
+        if (__builtin_add_overflow(x, y, &r))
+            return scriptError(ErrorNumber::Overflow);
+        return Variant::fromCurrency(r);
+    case Op::Sub:
+        if (__builtin_sub_overflow(x, y, &r))
+            return scriptError(ErrorNumber::Overflow);
+        return Variant::fromCurrency(r);
+    default: {
+        // The product has eight decimals: back to four, half to even.
+        const __int128 p = __int128(x) * y;
+        __int128 q = p / 10000;
+        const __int128 rest = p % 10000;
+        const __int128 twice = (rest < 0 ? -rest : rest) * 2;
+        if (twice > 10000 || (twice == 10000 && (q % 2) != 0))
+            q += p < 0 ? -1 : 1;
+        if (q > std::numeric_limits<qint64>::max() || q < std::numeric_limits<qint64>::min())
+            return scriptError(ErrorNumber::Overflow);
+        return Variant::fromCurrency(qint64(q));
+    }
+    }
 }
 
 Rank combined(Rank a, Rank b)
@@ -111,6 +172,9 @@ Result<Variant> arithmetic(Op op, const Variant &left, const Variant &right)
     if (!b)
         return b.error();
     const Rank rank = combined(a->rank, b->rank);
+    if (rank == Rank::Currency && isExactForCurrency(left) && isExactForCurrency(right) &&
+        (op == Op::Add || op == Op::Sub || op == Op::Mul))
+        return currencyArithmetic(op, left, *a, right, *b);
     switch (op) {
     case Op::Add:
         if (a->isDate || b->isDate)
@@ -149,7 +213,7 @@ Result<Variant> arithmetic(Op op, const Variant &left, const Variant &right)
             return scriptError(ErrorNumber::DivisionByZero);
         const qint64 xi = qint64(x), yi = qint64(y);
         const qint64 r = op == Op::IntDiv ? xi / yi : xi % yi;
-        const bool small = a->rank == Rank::Integer && b->rank == Rank::Integer && !a->isDate && !b->isDate;
+        const bool small = a->rank <= Rank::Integer && b->rank <= Rank::Integer && !a->isDate && !b->isDate;
         return fitted(double(r), small ? Rank::Integer : Rank::Long);
     }
     default:
@@ -176,6 +240,9 @@ Result<Bits> bitsOf(const Variant &v)
         return b;
     case Kind::Integer:
         b.value = *v.toInteger();
+        return b;
+    case Kind::Byte:
+        b.value = v.byteValue();
         return b;
     case Kind::String: {
         const QString t = v.stringValue().trimmed();
@@ -284,6 +351,10 @@ Result<Variant> applyUnary(Op op, const Variant &value)
         return dateResult(-value.dateValue());
     case Kind::Single:
         return Variant::fromSingle(-*value.toSingle());
+    case Kind::Currency:
+        if (value.currencyValue() == std::numeric_limits<qint64>::min())
+            return scriptError(ErrorNumber::Overflow);
+        return Variant::fromCurrency(-value.currencyValue());
     default:
         break;
     }
@@ -366,7 +437,11 @@ Result<Variant> applyComparison(Op op, const Variant &left, const Variant &right
         Result<double> b = right.toDouble();
         if (!b)
             return b.error();
-        order = compareNumbers(*a, *b);
+        // A Single beside a Double is compared at the Single's precision.
+        if ((lk == Kind::Single && rk == Kind::Double) || (lk == Kind::Double && rk == Kind::Single))
+            order = compareNumbers(double(float(*a)), double(float(*b)));
+        else
+            order = compareNumbers(*a, *b);
     }
     switch (op) {
     case Op::Eq: return Variant(order == 0);

@@ -3,6 +3,8 @@
 #include "scripting/vbscript/VbCompileError.h"
 #include "scripting/vbscript/VbLexer.h"
 
+#include <utility>
+
 namespace sorvane::vb {
 namespace {
 
@@ -73,11 +75,15 @@ private:
     {
         return peek(ahead).kind == TokenKind::Punct && peek(ahead).text == QLatin1String(p);
     }
+    // `End Sub`, `End Function`, `End Property` and `End If` may follow a
+    // statement on its line without a colon.
     bool isStatementEnd() const
     {
         const TokenKind k = peek().kind;
         return k == TokenKind::End || k == TokenKind::LineEnd || k == TokenKind::Colon ||
-               (m_singleLineIf > 0 && isKeyword(Keyword::Else));
+               (m_singleLineIf > 0 && isKeyword(Keyword::Else)) ||
+               (isKeyword(Keyword::End) && (isKeyword(Keyword::Sub, 1) || isKeyword(Keyword::Function, 1) ||
+                                            isKeyword(Keyword::Property, 1) || isKeyword(Keyword::If, 1)));
     }
     [[noreturn]] void fail(ErrorNumber number, const Token &at)
     {
@@ -201,12 +207,14 @@ private:
             return constDecl();
         case Keyword::Sub:
         case Keyword::Function:
-            if (context != BlockContext::TopLevel)
-                fail(ErrorNumber::ExpectedStatement, first);
+            // Wherever it sits in the script's blocks, a procedure is the
+            // script's from the start.
             procedure(true, false, nullptr);
             return nullptr;
         case Keyword::Property:
-            fail(ErrorNumber::MustBeInsideClass, first);
+            if (startsPropertyProcedure(0))
+                fail(ErrorNumber::MustBeInsideClass, first);
+            return callOrAssignment(StmtKind::Call);
         case Keyword::Class:
             if (context != BlockContext::TopLevel)
                 fail(ErrorNumber::ExpectedStatement, first);
@@ -246,8 +254,31 @@ private:
         default:
             if (first.keyword != Keyword::None && !isContextWord(first.keyword) && first.keyword != Keyword::Me)
                 fail(ErrorNumber::ExpectedStatement, first);
+            if (isStopStatement())
+                return nullptr;
             return callOrAssignment(StmtKind::Call);
         }
+    }
+
+    // `Stop` alone asks for a debugger, and there is none: it does nothing.
+    bool isStopStatement()
+    {
+        if (peek().keyword != Keyword::None || peek().text.compare(QLatin1String("stop"), Qt::CaseInsensitive) != 0)
+            return false;
+        const TokenKind next = peek(1).kind;
+        if (next != TokenKind::End && next != TokenKind::LineEnd && next != TokenKind::Colon)
+            return false;
+        advance();
+        return true;
+    }
+
+    // Property is a procedure's word only before Get, Let or Set; elsewhere it
+    // names a variable.
+    bool startsPropertyProcedure(int ahead) const
+    {
+        return isKeyword(Keyword::Property, ahead) &&
+               (isKeyword(Keyword::Get, ahead + 1) || isKeyword(Keyword::Let, ahead + 1) ||
+                isKeyword(Keyword::Set, ahead + 1));
     }
 
     // Public or Private at the top level: a procedure, a constant or
@@ -263,7 +294,7 @@ private:
             isDefault = true;
             advance();
         }
-        if (isKeyword(Keyword::Sub) || isKeyword(Keyword::Function) || isKeyword(Keyword::Property)) {
+        if (isKeyword(Keyword::Sub) || isKeyword(Keyword::Function) || startsPropertyProcedure(0)) {
             procedure(isPublic, isDefault, nullptr);
             return nullptr;
         }
@@ -521,10 +552,15 @@ private:
             (proc->name.compare(QLatin1String("Class_Initialize"), Qt::CaseInsensitive) == 0 ||
              proc->name.compare(QLatin1String("Class_Terminate"), Qt::CaseInsensitive) == 0))
             fail(ErrorNumber::ClassEventWithArguments, first);
-        endOfStatement();
+        // The body may start on the header's line.
         m_procedure = proc.get();
         m_exitProcedure = endWord;
+        const int loops = std::exchange(m_loops, 0), fors = std::exchange(m_fors, 0);
+        const int singleLineIf = std::exchange(m_singleLineIf, 0);
         parseBlock(proc->body, BlockContext::Procedure);
+        m_loops = loops;
+        m_fors = fors;
+        m_singleLineIf = singleLineIf;
         m_procedure = nullptr;
         if (!isKeyword(Keyword::End))
             fail(ErrorNumber::ExpectedEnd, peek());
@@ -575,7 +611,8 @@ private:
                 endOfStatement();
                 continue;
             }
-            if (isKeyword(Keyword::Sub) || isKeyword(Keyword::Function) || isKeyword(Keyword::Property)) {
+            if (isKeyword(Keyword::Sub) || isKeyword(Keyword::Function) || startsPropertyProcedure(0) ||
+                (isKeyword(Keyword::Property) && !hadScope)) {
                 procedure(isPublic, isDefault, cls.get());
             } else if (isKeyword(Keyword::Const)) {
                 fail(ErrorNumber::ExpectedStatement, peek());
@@ -1049,36 +1086,28 @@ private:
         return left;
     }
 
+    // A sign binds tighter than ^ on either side: -3 ^ 2 is 9.
     ExprPtr negation()
+    {
+        ExprPtr left = signedOperand();
+        while (isPunct("^")) {
+            const Token &at = advance();
+            left = binary(Op::Pow, std::move(left), signedOperand(), at);
+        }
+        return left;
+    }
+
+    ExprPtr signedOperand()
     {
         if (isPunct("-") || isPunct("+")) {
             Depth depth(*this);
             const Token &at = advance();
-            ExprPtr operand = negation();
+            ExprPtr operand = signedOperand();
             if (at.text == QLatin1String("+"))
                 return operand;
             return unary(Op::Neg, std::move(operand), at);
         }
-        return power();
-    }
-
-    ExprPtr power()
-    {
-        ExprPtr left = postfix(primary());
-        while (isPunct("^")) {
-            const Token &at = advance();
-            ExprPtr right;
-            if (isPunct("-") || isPunct("+")) {
-                Depth depth(*this);
-                const Token &sign = advance();
-                ExprPtr operand = postfix(primary());
-                right = sign.text == QLatin1String("-") ? unary(Op::Neg, std::move(operand), sign) : std::move(operand);
-            } else {
-                right = postfix(primary());
-            }
-            left = binary(Op::Pow, std::move(left), std::move(right), at);
-        }
-        return left;
+        return postfix(primary());
     }
 
     ExprPtr primary()
@@ -1159,6 +1188,11 @@ private:
                 m->left = std::move(e);
                 e = std::move(m);
                 continue;
+            }
+            if (isPunct("(") && e->kind == ExprKind::Paren && !stopBeforeArgs) {
+                // `(Twice)(4)`: the parentheses only group the callee.
+                while (e->kind == ExprKind::Paren)
+                    e = std::move(e->left);
             }
             if (isPunct("(") && (e->kind == ExprKind::Name || e->kind == ExprKind::Member ||
                                  e->kind == ExprKind::Call || e->kind == ExprKind::Me)) {

@@ -2,6 +2,9 @@
 
 #include "scripting/vbscript/VbCompileError.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace sorvane::vb {
 namespace {
 
@@ -17,6 +20,28 @@ const std::pair<const char *, Intrinsic> kIntrinsics[] = {
     {"executeglobal", Intrinsic::ExecuteGlobal},
     {"getref", Intrinsic::GetRef},
 };
+
+// Randomize is a procedure: read for a value, as in `x = Randomize(0)`, it
+// is a type mismatch.
+const BuiltinInfo kProcedureReadAsValue = {"Randomize", 0, kAnyArgCount,
+                                           [](BuiltinContext &, QVector<Variant> &) -> Result<Variant> {
+                                               return scriptError(ErrorNumber::TypeMismatch);
+                                           }};
+
+// The built-ins that look at an object itself; the others take a number or
+// a text, and read an object through its default member.
+bool takesObjects(const BuiltinInfo &builtin)
+{
+    static const char *const names[] = {"Array",  "CreateObject", "Filter",  "IsArray",  "IsEmpty", "IsNull",
+                                        "IsObject", "Join",       "LBound",  "TypeName", "UBound",  "VarType"};
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](const char *n) { return qstricmp(builtin.name, n) == 0; });
+}
+
+bool isProcedureOnly(const Expr &name)
+{
+    return name.builtin && qstricmp(name.builtin->name, "Randomize") == 0;
+}
 
 class Resolver {
 public:
@@ -220,7 +245,7 @@ private:
     {
         if (s.target) {
             if (s.kind == StmtKind::Call && s.target->kind == ExprKind::Call)
-                bindExpr(*s.target);
+                bindCallee(*s.target);
             else if (s.target->kind == ExprKind::Name)
                 bindName(*s.target, false);
             else
@@ -286,13 +311,14 @@ private:
             break;
         case ExprKind::Name:
             bindName(e, false);
+            if (isProcedureOnly(e))
+                e.builtin = &kProcedureReadAsValue;
             break;
         case ExprKind::Call:
-            if (e.left->kind == ExprKind::Name)
-                bindName(*e.left, e.hasParens && !e.args.empty());
-            else
-                bindExpr(*e.left);
-            break;
+            bindCallee(e);
+            if (isProcedureOnly(*e.left))
+                e.left->builtin = &kProcedureReadAsValue;
+            return;
         default:
             if (e.left)
                 bindExpr(*e.left);
@@ -300,6 +326,17 @@ private:
         }
         if (e.right)
             bindExpr(*e.right);
+        for (ExprPtr &a : e.args)
+            bindExpr(*a);
+    }
+
+    // A call's target and arguments, as a statement or inside an expression.
+    void bindCallee(Expr &e)
+    {
+        if (e.left->kind == ExprKind::Name)
+            bindName(*e.left, e.hasParens && !e.args.empty());
+        else
+            bindExpr(*e.left);
         for (ExprPtr &a : e.args)
             bindExpr(*a);
     }
@@ -379,6 +416,7 @@ private:
             e.binding = Binding::Function;
             e.builtin = builtin;
             e.mayRunCode = qstricmp(builtin->name, "MsgBox") == 0 || qstricmp(builtin->name, "InputBox") == 0;
+            e.readsDefaults = !takesObjects(*builtin);
             return;
         }
         if (const Variant *constant = findConstant(e.name)) {

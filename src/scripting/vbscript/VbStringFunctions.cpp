@@ -164,6 +164,9 @@ Result<Variant> Mid(BuiltinContext &, QVector<Variant> &args)
             return Variant(piece(text, from - 1, in.size() > 2 ? length : -1));
         }
     }
+    // A Null position or length is the first fault, before any other.
+    if (args[1].isNull() || (args.size() > 2 && args[2].isNull()))
+        return scriptError(ErrorNumber::InvalidUseOfNull);
     auto start = TRY(args[1].toLong());
     const bool hasLength = hasArg(args, 2);
     auto length = TRY(longArg(args, 2, -1));

@@ -68,6 +68,7 @@ struct Expr {
     const BuiltinInfo *builtin = nullptr;
     Variant *global = nullptr; // a Global's slot (globals stay where they are)
     bool mayRunCode = false;   // a Function that may run script code: one the host gave, MsgBox, InputBox
+    bool readsDefaults = false; // a built-in that reads an object argument through its default member
     // A call of a host object's member through here: the member's number in
     // the member table met last, for the next call to skip the name lookup.
     mutable const void *siteTable = nullptr;

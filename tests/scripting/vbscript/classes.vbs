@@ -133,13 +133,13 @@ Test.Echo TypeName(r)
 ' expect: True
 ' expect: a-c-
 ' expect: IRegExp2
-' case: a class of the script's own named RegExp wins over the object
+' case: New RegExp is the object even beside a script's own class of that name
 Class RegExp
     Public Pattern
 End Class
 Set r = New RegExp
 Test.Echo TypeName(r)
-' expect: RegExp
+' expect: IRegExp2
 
 ' case: a class declared twice in one script: the later declaration is the class, and binding both does not fail
 Class Twice

@@ -22,14 +22,14 @@ x = 1 / 0
 Test.Echo "never"
 ' expect: 0
 ' expect error: 11 line 6
-' case: Err.Raise with own source and description
+' case: Err.Raise with own source and description, which a later Raise keeps
 On Error Resume Next
 Err.Raise 1000, "Mine", "Something broke"
 Test.Echo Err.Number & "|" & Err.Source & "|" & Err.Description
 Err.Raise 9
-Test.Echo Err.Description
+Test.Echo Err.Number & "|" & Err.Description
 ' expect: 1000|Mine|Something broke
-' expect: Subscript out of range
+' expect: 9|Something broke
 ' case: an error raised and not handled ends the run
 Err.Raise 5
 ' expect error: 5

@@ -18,14 +18,14 @@ Test.Echo &HFF & " " & &HFFFF & " " & &H10000 & " " & &O17
 ' expect: Double
 ' expect: Double
 ' expect: 255 -1 65536 15
-' case: precedence: power before negation, multiplication before integer division before Mod before addition
+' case: precedence: negation before power, multiplication before integer division before Mod before addition
 Test.Echo -2 ^ 2
 Test.Echo 2 + 3 * 4
 Test.Echo 7 \ 2 * 2
 Test.Echo 10 Mod 4 + 1
 Test.Echo 2 ^ 3 ^ 2
 Test.Echo 1 + 2 & 3 + 4
-' expect: -4
+' expect: 4
 ' expect: 14
 ' expect: 1
 ' expect: 3

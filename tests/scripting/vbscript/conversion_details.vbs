@@ -1,0 +1,19 @@
+' case: a text that is a number converts to a date as that many days
+d = CDate("1")
+Test.Echo Year(d) & "-" & Month(d) & "-" & Day(d) & " " & TypeName(d)
+d = CDate(" 2.5 ")
+Test.Echo Year(d) & "-" & Month(d) & "-" & Day(d) & " " & Hour(d)
+' expect: 1899-12-31 Date
+' expect: 1900-1-1 12
+' case: Round keeps a Boolean
+Test.Echo TypeName(Round(True)) & " " & Round(True) & " " & TypeName(Round(False))
+' expect: Boolean True Boolean
+' case: a Single and a Double compare at the Single's precision
+Test.Echo CSng(0.001 * 0.001) = 0.000001
+Test.Echo 0.000001 = CSng(0.001 * 0.001)
+Test.Echo CSng(0.1) < 0.1
+Test.Echo CDbl(CSng(0.1)) = 0.1
+' expect: True
+' expect: True
+' expect: False
+' expect: False
