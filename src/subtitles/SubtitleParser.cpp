@@ -15,7 +15,6 @@ namespace sorvane {
 namespace {
 
 constexpr char16_t kBlockSeparator[] = u"\r\n\r\n";
-constexpr char16_t kLineSeparator[] = u"\r\n";
 
 // The next CR at or after `at`, or -1: eight characters at a time where
 // the processor allows, since lines and blocks are searched this way
