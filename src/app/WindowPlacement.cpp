@@ -17,10 +17,15 @@ constexpr int kMaxCoordinate = 32767;
 constexpr int kUsableWidth = 48;
 constexpr int kUsableHeight = 24;
 
+ScriptError invalidValue()
+{
+    return scriptError(ErrorNumber::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+}
+
 Result<int> pixels(double twips, int low, int high)
 {
     if (!std::isfinite(twips))
-        return scriptError(ErrorNumber::InvalidPropertyValue);
+        return invalidValue();
     const double px = roundHalfEven(twips / WindowPlacement::kTwipsPerPixel);
     return int(std::clamp(px, double(low), double(high)));
 }
@@ -100,7 +105,7 @@ Status WindowPlacement::setHeight(double twips)
 Status WindowPlacement::setWindowState(qint32 state)
 {
     if (state < 0 || state > 2)
-        return scriptError(ErrorNumber::InvalidPropertyValue);
+        return invalidValue();
     m_window.setShowState(WindowShowState(state));
     return {};
 }

@@ -113,6 +113,7 @@ TEST_F(PlacementScripts, BadValuesAreScriptErrorsAndMoveNothing)
     vbs(QStringLiteral("Main.Left = \"far\""));
     EXPECT_TRUE(lastBox().contains(QStringLiteral("Type mismatch"))) << lastBox().toStdString();
     vbs(QStringLiteral("Main.WindowState = 3"));
+    EXPECT_TRUE(lastBox().contains(QStringLiteral("Invalid property value"))) << lastBox().toStdString();
     EXPECT_TRUE(lastBox().contains(QStringLiteral("800A017C"))) << lastBox().toStdString(); // 380
     EXPECT_EQ(fake.rect, (Rect{100, 200, 800, 150}));
     EXPECT_EQ(fake.shown, WindowShowState::Normal);
