@@ -38,9 +38,10 @@ for (var i = 0; i < keys.length; i++) {
 }
 
 lines.push("[Window]");
-// A minimized window comes back shown normally, where it was before.
+// A minimized window comes back shown normally, where it was before (its
+// edges stay those of the window shown normally).
 var state = Main.WindowState === 2 ? 2 : 0;
-if (state === 0 && Main.WindowState === 0) {
+if (state === 0) {
     lines.push("Left=" + Math.round(Main.Left), "Top=" + Math.round(Main.Top),
                "Width=" + Math.round(Main.Width), "Height=" + Math.round(Main.Height));
 }

@@ -52,7 +52,8 @@ if (fso.FileExists(file)) {
         var key = line.slice(0, eq).replace(/\s+$/, "");
         var value = line.slice(eq + 1).replace(/^\s+/, "");
         if (section === "window") {
-            if (/^-?\d+$/.test(value)) place[key.toLowerCase()] = Number(value);
+            // A number the window cannot take (too many digits) is passed over.
+            if (/^-?\d{1,9}$/.test(value)) place[key.toLowerCase()] = Number(value);
             continue;
         }
         if (section !== "config") continue;
@@ -87,5 +88,5 @@ if (fso.FileExists(file)) {
         Main.Left = place.left;
         Main.Top = place.top;
     }
-    if ("msid" in place && place.msid !== 0) Main.SetMsIndex(place.msid);
+    if ("msid" in place && place.msid !== 0) Main.SetMsIndex(Math.max(-50, Math.min(50, place.msid)));
 }

@@ -321,6 +321,9 @@ bool MainWindow::event(QEvent *event)
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
+        // A maximized window has the size of the screen, not the one asked for.
+        if (isMaximized() || isFullScreen())
+            m_outerSize = QSize();
         if (m_outerSize.isValid() && isVisible() && frameGeometry().size() != geometry().size()) {
             const QSize outer = m_outerSize;
             m_outerSize = QSize();

@@ -166,6 +166,12 @@ Result<Variant> GetKeyText(const QString &profile, const QString &keyName, const
     return Variant(whole);
 }
 
+double parseCNumber(const char *text)
+{
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return strtod_l(text, nullptr, cLocale);
+}
+
 Result<double> numericPrefix(const QString &text)
 {
     const char16_t *p = reinterpret_cast<const char16_t *>(text.utf16());
@@ -231,9 +237,7 @@ Result<double> numericPrefix(const QString &text)
         if (j > digitsStart)
             number += exponent;
     }
-    // The decimal point is "." whatever the process locale says.
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    const double value = strtod_l(number.constData(), nullptr, cLocale);
+    const double value = parseCNumber(number.constData());
     if (!std::isfinite(value))
         return scriptError(ErrorNumber::Overflow);
     return value;

@@ -45,6 +45,10 @@ Result<qint32> vbVal(const Variant &value);
 // Fails (error 6) only for a hexadecimal or octal prefix beyond 32 bits.
 Result<double> numericPrefix(const QString &text);
 
+// strtod with "." as the decimal point whatever the process locale says
+// (the GUI takes the user's, where it may be ",").
+double parseCNumber(const char *text);
+
 } // namespace TextUtilities
 
 } // namespace sorvane

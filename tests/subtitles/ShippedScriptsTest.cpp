@@ -717,6 +717,22 @@ TEST_F(ShippedScripts, AMaximizedWindowComesBackMaximized)
     EXPECT_EQ(fake.shown, WindowShowState::Maximized);
 }
 
+TEST_F(ShippedScripts, AMinimizedWindowComesBackShownWhereItWas)
+{
+    start();
+    main->RunScript(QStringLiteral("Main.Left = 4500; Main.Top = 7500; Main.WindowState = 1;"),
+                    QStringLiteral("javascript"), true);
+    main->unload();
+    main.reset();
+    fake.setShowState(WindowShowState::Normal);
+    fake.rect = {100, 100, 800, 150};
+    main = std::make_unique<Main>(fake.services());
+    main->initialise();
+    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(fake.shown, WindowShowState::Normal);
+    EXPECT_EQ(fake.rect, (Rect{300, 500, 800, 150}));
+}
+
 TEST_F(ShippedScripts, WithoutTheShippedScriptsNothingIsSavedOrRestored)
 {
     start(false);
@@ -754,6 +770,10 @@ INSTANTIATE_TEST_SUITE_P(
     Files, SystemJsTest,
     ::testing::Values(SettingsFileCase{"LfLineEnds", "[Config]\nColor = red\n", "Color", "red"},
                       SettingsFileCase{"WindowSectionIsNoSetting", "[Window]\nColor=red\nLeft=x\n", "Color", "cyan"},
+                      SettingsFileCase{"WindowNumbersTooLongPassedOver",
+                                       "[Window]\nMSID=9999999999\nLeft=123456789012\nTop=0\nWidth=9000\n"
+                                       "Height=1500\n[Config]\nColor=red\n",
+                                       "Color", "red"},
                       SettingsFileCase{"OtherSectionIgnored", "[Other]\nColor=red\n", "Color", "cyan"},
                       SettingsFileCase{"NoNumberForANumber", "[Config]\nFontSize=big\n", "FontSize", "24"},
                       SettingsFileCase{"NotKeyValue", "[Config]\nnonsense\n=x\nPixel=12\n", "Pixel", "12"},

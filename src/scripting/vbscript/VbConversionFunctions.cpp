@@ -228,9 +228,8 @@ Result<Variant> CByte(BuiltinContext &, QVector<Variant> &args)
 Result<Variant> CDate(BuiltinContext &, QVector<Variant> &args)
 {
     double days = 0;
-    if (args[0].isString() && parseNumericText(args[0].stringValue(), &days))
-        return Variant::fromDate(days);
-    auto serial = TRY(dateArg(args[0]));
+    const bool count = args[0].isString() && parseNumericText(args[0].stringValue(), &days);
+    auto serial = TRY(dateArg(count ? Variant::fromDouble(days) : args[0]));
     return Variant::fromDate(serial);
 }
 

@@ -1,6 +1,7 @@
 #include "scripting/vbscript/VbLexer.h"
 
 #include "scripting/vbscript/VbCompileError.h"
+#include "text/TextUtilities.h"
 
 #include <QDate>
 #include <QHash>
@@ -373,7 +374,7 @@ private:
             return faultAt(ErrorNumber::ExpectedEndOfStatement, m_i);
         // Too small a number is zero; too large one is no number.
         const QByteArray digits = m_source.mid(start, m_i - start).toLatin1();
-        const double v = std::strtod(digits.constData(), nullptr);
+        const double v = TextUtilities::parseCNumber(digits.constData());
         if (!std::isfinite(v))
             return faultAt(ErrorNumber::InvalidNumber, start);
         Token &t = push(TokenKind::Literal, start);
