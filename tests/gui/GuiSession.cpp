@@ -63,8 +63,10 @@ GuiSession::~GuiSession()
     }
     if (m_windowManager.state() != QProcess::NotRunning) {
         m_windowManager.terminate();
-        if (!m_windowManager.waitForFinished(3000))
+        if (!m_windowManager.waitForFinished(3000)) {
             m_windowManager.kill();
+            m_windowManager.waitForFinished(3000);
+        }
     }
 }
 
@@ -73,15 +75,23 @@ bool GuiSession::startWindowManager(QString *error)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display());
     m_windowManager.setProcessEnvironment(env);
+    // Its messages are not read: a full pipe would stop it.
+    m_windowManager.setProcessChannelMode(QProcess::ForwardedChannels);
+    // The check window an earlier manager left on the root window may still
+    // be named there; this one is up once it names its own (which may get
+    // the same id again: after two seconds a name counts).
+    const auto checkWindow = [this] {
+        return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+    };
+    const QString before = checkWindow();
     m_windowManager.start(QStringLiteral("openbox"), {});
     if (!m_windowManager.waitForStarted(5000)) {
         *error = QStringLiteral("openbox did not start: ") + m_windowManager.errorString();
         return false;
     }
-    // The window manager is up once it names itself on the root window.
-    for (int i = 0; i < 50; ++i) {
-        if (run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                .contains(QLatin1String("window id")))
+    for (int i = 0; i < 100; ++i) {
+        const QString now = checkWindow();
+        if (now.contains(QLatin1String("window id")) && (now != before || i >= 20))
             return true;
         pauseMs(100);
     }
