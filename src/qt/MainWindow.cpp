@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QWindow>
 
 #include <utility>
 
@@ -304,9 +305,19 @@ void MainWindow::setFrameShown(bool shown)
         show();
 }
 
+QRect MainWindow::outerGeometry() const
+{
+    // The widget keeps the frame it saw at its last move or resize; a window
+    // manager that takes the frame away (or puts it back) around a window
+    // that stays where it is sends neither, while the native window reads
+    // the frame again at every configure notification.
+    const QWindow *native = windowHandle();
+    return native && isVisible() ? native->frameGeometry() : frameGeometry();
+}
+
 void MainWindow::setOuterSize(const QSize &outer)
 {
-    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize frame = outerGeometry().size() - geometry().size();
     resize(std::max(1, outer.width() - frame.width()), std::max(1, outer.height() - frame.height()));
     // Until the window is shown and framed its frame is not known (a window
     // placed by the start-up script); the size is set again once it is.
@@ -324,7 +335,7 @@ bool MainWindow::event(QEvent *event)
         // A maximized window has the size of the screen, not the one asked for.
         if (isMaximized() || isFullScreen())
             m_outerSize = QSize();
-        if (m_outerSize.isValid() && isVisible() && frameGeometry().size() != geometry().size()) {
+        if (m_outerSize.isValid() && isVisible() && outerGeometry().size() != geometry().size()) {
             const QSize outer = m_outerSize;
             m_outerSize = QSize();
             setOuterSize(outer);

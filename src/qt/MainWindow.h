@@ -47,6 +47,8 @@ public:
     void setFrameShown(bool shown);
     // Sizes the window with its frame and menu bar.
     void setOuterSize(const QSize &outer);
+    // The window with its frame, as the window manager has it now.
+    QRect outerGeometry() const;
     void setColorKey(bool on);
     void setPageInputEnabled(bool enabled);
     // Native ids of the page's window, 0 while there is none; the inner one

@@ -91,7 +91,7 @@ void QtPlatform::setCaption(const QString &caption)
 
 Rect QtPlatform::windowRect()
 {
-    const QRect r = m_window.frameGeometry();
+    const QRect r = m_window.outerGeometry();
     return {r.left(), r.top(), r.width(), r.height()};
 }
 
