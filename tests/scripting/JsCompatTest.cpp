@@ -76,6 +76,27 @@ TEST_F(JsCompatTest, TheBindingKeepsItsOwnStandardObjects)
     }
 }
 
+TEST_F(JsCompatTest, TheBindingKeepsWorkingWhenTheBuiltInPrototypesChange)
+{
+    // What scripts written for older engines do to the built-ins, each on its own.
+    const char *const changes[] = {
+        "Map.prototype.get = function () { return 3; }; Map.prototype.set = null;",
+        "Object.defineProperty(Object.prototype, 'Item', {value: 1});"
+        " Object.defineProperty(Object.prototype, 'FontSize', {value: 2});",
+        "Array.prototype.slice = null; Array.prototype.push = null; Array.prototype[Symbol.iterator] = null;",
+        "Function.prototype.call = null; Function.prototype.apply = null; Function.prototype.bind = null;",
+        "Object.create = null; Object.defineProperty = null; Reflect.apply = null;",
+    };
+    for (const char *change : changes) {
+        const QString body = QString::fromUtf8(change) +
+                             QStringLiteral(" var d = new ActiveXObject('Scripting.Dictionary'); d.Add('k', 'v');"
+                                            " var n = 0; for (var k in d) n++;"
+                                            " return Main.Config.Item('FontSize') + ',' + Main.Config('FontSize') + ','"
+                                            " + d.Item('k') + ',' + d.Count + ',' + n + ',' + d.Exists('k');");
+        EXPECT_EQ(evaluate(body.toUtf8().constData()), QStringLiteral("24,24,v,1,1,true")) << change;
+    }
+}
+
 TEST_F(JsCompatTest, ForInOverHostObjectsDoesNotThrow)
 {
     check({

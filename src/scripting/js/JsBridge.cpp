@@ -8,7 +8,7 @@ namespace sorvane {
 
 int JsBridge::member(int handle, const QString &name)
 {
-    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    DispatchObject *object = m_engine.peekObject(handle);
     if (!object)
         return 0;
     const std::optional<MemberInfo> info = object->member(name);
@@ -27,7 +27,7 @@ int JsBridge::member(int handle, const QString &name)
 
 QJSValue JsBridge::access(int handle, const QString &name)
 {
-    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    DispatchObject *object = m_engine.peekObject(handle);
     const std::optional<MemberInfo> info = object ? object->member(name) : std::nullopt;
     if (!info)
         return m_engine.m_absentMarker;
@@ -39,7 +39,7 @@ QJSValue JsBridge::access(int handle, const QString &name)
 QJSValue JsBridge::get(int handle, const QString &name)
 {
     QVector<Variant> none;
-    Result<Variant> r = m_engine.hostCall(handle, name, CallKind::Get, none, Variant());
+    Result<Variant> r = m_engine.hostCall(m_engine.peekObject(handle), name, CallKind::Get, none, Variant());
     if (!r)
         return m_engine.fail(r.error());
     return m_engine.toJs(*r);
@@ -52,12 +52,12 @@ QJSValue JsBridge::call(int handle, const QString &name, int count, const QJSVal
     for (int i = 0; i < count; ++i)
         args.append(m_engine.fromJs(arguments.property(quint32(i))));
 
-    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    DispatchObject *object = m_engine.peekObject(handle);
     const std::optional<MemberInfo> info = object ? object->member(name) : std::nullopt;
     // An indexed property given one argument more than its indexes is assigned.
     if (info && info->kind == MemberKind::Indexed && info->maxArgs >= 0 && count == info->maxArgs + 1) {
         const Variant value = args.takeLast();
-        Result<Variant> r = m_engine.hostCall(handle, name, value.isObject() ? CallKind::Set : CallKind::Let, args,
+        Result<Variant> r = m_engine.hostCall(object, name, value.isObject() ? CallKind::Set : CallKind::Let, args,
                                               value);
         if (!r)
             return m_engine.fail(r.error());
@@ -65,7 +65,7 @@ QJSValue JsBridge::call(int handle, const QString &name, int count, const QJSVal
     }
 
     const QVector<Variant> before = args;
-    Result<Variant> r = m_engine.hostCall(handle, name, CallKind::Get, args, Variant());
+    Result<Variant> r = m_engine.hostCall(object, name, CallKind::Get, args, Variant());
     if (!r)
         return m_engine.fail(r.error());
     // Arrays passed by reference are changed in place, as the caller expects.
@@ -87,7 +87,8 @@ QJSValue JsBridge::set(int handle, const QString &name, const QJSValue &value)
 {
     const Variant v = m_engine.fromJs(value);
     QVector<Variant> none;
-    Result<Variant> r = m_engine.hostCall(handle, name, v.isObject() ? CallKind::Set : CallKind::Let, none, v);
+    Result<Variant> r =
+        m_engine.hostCall(m_engine.peekObject(handle), name, v.isObject() ? CallKind::Set : CallKind::Let, none, v);
     if (!r)
         return m_engine.fail(r.error());
     return QJSValue();
@@ -136,7 +137,7 @@ QJSValue JsBridge::primitive(int handle)
     const std::optional<MemberInfo> info = object->member(QString());
     if (info && info->minArgs == 0) {
         QVector<Variant> none;
-        Result<Variant> r = m_engine.hostCall(handle, QString(), CallKind::Get, none, Variant());
+        Result<Variant> r = m_engine.hostCall(object.get(), QString(), CallKind::Get, none, Variant());
         if (r && !r->isObject())
             return m_engine.toJs(*r);
     }

@@ -22,7 +22,7 @@ const char kPrelude[] = R"JS(
 (function (bridge, key, failed, isMethod, absent) {
     // Taken before any script runs: a script may assign anything to the
     // globals (`Array = 1` is legal) and the binding must go on working.
-    var ProxyOf = Proxy, MapOf = Map, apply = Reflect.apply, deleteProperty = Reflect.deleteProperty,
+    var ProxyOf = Proxy, newTable = Object.create, apply = Reflect.apply, deleteProperty = Reflect.deleteProperty,
         defineProperty = Object.defineProperty, toText = String, isArray = Array.isArray,
         slice = Array.prototype.slice,
         iteratorKey = Symbol.iterator, primitiveKey = Symbol.toPrimitive;
@@ -40,24 +40,26 @@ const char kPrelude[] = R"JS(
         return v;
     }
     var PROPERTY = 1, METHOD = 3;
-    var kindsByClass = new MapOf();
+    // Tables without a prototype: nothing a script does to the built-in
+    // prototypes reaches them, and no name is taken by what they inherit.
+    var kindsByClass = newTable(null);
     function wrap(h, hostClass) {
         var kinds = null;
         if (hostClass !== 0) {
-            kinds = kindsByClass.get(hostClass);
+            kinds = kindsByClass[hostClass];
             if (kinds === undefined) {
-                kinds = new MapOf();
-                kindsByClass.set(hostClass, kinds);
+                kinds = newTable(null);
+                kindsByClass[hostClass] = kinds;
             }
         }
-        var methods = new MapOf();
+        var methods = newTable(null);
         // The keys ownKeys gave last, put on the target.
         var listed = [];
         function method(name) {
-            var f = methods.get(name);
+            var f = methods[name];
             if (f === undefined) {
                 f = function () { return checked(bridgeCall(h, name, arguments.length, arguments)); };
-                methods.set(name, f);
+                methods[name] = f;
             }
             return f;
         }
@@ -78,7 +80,7 @@ const char kPrelude[] = R"JS(
                         return iterator;
                     return undefined;
                 }
-                var kind = kinds === null ? undefined : kinds.get(name);
+                var kind = kinds === null ? undefined : kinds[name];
                 if (kind === PROPERTY)
                     return checked(bridgeGet(h, name));
                 if (kind === METHOD)
@@ -86,12 +88,12 @@ const char kPrelude[] = R"JS(
                 var v = bridgeAccess(h, name);
                 if (v === isMethod) {
                     if (kinds !== null)
-                        kinds.set(name, METHOD);
+                        kinds[name] = METHOD;
                     return method(name);
                 }
                 if (v !== absent) {
                     if (kinds !== null)
-                        kinds.set(name, PROPERTY);
+                        kinds[name] = PROPERTY;
                     return checked(v);
                 }
                 if (name === 'toString' || name === 'valueOf')
@@ -416,6 +418,12 @@ std::shared_ptr<DispatchObject> JsEngine::objectOf(int handle) const
     return m_objects.value(handle);
 }
 
+DispatchObject *JsEngine::peekObject(int handle) const
+{
+    const auto it = m_objects.constFind(handle);
+    return it == m_objects.cend() ? nullptr : it->get();
+}
+
 QJSValue JsEngine::toJs(const Variant &value)
 {
     switch (value.kind()) {
@@ -496,15 +504,13 @@ Variant JsEngine::fromJs(const QJSValue &value)
     return Variant();
 }
 
-Result<Variant> JsEngine::hostCall(int handle, const QString &name, CallKind kind, QVector<Variant> &args,
+Result<Variant> JsEngine::hostCall(DispatchObject *object, const QString &name, CallKind kind, QVector<Variant> &args,
                                    const Variant &value)
 {
-    std::shared_ptr<DispatchObject> object = objectOf(handle);
     if (!object)
         return scriptError(ErrorNumber::ObjectRequired);
-    if (m_hostCallHook)
-        m_hostCallHook(true);
     Result<Variant> result = object->invoke(name, kind, args, value);
+    // Looked at once a call is over: the time it took counts.
     if (m_hostCallHook)
         m_hostCallHook(false);
     return result;

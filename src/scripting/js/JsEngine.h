@@ -24,8 +24,8 @@ class JsObjectRef;
 class JsEngine {
 public:
     using Factory = std::function<Result<Variant>(const QString &progId)>;
-    // Told when a call into the host starts and ends, so the script's
-    // running time can be looked at there.
+    // Told when a call into the host ends (entering is false), so the
+    // script's running time can be looked at there.
     using HostCallHook = std::function<void(bool entering)>;
 
     explicit JsEngine(Factory create);
@@ -54,8 +54,11 @@ private:
     // The object's one proxy, made on first use.
     QJSValue proxyOf(const std::shared_ptr<DispatchObject> &object);
     std::shared_ptr<DispatchObject> objectOf(int handle) const;
-    // Runs a host call with the hook around it; a failure is thrown in JavaScript.
-    Result<Variant> hostCall(int handle, const QString &name, CallKind kind, QVector<Variant> &args,
+    // The object without a share in it, for a call that keeps no reference:
+    // the engine holds every object it has a handle for until it ends.
+    DispatchObject *peekObject(int handle) const;
+    // Runs a host call and then the hook; a failure is thrown in JavaScript.
+    Result<Variant> hostCall(DispatchObject *object, const QString &name, CallKind kind, QVector<Variant> &args,
                              const Variant &value);
     // Keeps the error for JavaScript to throw and returns the failure marker.
     QJSValue fail(const ScriptError &error);
