@@ -331,7 +331,10 @@ bool Main::Addsubtitles(const QString &FileName)
 }
 
 void Main::CallBack(const QString &FileName) { m_intake->CallBack(FileName); }
-void Main::takeIn(const QByteArray &nativePath) { m_intake->takeIn(nativePath); }
+void Main::takeIn(const QByteArray &nativePath, FileIntake::PathSource source)
+{
+    m_intake->takeIn(nativePath, source);
+}
 void Main::OnGetSrt() { m_intake->OnGetSrt(); }
 void Main::OnSrtSave() { m_export->OnSrtSave(); }
 void Main::ShowSubtitles(const QString &timeKey) { m_clock->ShowSubtitles(timeKey); }

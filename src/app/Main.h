@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "state/WindowCommands.h"
 #include "state/WindowState.h"
+#include "subtitles/FileIntake.h"
 
 #include <QString>
 
@@ -16,7 +17,6 @@ class MainObject;
 class ScriptCommands;
 class ScriptHost;
 class DisplayModes;
-class FileIntake;
 class Hotkeys;
 class PageDocument;
 class PageMenu;
@@ -67,7 +67,7 @@ public:
     bool Addsubtitles(const QString &FileName);
     void CallBack(const QString &FileName);
     // A path from the command line or a drop, as the system's bytes.
-    void takeIn(const QByteArray &nativePath);
+    void takeIn(const QByteArray &nativePath, FileIntake::PathSource source);
     void OnGetSrt();
     void OnSrtSave();
 

@@ -456,7 +456,7 @@ void MainWindow::dropEvent(QDropEvent *event)
     if (!url.isLocalFile())
         return;
     const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-    QTimer::singleShot(0, this, [this, path] { m_main->takeIn(path); });
+    QTimer::singleShot(0, this, [this, path] { m_main->takeIn(path, FileIntake::PathSource::Drop); });
 }
 
 void MainWindow::keyPressEvent(QKeyEvent *event)

@@ -119,11 +119,15 @@ void FileIntake::open(const QString &path)
     CallBack(path);
 }
 
-void FileIntake::takeIn(const QByteArray &nativePath)
+void FileIntake::takeIn(const QByteArray &nativePath, PathSource source)
 {
     const QString path = QFile::decodeName(nativePath);
     if (QFile::encodeName(path) == nativePath) {
-        open(QFileInfo(path).absoluteFilePath());
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (source == PathSource::CommandLine)
+            open(absolute);
+        else
+            CallBack(absolute);
         return;
     }
     m_codec.reportReadFailure(path, QStringLiteral("its name is not valid in the system's character set"));

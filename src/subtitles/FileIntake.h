@@ -42,10 +42,15 @@ public:
     // list): as CallBack, but a path that names no readable file gets the
     // box of a file that cannot be read, naming it.
     void open(const QString &path);
-    // A path as the system's bytes (the command line, a drop). A name the
-    // system's character set cannot read as text cannot be opened by name
-    // here: it gets the box of a file that cannot be read.
-    void takeIn(const QByteArray &nativePath);
+    // Where a path given as the system's bytes comes from. A name on the
+    // command line is opened as one the user named; a drop is taken in as
+    // CallBack takes it, so a dropped folder or a path that is gone changes
+    // nothing and shows nothing.
+    enum class PathSource { Drop, CommandLine };
+    // A name the system's character set cannot read as text cannot be
+    // opened by name here: it gets the box of a file that cannot be read,
+    // whatever its source.
+    void takeIn(const QByteArray &nativePath, PathSource source);
     // Reloads the current subtitle file, when it still exists.
     void OnGetSrt();
 

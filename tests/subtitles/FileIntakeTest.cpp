@@ -147,10 +147,22 @@ TEST_F(FileIntakeTest, MissingPathsFoldersAndUnreadableLinksDoNothing)
     QDir(dir.path()).mkdir("folder.srt");
     const QString brokenLink = write("broken.lnk", "not a link at all");
     const QString nowhere = write("nowhere.lnk", shellLink(dir.filePath("gone.srt"), true));
-    for (const QString &path : {dir.filePath("gone.srt"), dir.filePath("folder.srt"), brokenLink, nowhere, QString()})
+    const QString dangling = dir.filePath("dangling.srt");
+    ASSERT_TRUE(QFile::link(dir.filePath("gone.srt"), dangling));
+    const QString paths[] = {dir.filePath("gone.srt"), dir.filePath("folder.srt"), brokenLink, nowhere, dangling, QString()};
+    // Given to CallBack by a script, or dropped on the window.
+    for (const QString &path : paths) {
         main->CallBack(path);
+        if (!path.isEmpty())
+            main->takeIn(QFile::encodeName(path), FileIntake::PathSource::Drop);
+    }
     EXPECT_TRUE(fake.messageBoxes.isEmpty());
     EXPECT_EQ(code(), u"");
+    EXPECT_EQ(config("FileName"), u"");
+    // Named on the command line, the path that names nothing gets the box.
+    main->takeIn(QFile::encodeName(dir.filePath("folder.srt")), FileIntake::PathSource::CommandLine);
+    ASSERT_EQ(fake.messageBoxes.size(), 1);
+    EXPECT_TRUE(fake.messageBoxes[0].text.contains(QStringLiteral("folder")));
     EXPECT_EQ(config("FileName"), u"");
 }
 
@@ -263,7 +275,7 @@ TEST_F(FileIntakeTest, WhatIsNoRegularFileGetsTheUnreadableBox)
 TEST_F(FileIntakeTest, ANameThatIsNoValidTextGetsTheUnreadableBox)
 {
     const QString good = write("好.srt", srt({"1", "00:00:02,000 --> 00:00:02,000", "cue"}));
-    main->takeIn(QFile::encodeName(good));
+    main->takeIn(QFile::encodeName(good), FileIntake::PathSource::Drop);
     EXPECT_EQ(config("FileName"), good);
     EXPECT_EQ(main->subtitles->count(), 1);
 
@@ -271,7 +283,7 @@ TEST_F(FileIntakeTest, ANameThatIsNoValidTextGetsTheUnreadableBox)
     const int fd = ::open(bad.constData(), O_WRONLY | O_CREAT, 0600);
     ASSERT_GE(fd, 0);
     ::close(fd);
-    main->takeIn(bad);
+    main->takeIn(bad, FileIntake::PathSource::Drop);
     ASSERT_EQ(fake.messageBoxes.size(), 1);
     EXPECT_EQ(fake.messageBoxes[0].caption, QStringLiteral("系统提示"));
     EXPECT_TRUE(fake.messageBoxes[0].text.contains(QStringLiteral("not valid"))) << fake.messageBoxes[0].text.toStdString();
