@@ -69,20 +69,21 @@ private:
 
 } // namespace
 
-void SubtitleLoader::load(const QString &fileName)
+bool SubtitleLoader::load(const QString &fileName)
 {
     const quint64 generation = ++m_generation;
-    if (!readFile(fileName, generation) || !prepareText(generation))
-        return;
+    bool read = false;
+    if (!readFile(fileName, generation, read) || !prepareText(generation))
+        return read;
     const QString text = configText(*m_state.Config, kFormatKey);
     if (text.isEmpty())
-        return;
+        return read;
     // The name shown is the one at the start: a script may change it meanwhile.
     const QString base = configText(*m_state.Config, QStringLiteral("Base"));
     PageWrite::html(m_state.document, QStringLiteral("code"), kTitleStyle + base + QStringLiteral("</span>"));
-    if (!fillTables(SubtitleParser::trimmed(text), generation))
-        return;
-    showReady(base);
+    if (fillTables(SubtitleParser::trimmed(text), generation))
+        showReady(base);
+    return read;
 }
 
 void SubtitleLoader::setCharSet(const QString &fileName, const QString &charSet)
@@ -91,7 +92,7 @@ void SubtitleLoader::setCharSet(const QString &fileName, const QString &charSet)
     m_chosenCharSet = charSet.isEmpty() ? QString() : charSet;
 }
 
-bool SubtitleLoader::readFile(const QString &fileName, quint64 generation)
+bool SubtitleLoader::readFile(const QString &fileName, quint64 generation, bool &read)
 {
     Dictionary &config = *m_state.Config;
     m_state.subtitles->removeAll();
@@ -102,10 +103,11 @@ bool SubtitleLoader::readFile(const QString &fileName, quint64 generation)
     // started meanwhile.
     if (fileName != m_chosenFor)
         setCharSet(QString(), QString());
-    TextCodec::TextRead read = m_codec.readText(fileName, m_chosenCharSet);
-    if (!read.charSet.isEmpty())
-        config.setItem(QStringLiteral("CharSet"), read.charSet);
-    config.setItem(kFormatKey, std::move(read.text));
+    TextCodec::TextRead file = m_codec.readText(fileName, m_chosenCharSet);
+    read = file.read;
+    if (!file.charSet.isEmpty())
+        config.setItem(QStringLiteral("CharSet"), file.charSet);
+    config.setItem(kFormatKey, std::move(file.text));
     return !superseded(generation);
 }
 

@@ -29,7 +29,9 @@ public:
     {
     }
 
-    void load(const QString &fileName);
+    // True when the file was read as text (whatever its transform script
+    // and parse gave); false when it was gone or the read failed.
+    bool load(const QString &fileName);
 
     // The character set `fileName` is read in from now on, instead of the
     // one detected; "" goes back to detection. One file has a choice at a
@@ -47,7 +49,7 @@ private:
     bool superseded(quint64 generation) const { return generation != m_generation; }
     // Each step returns false when a newer load superseded this one.
     // Empties the tables and reads the file into "Format" and "CharSet".
-    bool readFile(const QString &fileName, quint64 generation);
+    bool readFile(const QString &fileName, quint64 generation, bool &read);
     // Runs the "Script" setting's transform script, else normalises "Format".
     bool prepareText(quint64 generation);
     // Parses the blocks into the cue tables, with progress on the page.

@@ -435,7 +435,7 @@ TextCodec::TextRead TextCodec::readText(const QString &fileName, const QString &
         // Most files are well-formed UTF-8 without a mark: detected and
         // decoded in one pass.
         if (std::optional<QString> text = decodeWellFormedUtf8(bytes->constData(), bytes->size()))
-            return {std::move(*text), QStringLiteral("utf-8")};
+            return {std::move(*text), QStringLiteral("utf-8"), true};
         name = detectCharSet(*bytes);
     }
     Result<QString> text = decode(*bytes, name);
@@ -443,7 +443,7 @@ TextCodec::TextRead TextCodec::readText(const QString &fileName, const QString &
         m_reportFailure(readFailure(fileName, text.error().description));
         return {QString(), name};
     }
-    return {std::move(*text), name};
+    return {std::move(*text), name, true};
 }
 
 void TextCodec::PutStrText(const QString &fileName, const QString &text, const QString &charset)

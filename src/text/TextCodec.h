@@ -38,6 +38,8 @@ public:
         // The set named, else the one detected; "" when the file does not
         // exist or could not be read before detection.
         QString charSet;
+        // True once the file was read and decoded.
+        bool read = false;
     };
     // The decoded text; empty when the file does not exist (silently) or
     // when reading fails (after the box).

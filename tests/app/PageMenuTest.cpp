@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, PageMenuUnreadable,
 TEST_F(PageMenuTest, AMissingFileFromTheCommandLineGetsTheBox)
 {
     const QString missing = dir.filePath(QStringLiteral("gone.srt"));
-    main->takeIn(QFile::encodeName(missing));
+    main->takeIn(QFile::encodeName(missing), FileIntake::PathSource::CommandLine);
     ASSERT_EQ(fake.messageBoxes.size(), 1);
     EXPECT_TRUE(fake.messageBoxes[0].text.contains(missing));
     // A script's CallBack of a missing file stays silent, as it always was.
@@ -80,7 +80,7 @@ TEST_F(PageMenuTest, LoadedFilesAreRecentNewestFirstAndTheDialogStartsBesideTheL
     QDir().mkpath(dir.filePath(QStringLiteral("sub")));
     const QString b = write(QStringLiteral("sub/b.srt"), kCue.toUtf8());
     menu().open(a);
-    main->takeIn(QFile::encodeName(b)); // a drop or the command line
+    main->takeIn(QFile::encodeName(b), FileIntake::PathSource::Drop);
     menu().open(a);
     EXPECT_EQ(menu().recentFiles(), (QStringList{a, b}));
     EXPECT_EQ(menu().dialogFolder(), dir.path());
@@ -89,6 +89,19 @@ TEST_F(PageMenuTest, LoadedFilesAreRecentNewestFirstAndTheDialogStartsBesideTheL
     menu().open(script);
     EXPECT_EQ(main->showOut, 7);
     EXPECT_EQ(menu().recentFiles(), (QStringList{a, b}));
+}
+
+TEST_F(PageMenuTest, AFileThatCouldNotBeReadIsNotRecent)
+{
+    const QString good = write(QStringLiteral("good.srt"), kCue.toUtf8());
+    const QString pipe = dir.filePath(QStringLiteral("pipe.srt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    menu().open(good);
+    for (const QString &path : {pipe, dir.filePath(QStringLiteral("gone.srt"))})
+        menu().open(path);
+    main->takeIn(QFile::encodeName(pipe), FileIntake::PathSource::Drop);
+    EXPECT_EQ(fake.messageBoxes.size(), 3) << "each failure is told";
+    EXPECT_EQ(menu().recentFiles(), QStringList{good});
 }
 
 TEST_F(PageMenuTest, ReloadReadsTheCurrentFileAgain)
