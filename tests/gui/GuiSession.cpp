@@ -171,6 +171,7 @@ bool GuiSession::startProgram(const QString &executable, const QStringList &argu
     // A system without a language: Qt's own texts come in Chinese, as the menus.
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     env.remove(QStringLiteral("LANGUAGE"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_configHome.path());
     for (const auto &[name, value] : m_environment) {
         if (value.isNull())
             env.remove(name);

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -54,6 +55,9 @@ private:
     QProcess m_program;
     QProcess m_windowManager;
     QList<std::pair<QString, QString>> m_environment;
+    // The program's per-user configuration (registry, recent files) for
+    // this session, never the user's own that runs the tests.
+    QTemporaryDir m_configHome;
     QString m_windowId;
 };
 
