@@ -79,8 +79,14 @@ void MainWindow::showPageMenu(const QPoint &globalPos)
 
     QMenu *recent = menu.addMenu(QStringLiteral("最近打开"));
     const QStringList files = commands.recentFiles();
+    // A menu text takes '&' as the mark of a shortcut letter and a tab as the
+    // start of its right-hand column: a file's name shows as it is.
+    auto label = [](QString text) {
+        return text.replace(QLatin1Char('&'), QLatin1String("&&")).replace(QLatin1Char('\t'), QLatin1Char(' '));
+    };
     for (const QString &file : files) {
-        QAction *item = recent->addAction(QFileInfo(file).fileName() + QStringLiteral("\t") + QFileInfo(file).path(),
+        QAction *item = recent->addAction(label(QFileInfo(file).fileName()) + QStringLiteral("\t") +
+                                              label(QFileInfo(file).path()),
                                           this, [this, file] { m_main->pageMenu().open(file); });
         item->setEnabled(QFileInfo::exists(file));
         item->setToolTip(file);
