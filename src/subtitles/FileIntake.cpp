@@ -155,10 +155,8 @@ void FileIntake::loadSubtitles(const QString &path)
     const Variant *caption = config.find(QStringLiteral("Caption"));
     m_commands.setCaption((caption ? caption->text() : QString()) + QStringLiteral(" - ") + fileName(path) +
                       QStringLiteral(" - （快捷键 ESC 显示/隐藏）"));
-    // Only a file that could be read is offered again, and only while it is
-    // the current one: a drop during the load took its place.
-    const quint64 generation = m_loader.generation() + 1;
-    if (m_loader.load(path) && m_loader.generation() == generation)
+    // Only a file that could be read is offered again.
+    if (m_loader.load(path))
         RecentFiles(m_platform.registry).add(path);
     menu.setEnabled(menu.find(QStringLiteral("OnGetSrt")), true);
 }

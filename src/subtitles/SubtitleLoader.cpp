@@ -73,17 +73,17 @@ bool SubtitleLoader::load(const QString &fileName)
 {
     const quint64 generation = ++m_generation;
     bool read = false;
-    if (!readFile(fileName, generation, read) || !prepareText(generation))
-        return read;
-    const QString text = configText(*m_state.Config, kFormatKey);
-    if (text.isEmpty())
-        return read;
-    // The name shown is the one at the start: a script may change it meanwhile.
-    const QString base = configText(*m_state.Config, QStringLiteral("Base"));
-    PageWrite::html(m_state.document, QStringLiteral("code"), kTitleStyle + base + QStringLiteral("</span>"));
-    if (fillTables(SubtitleParser::trimmed(text), generation))
-        showReady(base);
-    return read;
+    if (readFile(fileName, generation, read) && prepareText(generation)) {
+        const QString text = configText(*m_state.Config, kFormatKey);
+        // The name shown is the one at the start: a script may change it meanwhile.
+        const QString base = configText(*m_state.Config, QStringLiteral("Base"));
+        if (!text.isEmpty()) {
+            PageWrite::html(m_state.document, QStringLiteral("code"), kTitleStyle + base + QStringLiteral("</span>"));
+            if (fillTables(SubtitleParser::trimmed(text), generation))
+                showReady(base);
+        }
+    }
+    return read && !superseded(generation);
 }
 
 void SubtitleLoader::setCharSet(const QString &fileName, const QString &charSet)

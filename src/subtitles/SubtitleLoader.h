@@ -30,7 +30,8 @@ public:
     }
 
     // True when the file was read as text (whatever its transform script
-    // and parse gave); false when it was gone or the read failed.
+    // and parse gave) and is still the current one: false when it was gone,
+    // the read failed, or a load started meanwhile (a drop) took its place.
     bool load(const QString &fileName);
 
     // The character set `fileName` is read in from now on, instead of the
