@@ -8,7 +8,7 @@ namespace sorvane {
 
 int JsBridge::member(int handle, const QString &name)
 {
-    DispatchObject *object = m_engine.peekObject(handle);
+    DispatchObject *object = m_engine.objectOf(handle);
     if (!object)
         return 0;
     const std::optional<MemberInfo> info = object->member(name);
@@ -27,7 +27,7 @@ int JsBridge::member(int handle, const QString &name)
 
 QJSValue JsBridge::access(int handle, const QString &name)
 {
-    DispatchObject *object = m_engine.peekObject(handle);
+    DispatchObject *object = m_engine.objectOf(handle);
     const std::optional<MemberInfo> info = object ? object->member(name) : std::nullopt;
     if (!info)
         return m_engine.m_absentMarker;
@@ -39,7 +39,7 @@ QJSValue JsBridge::access(int handle, const QString &name)
 QJSValue JsBridge::get(int handle, const QString &name)
 {
     QVector<Variant> none;
-    Result<Variant> r = m_engine.hostCall(m_engine.peekObject(handle), name, CallKind::Get, none, Variant());
+    Result<Variant> r = m_engine.hostCall(m_engine.objectOf(handle), name, CallKind::Get, none, Variant());
     if (!r)
         return m_engine.fail(r.error());
     return m_engine.toJs(*r);
@@ -52,7 +52,7 @@ QJSValue JsBridge::call(int handle, const QString &name, int count, const QJSVal
     for (int i = 0; i < count; ++i)
         args.append(m_engine.fromJs(arguments.property(quint32(i))));
 
-    DispatchObject *object = m_engine.peekObject(handle);
+    DispatchObject *object = m_engine.objectOf(handle);
     const std::optional<MemberInfo> info = object ? object->member(name) : std::nullopt;
     // An indexed property given one argument more than its indexes is assigned.
     if (info && info->kind == MemberKind::Indexed && info->maxArgs >= 0 && count == info->maxArgs + 1) {
@@ -88,7 +88,7 @@ QJSValue JsBridge::set(int handle, const QString &name, const QJSValue &value)
     const Variant v = m_engine.fromJs(value);
     QVector<Variant> none;
     Result<Variant> r =
-        m_engine.hostCall(m_engine.peekObject(handle), name, v.isObject() ? CallKind::Set : CallKind::Let, none, v);
+        m_engine.hostCall(m_engine.objectOf(handle), name, v.isObject() ? CallKind::Set : CallKind::Let, none, v);
     if (!r)
         return m_engine.fail(r.error());
     return QJSValue();
@@ -96,7 +96,7 @@ QJSValue JsBridge::set(int handle, const QString &name, const QJSValue &value)
 
 QJSValue JsBridge::keys(int handle)
 {
-    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    DispatchObject *object = m_engine.objectOf(handle);
     QStringList keys;
     QSet<QString> seen;
     if (object) {
@@ -120,7 +120,7 @@ QJSValue JsBridge::keys(int handle)
 
 QJSValue JsBridge::items(int handle)
 {
-    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    DispatchObject *object = m_engine.objectOf(handle);
     if (!object)
         return m_engine.fail(scriptError(ErrorNumber::ObjectRequired));
     Result<QVector<Variant>> elements = object->elements();
@@ -131,13 +131,13 @@ QJSValue JsBridge::items(int handle)
 
 QJSValue JsBridge::primitive(int handle)
 {
-    std::shared_ptr<DispatchObject> object = m_engine.objectOf(handle);
+    DispatchObject *object = m_engine.objectOf(handle);
     if (!object)
         return QJSValue(QJSValue::UndefinedValue);
     const std::optional<MemberInfo> info = object->member(QString());
     if (info && info->minArgs == 0) {
         QVector<Variant> none;
-        Result<Variant> r = m_engine.hostCall(object.get(), QString(), CallKind::Get, none, Variant());
+        Result<Variant> r = m_engine.hostCall(object, QString(), CallKind::Get, none, Variant());
         if (r && !r->isObject())
             return m_engine.toJs(*r);
     }

@@ -413,12 +413,7 @@ QJSValue JsEngine::proxyOf(const std::shared_ptr<DispatchObject> &object)
     return proxy;
 }
 
-std::shared_ptr<DispatchObject> JsEngine::objectOf(int handle) const
-{
-    return m_objects.value(handle);
-}
-
-DispatchObject *JsEngine::peekObject(int handle) const
+DispatchObject *JsEngine::objectOf(int handle) const
 {
     const auto it = m_objects.constFind(handle);
     return it == m_objects.cend() ? nullptr : it->get();
@@ -495,8 +490,8 @@ Variant JsEngine::fromJs(const QJSValue &value)
     if (value.isObject() || value.isCallable()) {
         const QJSValue handle = value.property(m_handleKey);
         if (handle.isNumber())
-            if (auto object = objectOf(handle.toInt()))
-                return Variant::fromObject(object);
+            if (DispatchObject *object = objectOf(handle.toInt()))
+                return Variant::fromObject(object->shared_from_this());
         auto ref = std::make_shared<JsObjectRef>(this, value);
         m_references.push_back(ref);
         return Variant::fromObject(ref);

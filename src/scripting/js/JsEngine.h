@@ -53,10 +53,8 @@ private:
     int handleOf(const std::shared_ptr<DispatchObject> &object);
     // The object's one proxy, made on first use.
     QJSValue proxyOf(const std::shared_ptr<DispatchObject> &object);
-    std::shared_ptr<DispatchObject> objectOf(int handle) const;
-    // The object without a share in it, for a call that keeps no reference:
-    // the engine holds every object it has a handle for until it ends.
-    DispatchObject *peekObject(int handle) const;
+    // The engine holds every object it has a handle for until it ends.
+    DispatchObject *objectOf(int handle) const;
     // Runs a host call and then the hook; a failure is thrown in JavaScript.
     Result<Variant> hostCall(DispatchObject *object, const QString &name, CallKind kind, QVector<Variant> &args,
                              const Variant &value);
