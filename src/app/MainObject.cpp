@@ -155,26 +155,61 @@ Variant MainObject::control(const QString &name)
     return v;
 }
 
+int MainObject::controlIndex(const QString &name)
+{
+    const QStringList &names = controlNames();
+    for (int i = 0; i < names.size(); ++i)
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+namespace {
+
+// A control is read as a property; an index given with it indexes the
+// control's value (its default member).
+Result<Variant> controlValue(const Variant &control, CallKind kind, QVector<Variant> &args)
+{
+    if (kind != CallKind::Get)
+        return scriptError(ErrorNumber::WrongArgumentCount);
+    return args.isEmpty() ? Result<Variant>(control) : indexValue(control, args);
+}
+
+} // namespace
+
 Result<Variant> MainObject::invoke(const QString &name, CallKind kind, QVector<Variant> &args, const Variant &value)
 {
     if (!name.isEmpty() && !T::members().find(name)) {
         const Variant c = control(name);
-        if (!c.isNothing()) {
-            if (kind != CallKind::Get)
-                return scriptError(ErrorNumber::WrongArgumentCount);
-            return args.isEmpty() ? Result<Variant>(c) : indexValue(c, args);
-        }
+        if (!c.isNothing())
+            return controlValue(c, kind, args);
     }
     return HostObject<MainObject>::invoke(name, kind, args, value);
+}
+
+int MainObject::memberNumber(const QString &name) const
+{
+    const int number = T::members().indexOf(name);
+    if (number >= 0 || name.isEmpty())
+        return number;
+    const int c = controlIndex(name);
+    return c < 0 ? -1 : T::members().size() + c;
+}
+
+Result<Variant> MainObject::invokeNumber(int number, CallKind kind, QVector<Variant> &args, const Variant &value)
+{
+    const int c = number - T::members().size();
+    if (c >= 0 && c < controlNames().size())
+        return controlValue(control(controlNames()[c]), kind, args);
+    return HostObject<MainObject>::invokeNumber(number, kind, args, value);
 }
 
 std::optional<MemberInfo> MainObject::member(const QString &name) const
 {
     if (auto info = HostObject<MainObject>::member(name))
         return info;
-    for (const QString &n : controlNames())
-        if (n.compare(name, Qt::CaseInsensitive) == 0)
-            return MemberInfo{MemberKind::Property, 0, 0};
+    if (controlIndex(name) >= 0)
+        return MemberInfo{MemberKind::Property, 0, 0};
     return std::nullopt;
 }
 

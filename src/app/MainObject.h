@@ -21,11 +21,17 @@ public:
     Result<Variant> invoke(const QString &name, CallKind kind, QVector<Variant> &args, const Variant &value) override;
     std::optional<MemberInfo> member(const QString &name) const override;
     QStringList memberNames() const override;
+    // The controls are numbered after the table's members, in control order.
+    const void *memberTable() const override { return &members(); }
+    int memberNumber(const QString &name) const override;
+    Result<Variant> invokeNumber(int number, CallKind kind, QVector<Variant> &args, const Variant &value) override;
 
     // The controls in the window's control order, as scripts are given them.
     static const QStringList &controlNames();
     // The control of that name (any case); Nothing when there is none.
     Variant control(const QString &name);
+    // Its place in control order; -1 when there is no such control.
+    static int controlIndex(const QString &name);
 
     Main &main() const { return m_main; }
 

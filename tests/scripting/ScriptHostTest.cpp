@@ -338,6 +338,27 @@ TEST_F(ScriptHostTest, VBScriptSeesTheSameObjectsWithoutAlert)
     EXPECT_EQ(config("alert"), Variant("none"));
 }
 
+// A call site keeps the member number it found; the window's controls are
+// numbered after its other members and must act as they do by name.
+TEST_F(ScriptHostTest, VBScriptReachesTheWindowsControlsFromOneSite)
+{
+    run("For i = 1 To 3\n"
+        "  Main.OnWeight(i).Checked = (i = 3)\n"
+        "  Main.Config(\"caption\" & i) = Main.onweight(i).Caption\n"
+        "Next\n"
+        "Main.ONSHADOW.Checked = True\n"
+        "On Error Resume Next\n"
+        "Main.OnShadow = 1\n"
+        "Main.Config(\"error\") = Err.Number\n",
+        "vbscript");
+    ASSERT_TRUE(fake.messageBoxes.isEmpty()) << fake.messageBoxes.first().text.toStdString();
+    EXPECT_FALSE(main->menu.at(main->menu.find("OnWeight", 1)).checked);
+    EXPECT_TRUE(main->menu.at(main->menu.find("OnWeight", 3)).checked);
+    EXPECT_EQ(config("caption2"), Variant("bold"));
+    EXPECT_TRUE(main->menu.at(main->menu.find("OnShadow")).checked);
+    EXPECT_EQ(config("error"), Variant::fromLong(450));
+}
+
 TEST_F(ScriptHostTest, ByteAndCurrencyReachJavaScriptAsNumbers)
 {
     run("Main.Config(\"byte\") = CByte(200)\nMain.Config(\"money\") = CCur(\"1234.5678\")\n", "vbscript");

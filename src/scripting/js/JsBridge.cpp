@@ -4,17 +4,16 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace sorvane {
 
-int JsBridge::member(int handle, const QString &name)
+namespace {
+
+// The kinds as the binding numbers them.
+int kindCode(MemberKind kind)
 {
-    DispatchObject *object = m_engine.objectOf(handle);
-    if (!object)
-        return 0;
-    const std::optional<MemberInfo> info = object->member(name);
-    if (!info)
-        return 0;
-    switch (info->kind) {
+    switch (kind) {
     case MemberKind::Property:
         return 1;
     case MemberKind::Indexed:
@@ -23,6 +22,15 @@ int JsBridge::member(int handle, const QString &name)
         return 3;
     }
     return 0;
+}
+
+} // namespace
+
+int JsBridge::member(int handle, const QString &name)
+{
+    DispatchObject *object = m_engine.objectOf(handle);
+    const std::optional<MemberInfo> info = object ? object->member(name) : std::nullopt;
+    return info ? kindCode(info->kind) : 0;
 }
 
 QJSValue JsBridge::access(int handle, const QString &name)
@@ -47,13 +55,60 @@ QJSValue JsBridge::get(int handle, const QString &name)
 
 QJSValue JsBridge::call(int handle, const QString &name, int count, const QJSValue &arguments)
 {
+    return callWith(handle, name, -1, count, [&arguments](int i) { return arguments.property(quint32(i)); });
+}
+
+int JsBridge::describe(int handle, const QString &name)
+{
+    DispatchObject *object = m_engine.objectOf(handle);
+    const std::optional<MemberInfo> info = object ? object->member(name) : std::nullopt;
+    if (!info)
+        return 0;
+    const int number = object->memberNumber(name);
+    const int most = std::min(info->maxArgs, 62);
+    return ((std::max(number, -1) + 1) * 64 + most + 1) * 4 + kindCode(info->kind);
+}
+
+QJSValue JsBridge::getAt(int handle, int number)
+{
+    QVector<Variant> none;
+    Result<Variant> r = m_engine.hostCall(m_engine.objectOf(handle), number, CallKind::Get, none, Variant());
+    if (!r)
+        return m_engine.fail(r.error());
+    return m_engine.toJs(*r);
+}
+
+QJSValue JsBridge::callAt(int handle, int number, int count, const QJSValue &arguments)
+{
+    return callWith(handle, QString(), number, count, [&arguments](int i) { return arguments.property(quint32(i)); });
+}
+
+QJSValue JsBridge::callAt0(int handle, int number)
+{
+    return callWith(handle, QString(), number, 0, [](int) { return QJSValue(); });
+}
+
+QJSValue JsBridge::callAt1(int handle, int number, const QJSValue &first)
+{
+    return callWith(handle, QString(), number, 1, [&first](int) { return first; });
+}
+
+QJSValue JsBridge::callAt2(int handle, int number, const QJSValue &first, const QJSValue &second)
+{
+    return callWith(handle, QString(), number, 2, [&](int i) { return i == 0 ? first : second; });
+}
+
+template <typename Argument>
+QJSValue JsBridge::callWith(int handle, const QString &name, int number, int count, const Argument &argument)
+{
     QVector<Variant> args;
     args.reserve(count);
     for (int i = 0; i < count; ++i)
-        args.append(m_engine.fromJs(arguments.property(quint32(i))));
+        args.append(m_engine.fromJs(argument(i)));
 
     DispatchObject *object = m_engine.objectOf(handle);
-    const std::optional<MemberInfo> info = object ? object->member(name) : std::nullopt;
+    // A call by number is never an assignment: those go by name.
+    const std::optional<MemberInfo> info = object && number < 0 ? object->member(name) : std::nullopt;
     // An indexed property given one argument more than its indexes is assigned.
     if (info && info->kind == MemberKind::Indexed && info->maxArgs >= 0 && count == info->maxArgs + 1) {
         const Variant value = args.takeLast();
@@ -65,14 +120,15 @@ QJSValue JsBridge::call(int handle, const QString &name, int count, const QJSVal
     }
 
     const QVector<Variant> before = args;
-    Result<Variant> r = m_engine.hostCall(object, name, CallKind::Get, args, Variant());
+    Result<Variant> r = number >= 0 ? m_engine.hostCall(object, number, CallKind::Get, args, Variant())
+                                    : m_engine.hostCall(object, name, CallKind::Get, args, Variant());
     if (!r)
         return m_engine.fail(r.error());
     // Arrays passed by reference are changed in place, as the caller expects.
     for (int i = 0; i < count && i < args.size(); ++i) {
         if (!args[i].isArray() || args[i] == before[i])
             continue;
-        QJSValue original = arguments.property(quint32(i));
+        QJSValue original = argument(i);
         if (original.isArray()) {
             const VariantArray &array = args[i].arrayValue();
             original.setProperty(QStringLiteral("length"), QJSValue(int(array.items.size())));

@@ -26,6 +26,18 @@ public:
     Q_INVOKABLE QJSValue get(int handle, const QString &name);
     // `count` is the length of `arguments` (an array or an arguments object).
     Q_INVOKABLE QJSValue call(int handle, const QString &name, int count, const QJSValue &arguments);
+    // For an object with a member table: the member's code,
+    // ((number + 1) * 64 + most arguments + 1) * 4 + kind, where number -1
+    // means the member is reached by name and most arguments -1 means any
+    // number (at most 62 are told); 0 when there is no such member.
+    Q_INVOKABLE int describe(int handle, const QString &name);
+    // The same by the member's number, which holds for its host class.
+    Q_INVOKABLE QJSValue getAt(int handle, int number);
+    Q_INVOKABLE QJSValue callAt(int handle, int number, int count, const QJSValue &arguments);
+    // Arguments crossing one by one cost less than an array.
+    Q_INVOKABLE QJSValue callAt0(int handle, int number);
+    Q_INVOKABLE QJSValue callAt1(int handle, int number, const QJSValue &first);
+    Q_INVOKABLE QJSValue callAt2(int handle, int number, const QJSValue &first, const QJSValue &second);
     Q_INVOKABLE QJSValue set(int handle, const QString &name, const QJSValue &value);
     // The texts of what a collection holds, each once; none for any other object.
     Q_INVOKABLE QJSValue keys(int handle);
@@ -37,6 +49,12 @@ public:
     Q_INVOKABLE QJSValue takeError();
 
 private:
+    // A call by name, or by number when that is not negative, with its
+    // arguments, each the script's own value (so that an array passed by
+    // reference can be written back).
+    template <typename Argument>
+    QJSValue callWith(int handle, const QString &name, int number, int count, const Argument &argument);
+
     JsEngine &m_engine;
 };
 

@@ -14,10 +14,12 @@ namespace {
 
 // The proxies over host objects. The target is an arrow function: it can be
 // called (default member) and has no own properties that ownKeys must list.
-// Member kinds are kept per host class (objects of one member table share
-// them), so a known member costs one crossing into the bridge: a property's
-// read, or a method's call. An unknown one costs one more, which answers
-// with the property's value or the marker for a method.
+// For objects with a member table, each member's number and kind are asked
+// for once per host class (objects of one table share them), and from then
+// on the member costs one crossing into the bridge, by number: a property's
+// read, or a method's call. Other objects are reached by name: a member
+// costs one crossing, which answers with the property's value or the marker
+// for a method, and a method's call one more.
 const char kPrelude[] = R"JS(
 (function (bridge, key, failed, isMethod, absent) {
     // Taken before any script runs: a script may assign anything to the
@@ -26,9 +28,13 @@ const char kPrelude[] = R"JS(
         defineProperty = Object.defineProperty, toText = String, isArray = Array.isArray,
         slice = Array.prototype.slice,
         iteratorKey = Symbol.iterator, primitiveKey = Symbol.toPrimitive;
+    // `undefined` is a global name, looked up at each use; this is a local.
+    var none;
     // The bridge's methods, each looked up once: every lookup would make a
     // new function object.
     var bridgeGet = bridge.get, bridgeAccess = bridge.access, bridgeCall = bridge.call, bridgeSet = bridge.set,
+        bridgeDescribe = bridge.describe, bridgeGetAt = bridge.getAt, bridgeCallAt = bridge.callAt,
+        bridgeCallAt0 = bridge.callAt0, bridgeCallAt1 = bridge.callAt1, bridgeCallAt2 = bridge.callAt2,
         bridgeMember = bridge.member, bridgeKeys = bridge.keys, bridgeItems = bridge.items,
         bridgePrimitive = bridge.primitive, bridgeCreate = bridge.create, bridgeRaise = bridge.raise,
         bridgeTakeError = bridge.takeError;
@@ -39,29 +45,66 @@ const char kPrelude[] = R"JS(
             throw bridgeTakeError();
         return v;
     }
-    var PROPERTY = 1, METHOD = 3;
+    // A member's code from the bridge: ((number + 1) * 64 + most arguments + 1) * 4 + kind.
+    // Number -1: the member is reached by name; most arguments -1: any number.
+    var PROPERTY = 1, INDEXED = 2; // 3: a method
     // Tables without a prototype: nothing a script does to the built-in
     // prototypes reaches them, and no name is taken by what they inherit.
-    var kindsByClass = newTable(null);
+    var codesByClass = newTable(null);
     function wrap(h, hostClass) {
-        var kinds = null;
+        var codes = null;
         if (hostClass !== 0) {
-            kinds = kindsByClass[hostClass];
-            if (kinds === undefined) {
-                kinds = newTable(null);
-                kindsByClass[hostClass] = kinds;
+            codes = codesByClass[hostClass];
+            if (codes === undefined) {
+                codes = newTable(null);
+                codesByClass[hostClass] = codes;
             }
         }
         var methods = newTable(null);
         // The keys ownKeys gave last, put on the target.
         var listed = [];
-        function method(name) {
+        // A member's function, made once per object and name. It calls by
+        // number where the member has one (code 0: it is known by name only).
+        // The hot paths are written out: each function call costs as much
+        // as a crossing.
+        function method(name, code) {
             var f = methods[name];
-            if (f === undefined) {
-                f = function () { return checked(bridgeCall(h, name, arguments.length, arguments)); };
-                methods[name] = f;
-            }
+            if (f !== none)
+                return f;
+            var number = (code >> 8) - 1;
+            // An indexed property given one argument more than its indexes
+            // is assigned; the bridge tells that apart by name.
+            var assigning = (code & 3) === INDEXED ? ((code >> 2) & 63) : -1;
+            f = function (...args) {
+                var n = args.length, v;
+                // Up to two arguments cross one by one: an array crossing
+                // as a whole costs more than the call itself.
+                if (number < 0 || n === assigning)
+                    v = bridgeCall(h, name, n, args);
+                else if (n === 1)
+                    v = bridgeCallAt1(h, number, args[0]);
+                else if (n === 0)
+                    v = bridgeCallAt0(h, number);
+                else if (n === 2)
+                    v = bridgeCallAt2(h, number, args[0], args[1]);
+                else
+                    v = bridgeCallAt(h, number, n, args);
+                if (v === failed)
+                    throw bridgeTakeError();
+                return v;
+            };
+            methods[name] = f;
             return f;
+        }
+        // The member's code, asked for once per host class; 0 when there is none.
+        function codeOf(name) {
+            var code = codes[name];
+            if (code === undefined) {
+                code = bridgeDescribe(h, name);
+                if (code !== 0)
+                    codes[name] = code;
+            }
+            return code;
         }
         function primitive() {
             return checked(bridgePrimitive(h));
@@ -69,45 +112,54 @@ const char kPrelude[] = R"JS(
         function iterator() {
             return checked(bridgeItems(h))[iteratorKey]();
         }
+        function missing(name) {
+            if (name === 'toString' || name === 'valueOf')
+                return primitive;
+            if (name === 'then' || name === 'toJSON' || name === 'constructor')
+                return undefined;
+            return checked(bridgeGet(h, name));
+        }
         return new ProxyOf(() => {}, {
             get: function (t, name) {
-                if (name === key)
-                    return h;
-                if (typeof name === 'symbol') {
-                    if (name === primitiveKey)
-                        return primitive;
-                    if (name === iteratorKey)
-                        return iterator;
-                    return undefined;
+                var code = codes === null ? none : codes[name];
+                if (code === none) {
+                    if (name === key)
+                        return h;
+                    if (typeof name === 'symbol') {
+                        if (name === primitiveKey)
+                            return primitive;
+                        if (name === iteratorKey)
+                            return iterator;
+                        return undefined;
+                    }
+                    if (codes === null) {
+                        var found = bridgeAccess(h, name);
+                        if (found === isMethod)
+                            return method(name, 0);
+                        if (found !== absent)
+                            return checked(found);
+                        return missing(name);
+                    }
+                    code = codeOf(name);
+                    if (code === 0)
+                        return missing(name);
                 }
-                var kind = kinds === null ? undefined : kinds[name];
-                if (kind === PROPERTY)
-                    return checked(bridgeGet(h, name));
-                if (kind === METHOD)
-                    return method(name);
-                var v = bridgeAccess(h, name);
-                if (v === isMethod) {
-                    if (kinds !== null)
-                        kinds[name] = METHOD;
-                    return method(name);
+                if ((code & 3) !== PROPERTY) {
+                    var f = methods[name];
+                    return f !== none ? f : method(name, code);
                 }
-                if (v !== absent) {
-                    if (kinds !== null)
-                        kinds[name] = PROPERTY;
-                    return checked(v);
-                }
-                if (name === 'toString' || name === 'valueOf')
-                    return primitive;
-                if (name === 'then' || name === 'toJSON' || name === 'constructor')
-                    return undefined;
-                return checked(bridgeGet(h, name));
+                var number = (code >> 8) - 1;
+                var v = number >= 0 ? bridgeGetAt(h, number) : bridgeGet(h, name);
+                if (v === failed)
+                    throw bridgeTakeError();
+                return v;
             },
             set: function (t, name, value) {
                 checked(bridgeSet(h, toText(name), value));
                 return true;
             },
             apply: function (t, self, args) {
-                return checked(bridgeCall(h, '', args.length, args));
+                return apply(method('', codes === null ? 0 : codeOf('')), undefined, args);
             },
             has: function (t, name) {
                 return typeof name === 'string' && bridgeMember(h, name) !== 0;
@@ -193,7 +245,7 @@ int guessColumn(const QString &message, const QString &line)
 
 // A JavaScript object or function held by the host (in a dictionary, say).
 // It is cut loose when its engine ends, so nothing reaches a dead engine.
-class JsObjectRef : public DispatchObject {
+class JsObjectRef final : public DispatchObject {
 public:
     JsObjectRef(JsEngine *engine, QJSValue value) : m_engine(engine), m_value(std::move(value)) {}
 
@@ -388,17 +440,17 @@ int JsEngine::handleOf(const std::shared_ptr<DispatchObject> &object)
     auto it = m_handles.constFind(object.get());
     if (it != m_handles.cend())
         return *it;
-    const int handle = m_nextHandle++;
+    const int handle = int(m_held.size());
     m_handles.insert(object.get(), handle);
-    m_objects.insert(handle, object);
+    m_held.push_back({object, QJSValue()});
     return handle;
 }
 
 QJSValue JsEngine::proxyOf(const std::shared_ptr<DispatchObject> &object)
 {
     const int handle = handleOf(object);
-    if (auto it = m_proxies.constFind(handle); it != m_proxies.cend())
-        return *it;
+    if (const QJSValue &proxy = m_held[size_t(handle)].proxy; !proxy.isUndefined())
+        return proxy;
     // Objects sharing a member table share the binding's knowledge of their members.
     int hostClass = 0;
     if (const void *table = object->memberTable()) {
@@ -409,14 +461,13 @@ QJSValue JsEngine::proxyOf(const std::shared_ptr<DispatchObject> &object)
         }
     }
     QJSValue proxy = m_wrap.call({QJSValue(handle), QJSValue(hostClass)});
-    m_proxies.insert(handle, proxy);
+    m_held[size_t(handle)].proxy = proxy;
     return proxy;
 }
 
 DispatchObject *JsEngine::objectOf(int handle) const
 {
-    const auto it = m_objects.constFind(handle);
-    return it == m_objects.cend() ? nullptr : it->get();
+    return handle > 0 && size_t(handle) < m_held.size() ? m_held[size_t(handle)].object.get() : nullptr;
 }
 
 QJSValue JsEngine::toJs(const Variant &value)
@@ -444,8 +495,10 @@ QJSValue JsEngine::toJs(const Variant &value)
         if (value.isNothing())
             return QJSValue(QJSValue::NullValue);
         // A JavaScript value coming home is itself again.
-        if (auto ref = std::dynamic_pointer_cast<JsObjectRef>(value.objectValue()); ref && ref->engine() == this)
-            return ref->value();
+        DispatchObject *object = value.objectValue().get();
+        if (typeid(*object) == typeid(JsObjectRef))
+            if (auto *ref = static_cast<JsObjectRef *>(object); ref->engine() == this)
+                return ref->value();
         return proxyOf(value.objectValue());
     }
     case Variant::Kind::Array: {
@@ -506,6 +559,17 @@ Result<Variant> JsEngine::hostCall(DispatchObject *object, const QString &name, 
         return scriptError(ErrorNumber::ObjectRequired);
     Result<Variant> result = object->invoke(name, kind, args, value);
     // Looked at once a call is over: the time it took counts.
+    if (m_hostCallHook)
+        m_hostCallHook(false);
+    return result;
+}
+
+Result<Variant> JsEngine::hostCall(DispatchObject *object, int number, CallKind kind, QVector<Variant> &args,
+                                   const Variant &value)
+{
+    if (!object)
+        return scriptError(ErrorNumber::ObjectRequired);
+    Result<Variant> result = object->invokeNumber(number, kind, args, value);
     if (m_hostCallHook)
         m_hostCallHook(false);
     return result;

@@ -58,6 +58,9 @@ private:
     // Runs a host call and then the hook; a failure is thrown in JavaScript.
     Result<Variant> hostCall(DispatchObject *object, const QString &name, CallKind kind, QVector<Variant> &args,
                              const Variant &value);
+    // The same by the member's number in the object's member table.
+    Result<Variant> hostCall(DispatchObject *object, int number, CallKind kind, QVector<Variant> &args,
+                             const Variant &value);
     // Keeps the error for JavaScript to throw and returns the failure marker.
     QJSValue fail(const ScriptError &error);
 
@@ -73,12 +76,15 @@ private:
     QString m_handleKey;
     Factory m_create;
     HostCallHook m_hostCallHook;
-    QHash<int, std::shared_ptr<DispatchObject>> m_objects;
+    // A handle is a position here; position 0 stands for no object.
+    struct Held {
+        std::shared_ptr<DispatchObject> object;
+        QJSValue proxy;
+    };
+    std::vector<Held> m_held{1};
     QHash<const DispatchObject *, int> m_handles;
-    QHash<int, QJSValue> m_proxies;
     QHash<const void *, int> m_classes; // member table → class number for the binding
     std::vector<std::weak_ptr<JsObjectRef>> m_references;
-    int m_nextHandle = 1;
 };
 
 // The number JavaScript sees for a host error, as the scripts' platform
