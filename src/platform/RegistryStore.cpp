@@ -5,7 +5,10 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLockFile>
 #include <QSaveFile>
+
+#include <memory>
 
 namespace sorvane {
 namespace {
@@ -22,6 +25,10 @@ constexpr Root kRoots[] = {
 const QStringList kTypes = {QStringLiteral("REG_SZ"),    QStringLiteral("REG_EXPAND_SZ"),
                             QStringLiteral("REG_DWORD"), QStringLiteral("REG_QWORD"),
                             QStringLiteral("REG_BINARY"), QStringLiteral("REG_MULTI_SZ")};
+
+// Another copy of the program holds the store for a read and a write of a
+// small file; a lock held longer is left by a copy that hangs.
+constexpr int kLockWait = 5000; // ms
 
 bool sameName(const QString &a, const QString &b)
 {
@@ -178,12 +185,26 @@ Status RegistryStore::save(const QVector<Key> &keys)
         keyArray.append(QJsonObject{{u"path"_qs, key.path}, {u"values"_qs, values}});
     }
     const QByteArray bytes = QJsonDocument(QJsonObject{{u"keys"_qs, keyArray}}).toJson(QJsonDocument::Indented);
-    QDir().mkpath(QFileInfo(m_fileName).absolutePath());
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return scriptError(ErrorNumber::PathFileAccessError,
                            QStringLiteral("The registry store %1 cannot be written.").arg(m_fileName));
     return {};
+}
+
+Status RegistryStore::change(const std::function<Status(QVector<Key> &)> &edit)
+{
+    std::unique_ptr<QLockFile> lock;
+    if (!m_fileName.isEmpty()) {
+        QDir().mkpath(QFileInfo(m_fileName).absolutePath());
+        lock = std::make_unique<QLockFile>(m_fileName + QStringLiteral(".lock"));
+        if (!lock->tryLock(kLockWait))
+            return scriptError(ErrorNumber::PathFileAccessError,
+                               QStringLiteral("The registry store %1 is in use.").arg(m_fileName));
+    }
+    QVector<Key> keys = TRY(load());
+    TRY(edit(keys));
+    return save(keys);
 }
 
 Status RegistryStore::write(const QString &path, const Variant &value, const QString &type)
@@ -194,27 +215,27 @@ Status RegistryStore::write(const QString &path, const Variant &value, const QSt
                            QStringLiteral("Invalid registry value type \"%1\".").arg(type));
     auto parsed = TRY(parsePath(path));
     auto data = TRY(encodeData(value, typeName));
-    QVector<Key> keys = TRY(load());
-
-    // The key and every key above it exist afterwards.
-    const QStringList parts = parsed.key.split(QLatin1Char('\\'));
-    Key *target = nullptr;
-    for (int depth = 1; depth <= parts.size(); ++depth) {
-        const QString prefix = parts.mid(0, depth).join(QLatin1Char('\\'));
-        auto it = std::find_if(keys.begin(), keys.end(), [&](const Key &k) { return sameName(k.path, prefix); });
-        if (it == keys.end()) {
-            keys.append(Key{prefix, {}});
-            it = keys.end() - 1;
+    return change([&](QVector<Key> &keys) -> Status {
+        // The key and every key above it exist afterwards.
+        const QStringList parts = parsed.key.split(QLatin1Char('\\'));
+        Key *target = nullptr;
+        for (int depth = 1; depth <= parts.size(); ++depth) {
+            const QString prefix = parts.mid(0, depth).join(QLatin1Char('\\'));
+            auto it = std::find_if(keys.begin(), keys.end(), [&](const Key &k) { return sameName(k.path, prefix); });
+            if (it == keys.end()) {
+                keys.append(Key{prefix, {}});
+                it = keys.end() - 1;
+            }
+            target = &*it;
         }
-        target = &*it;
-    }
-    auto it = std::find_if(target->values.begin(), target->values.end(),
-                           [&](const Value &v) { return sameName(v.name, parsed.name); });
-    if (it == target->values.end())
-        target->values.append({parsed.name, typeName, data});
-    else
-        *it = {it->name, typeName, data};
-    return save(keys);
+        auto it = std::find_if(target->values.begin(), target->values.end(),
+                               [&](const Value &v) { return sameName(v.name, parsed.name); });
+        if (it == target->values.end())
+            target->values.append({parsed.name, typeName, data});
+        else
+            *it = {it->name, typeName, data};
+        return {};
+    });
 }
 
 Result<Variant> RegistryStore::read(const QString &path)
@@ -235,27 +256,29 @@ Result<Variant> RegistryStore::read(const QString &path)
 Status RegistryStore::remove(const QString &path)
 {
     auto parsed = TRY(parsePath(path));
-    QVector<Key> keys = TRY(load());
     const bool wholeKey = path.endsWith(QLatin1Char('\\'));
-    auto key = std::find_if(keys.begin(), keys.end(), [&](const Key &k) { return sameName(k.path, parsed.key); });
-    if (key == keys.end())
-        return openError(path, "deleting");
-    if (wholeKey) {
-        // A root is not a key of the store's own and is never removed.
-        const bool isRoot = !parsed.key.contains(QLatin1Char('\\'));
-        const bool hasSubkeys =
-            std::any_of(keys.begin(), keys.end(), [&](const Key &k) { return isBelow(k.path, parsed.key); });
-        if (isRoot || hasSubkeys)
+    return change([&](QVector<Key> &keys) -> Status {
+        auto key =
+            std::find_if(keys.begin(), keys.end(), [&](const Key &k) { return sameName(k.path, parsed.key); });
+        if (key == keys.end())
             return openError(path, "deleting");
-        keys.erase(key);
-    } else {
-        auto value = std::find_if(key->values.begin(), key->values.end(),
-                                  [&](const Value &v) { return sameName(v.name, parsed.name); });
-        if (value == key->values.end())
-            return openError(path, "deleting");
-        key->values.erase(value);
-    }
-    return save(keys);
+        if (wholeKey) {
+            // A root is not a key of the store's own and is never removed.
+            const bool isRoot = !parsed.key.contains(QLatin1Char('\\'));
+            const bool hasSubkeys =
+                std::any_of(keys.begin(), keys.end(), [&](const Key &k) { return isBelow(k.path, parsed.key); });
+            if (isRoot || hasSubkeys)
+                return openError(path, "deleting");
+            keys.erase(key);
+        } else {
+            auto value = std::find_if(key->values.begin(), key->values.end(),
+                                      [&](const Value &v) { return sameName(v.name, parsed.name); });
+            if (value == key->values.end())
+                return openError(path, "deleting");
+            key->values.erase(value);
+        }
+        return {};
+    });
 }
 
 } // namespace sorvane

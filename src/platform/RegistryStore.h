@@ -6,13 +6,16 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 namespace sorvane {
 
 // The registry kept as one small file of keys and typed values. Every
 // operation reads the file afresh, so that other instances of the program
 // see each other's writes, and every change replaces the whole file through
 // a temporary copy renamed over it: a crash leaves the old file or the new
-// one, never a mixture. A file that cannot be read as a store is never
+// one, never a mixture. A change holds a lock file beside the store from
+// its read to its write, so two copies changing it at once lose nothing. A file that cannot be read as a store is never
 // overwritten; writes then fail. An empty file name keeps the store in
 // memory only.
 class RegistryStore : public Registry {
@@ -45,6 +48,8 @@ private:
     };
 
     Result<QVector<Key>> load() const;
+    // Reads the store, lets `edit` change it and writes it back, all under the lock.
+    Status change(const std::function<Status(QVector<Key> &)> &edit);
     Status save(const QVector<Key> &keys);
 
     QString m_fileName;

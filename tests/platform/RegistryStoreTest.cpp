@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace sorvane;
 
 namespace {
@@ -106,6 +108,33 @@ TEST(RegistryStoreTest, FileIsSharedBetweenStoresAndReplacedWhole)
     ASSERT_TRUE(second.write(u"HKCU\\Other\\x"_qs, "y", u"REG_SZ"_qs).ok());
     EXPECT_EQ(first.read(u"HKCU\\Other\\x"_qs).valueOr(Variant()), Variant("y"));
     // Only the store itself is left in the folder: the temporary copy was renamed.
+    EXPECT_EQ(QDir(dir.filePath(u"config/sorvane"_qs)).entryList(QDir::Files), QStringList{u"registry.json"_qs});
+}
+
+// Two copies of the program changing the store at once: each change reads
+// the file and writes it whole, so without the lock one copy's write was
+// lost to the other's.
+TEST(RegistryStoreTest, ChangesFromTwoCopiesAtOnceAreAllKept)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"config/sorvane/registry.json"_qs);
+    constexpr int kEach = 40;
+    auto writer = [&file](const QString &name) {
+        RegistryStore store(file);
+        for (int i = 0; i < kEach; ++i)
+            EXPECT_TRUE(store.write(u"HKCU\\Software\\Sorvane\\%1%2"_qs.arg(name).arg(i), Variant::fromLong(i),
+                                    u"REG_DWORD"_qs)
+                            .ok());
+    };
+    std::thread first(writer, u"a"_qs), second(writer, u"b"_qs);
+    first.join();
+    second.join();
+    RegistryStore store(file);
+    int kept = 0;
+    for (const QString &name : {u"a"_qs, u"b"_qs})
+        for (int i = 0; i < kEach; ++i)
+            kept += store.read(u"HKCU\\Software\\Sorvane\\%1%2"_qs.arg(name).arg(i)).ok() ? 1 : 0;
+    EXPECT_EQ(kept, 2 * kEach);
     EXPECT_EQ(QDir(dir.filePath(u"config/sorvane"_qs)).entryList(QDir::Files), QStringList{u"registry.json"_qs});
 }
 
