@@ -47,7 +47,7 @@ QJSValue JsBridge::access(int handle, const QString &name)
 QJSValue JsBridge::get(int handle, const QString &name)
 {
     QVector<Variant> none;
-    Result<Variant> r = m_engine.hostCall(m_engine.objectOf(handle), name, CallKind::Get, none, Variant());
+    Result<Variant> r = m_engine.hostCall(m_engine.objectOf(handle), name, -1, CallKind::Get, none, Variant());
     if (!r)
         return m_engine.fail(r.error());
     return m_engine.toJs(*r);
@@ -72,7 +72,7 @@ int JsBridge::describe(int handle, const QString &name)
 QJSValue JsBridge::getAt(int handle, int number)
 {
     QVector<Variant> none;
-    Result<Variant> r = m_engine.hostCall(m_engine.objectOf(handle), number, CallKind::Get, none, Variant());
+    Result<Variant> r = m_engine.hostCall(m_engine.objectOf(handle), QString(), number, CallKind::Get, none, Variant());
     if (!r)
         return m_engine.fail(r.error());
     return m_engine.toJs(*r);
@@ -112,7 +112,7 @@ QJSValue JsBridge::callWith(int handle, const QString &name, int number, int cou
     // An indexed property given one argument more than its indexes is assigned.
     if (info && info->kind == MemberKind::Indexed && info->maxArgs >= 0 && count == info->maxArgs + 1) {
         const Variant value = args.takeLast();
-        Result<Variant> r = m_engine.hostCall(object, name, value.isObject() ? CallKind::Set : CallKind::Let, args,
+        Result<Variant> r = m_engine.hostCall(object, name, -1, value.isObject() ? CallKind::Set : CallKind::Let, args,
                                               value);
         if (!r)
             return m_engine.fail(r.error());
@@ -120,8 +120,7 @@ QJSValue JsBridge::callWith(int handle, const QString &name, int number, int cou
     }
 
     const QVector<Variant> before = args;
-    Result<Variant> r = number >= 0 ? m_engine.hostCall(object, number, CallKind::Get, args, Variant())
-                                    : m_engine.hostCall(object, name, CallKind::Get, args, Variant());
+    Result<Variant> r = m_engine.hostCall(object, name, number, CallKind::Get, args, Variant());
     if (!r)
         return m_engine.fail(r.error());
     // Arrays passed by reference are changed in place, as the caller expects.
@@ -144,7 +143,7 @@ QJSValue JsBridge::set(int handle, const QString &name, const QJSValue &value)
     const Variant v = m_engine.fromJs(value);
     QVector<Variant> none;
     Result<Variant> r =
-        m_engine.hostCall(m_engine.objectOf(handle), name, v.isObject() ? CallKind::Set : CallKind::Let, none, v);
+        m_engine.hostCall(m_engine.objectOf(handle), name, -1, v.isObject() ? CallKind::Set : CallKind::Let, none, v);
     if (!r)
         return m_engine.fail(r.error());
     return QJSValue();
@@ -193,7 +192,7 @@ QJSValue JsBridge::primitive(int handle)
     const std::optional<MemberInfo> info = object->member(QString());
     if (info && info->minArgs == 0) {
         QVector<Variant> none;
-        Result<Variant> r = m_engine.hostCall(object, QString(), CallKind::Get, none, Variant());
+        Result<Variant> r = m_engine.hostCall(object, QString(), -1, CallKind::Get, none, Variant());
         if (r && !r->isObject())
             return m_engine.toJs(*r);
     }

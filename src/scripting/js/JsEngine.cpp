@@ -552,24 +552,14 @@ Variant JsEngine::fromJs(const QJSValue &value)
     return Variant();
 }
 
-Result<Variant> JsEngine::hostCall(DispatchObject *object, const QString &name, CallKind kind, QVector<Variant> &args,
-                                   const Variant &value)
+Result<Variant> JsEngine::hostCall(DispatchObject *object, const QString &name, int number, CallKind kind,
+                                   QVector<Variant> &args, const Variant &value)
 {
     if (!object)
         return scriptError(ErrorNumber::ObjectRequired);
-    Result<Variant> result = object->invoke(name, kind, args, value);
+    Result<Variant> result =
+        number >= 0 ? object->invokeNumber(number, kind, args, value) : object->invoke(name, kind, args, value);
     // Looked at once a call is over: the time it took counts.
-    if (m_hostCallHook)
-        m_hostCallHook(false);
-    return result;
-}
-
-Result<Variant> JsEngine::hostCall(DispatchObject *object, int number, CallKind kind, QVector<Variant> &args,
-                                   const Variant &value)
-{
-    if (!object)
-        return scriptError(ErrorNumber::ObjectRequired);
-    Result<Variant> result = object->invokeNumber(number, kind, args, value);
     if (m_hostCallHook)
         m_hostCallHook(false);
     return result;

@@ -55,12 +55,10 @@ private:
     QJSValue proxyOf(const std::shared_ptr<DispatchObject> &object);
     // The engine holds every object it has a handle for until it ends.
     DispatchObject *objectOf(int handle) const;
-    // Runs a host call and then the hook; a failure is thrown in JavaScript.
-    Result<Variant> hostCall(DispatchObject *object, const QString &name, CallKind kind, QVector<Variant> &args,
-                             const Variant &value);
-    // The same by the member's number in the object's member table.
-    Result<Variant> hostCall(DispatchObject *object, int number, CallKind kind, QVector<Variant> &args,
-                             const Variant &value);
+    // Runs a host call, by number when that is not negative (else by name),
+    // and then the hook; a failure is thrown in JavaScript.
+    Result<Variant> hostCall(DispatchObject *object, const QString &name, int number, CallKind kind,
+                             QVector<Variant> &args, const Variant &value);
     // Keeps the error for JavaScript to throw and returns the failure marker.
     QJSValue fail(const ScriptError &error);
 
