@@ -30,7 +30,8 @@ int main(int argc, char *argv[])
     // an answer.
     if (argc > 1) {
         const QByteArray path(argv[1]);
-        QTimer::singleShot(0, &window, [&main, path] { main.takeIn(path, sorvane::FileIntake::PathSource::CommandLine); });
+        QTimer::singleShot(0, &window,
+                           [&main, path] { main.takeIn(path, sorvane::FileIntake::PathSource::CommandLine); });
     }
     return app.exec();
 }

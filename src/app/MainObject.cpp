@@ -132,12 +132,10 @@ Variant MainObject::control(const QString &name)
     auto cached = m_controls.constFind(key);
     if (cached != m_controls.cend())
         return *cached;
-    QString canonical;
-    for (const QString &n : controlNames())
-        if (n.toCaseFolded() == key)
-            canonical = n;
-    if (canonical.isEmpty())
+    const int index = controlIndex(name);
+    if (index < 0)
         return Variant::nothing();
+    const QString &canonical = controlNames()[index];
 
     std::shared_ptr<DispatchObject> object;
     if (canonical == QLatin1String("Timer1"))

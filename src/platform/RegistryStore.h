@@ -15,9 +15,9 @@ namespace sorvane {
 // see each other's writes, and every change replaces the whole file through
 // a temporary copy renamed over it: a crash leaves the old file or the new
 // one, never a mixture. A change holds a lock file beside the store from
-// its read to its write, so two copies changing it at once lose nothing. A file that cannot be read as a store is never
-// overwritten; writes then fail. An empty file name keeps the store in
-// memory only.
+// its read to its write, so two copies changing it at once lose nothing. A
+// file that cannot be read as a store is never overwritten; writes then
+// fail. An empty file name keeps the store in memory only.
 class RegistryStore : public Registry {
 public:
     explicit RegistryStore(QString fileName);

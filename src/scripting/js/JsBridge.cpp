@@ -46,11 +46,7 @@ QJSValue JsBridge::access(int handle, const QString &name)
 
 QJSValue JsBridge::get(int handle, const QString &name)
 {
-    QVector<Variant> none;
-    Result<Variant> r = m_engine.hostCall(m_engine.objectOf(handle), name, -1, CallKind::Get, none, Variant());
-    if (!r)
-        return m_engine.fail(r.error());
-    return m_engine.toJs(*r);
+    return read(handle, name, -1);
 }
 
 QJSValue JsBridge::call(int handle, const QString &name, int count, const QJSValue &arguments)
@@ -71,8 +67,13 @@ int JsBridge::describe(int handle, const QString &name)
 
 QJSValue JsBridge::getAt(int handle, int number)
 {
+    return read(handle, QString(), number);
+}
+
+QJSValue JsBridge::read(int handle, const QString &name, int number)
+{
     QVector<Variant> none;
-    Result<Variant> r = m_engine.hostCall(m_engine.objectOf(handle), QString(), number, CallKind::Get, none, Variant());
+    Result<Variant> r = m_engine.hostCall(m_engine.objectOf(handle), name, number, CallKind::Get, none, Variant());
     if (!r)
         return m_engine.fail(r.error());
     return m_engine.toJs(*r);

@@ -49,6 +49,8 @@ public:
     Q_INVOKABLE QJSValue takeError();
 
 private:
+    // A property's value, by name or by number when that is not negative.
+    QJSValue read(int handle, const QString &name, int number);
     // A call by name, or by number when that is not negative, with its
     // arguments, each the script's own value (so that an array passed by
     // reference can be written back).
